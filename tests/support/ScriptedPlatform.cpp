@@ -106,3 +106,13 @@ int ScriptedPlatform::runBatchFile(const std::string& batchPath, const std::stri
     batchRuns.push_back(batchPath);
     return batchRunner ? batchRunner(batchPath, workDir) : 0;
 }
+
+std::optional<std::int32_t> ScriptedPlatform::adjustAltitude(std::int32_t initial)
+{
+    altitudePrompts.push_back(initial);
+    if (altitudeAnswers.empty())
+        return std::nullopt;
+    auto answer = altitudeAnswers.front();
+    altitudeAnswers.pop_front();
+    return answer;
+}

@@ -24,6 +24,7 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;   ///< open/save dialogs; nullopt = Cancel
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<std::optional<std::uint32_t>> colorAnswers;
+    std::deque<std::optional<std::int32_t>> altitudeAnswers;  ///< Adjust Altitude dialog; nullopt = Cancel
     /// Called by runBatchFile; returns the exit code. Default: 0 without doing anything.
     std::function<int(const std::string& batchPath, const std::string& workDir)> batchRunner;
     /// When >= 0, the progress windows report Cancel once after that many position changes.
@@ -33,6 +34,7 @@ public:
     std::vector<Message> messages;
     std::vector<FileDialogOptions> fileDialogs;           ///< every open/save dialog shown, in order
     std::vector<std::string> folderPrompts;
+    std::vector<std::int32_t> altitudePrompts;             ///< initial value of every Adjust Altitude dialog
     std::vector<std::string> progressLog;                 ///< "create <caption>", "range a b", "pos n 14%", ...
     std::vector<std::string> batchRuns;
     int waitCursorDepth = 0;
@@ -45,6 +47,7 @@ public:
     std::optional<std::string> saveFileDialog(const FileDialogOptions& options) override;
     std::optional<std::string> browseForFolder(const std::string& prompt, const std::string& startFolder) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
+    std::optional<std::int32_t> adjustAltitude(std::int32_t initial) override;
     std::unique_ptr<ProgressWindow> createProgress(const std::string& caption) override;
     int runBatchFile(const std::string& batchPath, const std::string& workDir) override;
     void setWaitCursor(bool on) override { waitCursorDepth += on ? 1 : -1; }

@@ -1,0 +1,124 @@
+#include "altitude/AltitudeMap.h"
+
+#include <algorithm>
+#include <limits>
+
+AltitudeMap::AltitudeMap(const AltitudeMap& other)
+{
+    *this = other;
+}
+
+AltitudeMap& AltitudeMap::operator=(const AltitudeMap& other)
+{
+    if (this == &other)
+        return *this;
+    columns = other.columns;
+    rows = other.rows;
+    sourceType = other.sourceType;
+    records = other.records;
+    enabled = other.enabled;
+    sourceParam1 = other.sourceParam1;
+    sourceParam2 = other.sourceParam2;
+    showWater = other.showWater;
+    waterLevel = other.waterLevel;
+    overrides = other.overrides;
+    deletions = other.deletions;
+    insertions = other.insertions;
+    owner = other.owner;
+    return *this;
+}
+
+std::int32_t AltitudeMap::maxAltitude() const
+{
+    std::int32_t result = std::numeric_limits<std::int32_t>::min();
+    for (const AltitudeRecord& r : records)
+        result = std::max(result, r.altitude);
+    return result;
+}
+
+std::int32_t AltitudeMap::minAltitudeOfRecords() const
+{
+    std::int32_t result = std::numeric_limits<std::int32_t>::max();
+    for (const AltitudeRecord& r : records)
+        result = std::min(result, r.altitude);
+    return result;
+}
+
+double AltitudeMap::minLongitude() const
+{
+    double result = 180.0;
+    for (const AltitudeRecord& r : records)
+        result = std::min(result, r.longitude);
+    return result;
+}
+
+double AltitudeMap::maxLongitude() const
+{
+    double result = -180.0;
+    for (const AltitudeRecord& r : records)
+        result = std::max(result, r.longitude);
+    return result;
+}
+
+double AltitudeMap::minLatitude() const
+{
+    double result = 90.0;
+    for (const AltitudeRecord& r : records)
+        result = std::min(result, r.latitude);
+    return result;
+}
+
+double AltitudeMap::maxLatitude() const
+{
+    double result = -90.0;
+    for (const AltitudeRecord& r : records)
+        result = std::max(result, r.latitude);
+    return result;
+}
+
+std::size_t AltitudeMap::findNearest(double latitude, double longitude) const
+{
+    if (records.empty())
+        return 0;
+    double best = std::numeric_limits<double>::max();
+    std::size_t result = 0;
+    const double low = longitude - 1.0;
+    const double high = longitude + 1.0;
+    auto first = std::lower_bound(records.begin(), records.end(), low,
+                                  [](const AltitudeRecord& r, double value) { return r.longitude < value; });
+    for (auto it = first; it != records.end() && it->longitude <= high; ++it) {
+        const double dLon = it->longitude - longitude;
+        const double dLat = it->latitude - latitude;
+        const double d = dLon * dLon + dLat * dLat;
+        if (d < best) {
+            best = d;
+            result = static_cast<std::size_t>(it - records.begin());
+        }
+    }
+    return result;
+}
+
+std::size_t AltitudeMap::findNearestUnsorted(double latitude, double longitude) const
+{
+    double best = std::numeric_limits<double>::max();
+    std::size_t result = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const AltitudeRecord& r = records[i];
+        if (r.longitude < longitude - 1.0 || r.longitude > longitude + 1.0)
+            continue;
+        const double dLon = r.longitude - longitude;
+        const double dLat = r.latitude - latitude;
+        const double d = dLon * dLon + dLat * dLat;
+        if (d < best) {
+            best = d;
+            result = i;
+        }
+    }
+    return result;
+}
+
+void AltitudeMap::sortByLongitude()
+{
+    std::stable_sort(records.begin(), records.end(),
+                     [](const AltitudeRecord& a, const AltitudeRecord& b) { return a.longitude < b.longitude; });
+}

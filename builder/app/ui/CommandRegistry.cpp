@@ -1,0 +1,19 @@
+#include "app/ui/CommandRegistry.h"
+
+CommandRegistry& CommandRegistry::instance()
+{
+    static CommandRegistry registry;
+    return registry;
+}
+
+void CommandRegistry::add(CommandSpec spec)
+{
+    const std::string id = spec.id;
+    commands_[id] = std::move(spec);
+}
+
+const CommandSpec* CommandRegistry::find(const std::string& id) const
+{
+    auto it = commands_.find(id);
+    return it == commands_.end() ? nullptr : &it->second;
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "imagery/LogicalPalette.h"
+#include "imagery/PackedBitmap.h"
+
+/// Reads a .bmp file into its packed form (the 14-byte file header is checked for "BM" and dropped).
+/// Nothing when the file cannot be read, is not a bitmap, or its header claims more than the file holds.
+std::optional<PackedBitmap> readBitmapFile(const std::string& path);
+
+/// Writes a packed bitmap with a 40-byte header as a .bmp file. False for a core header or a write error.
+bool writeBitmapFile(const PackedBitmap& bitmap, const std::string& path);
+
+/// Writes a .bmp whose header and colour table are those of `templ` with the given size, followed by
+/// width x height pixel bytes. `templ` itself is not changed. Only the 40-byte header is accepted.
+bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const std::uint8_t* pixels, int width,
+                     int height);
+
+/// A palette with one entry per colour-table entry; nothing when bitmapColorCount is 0 or over 256.
+std::optional<LogicalPalette> createBitmapPalette(const PackedBitmap& bitmap);

@@ -1,0 +1,59 @@
+#include "imagery/DefaultColors.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "app/AppContext.h"
+#include "app/PathUtil.h"
+#include "app/Platform.h"
+#include "app/TextFormat.h"
+#include "project/CDibDoc.h"
+
+namespace {
+// The classic cause codes of a failed open.
+int causeCode(int error)
+{
+    switch (error) {
+    case ENOENT: return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG: return 3;
+    case EMFILE:
+    case ENFILE: return 4;
+    case EACCES:
+    case EPERM: return 5;
+    case EBUSY:
+    case ETXTBSY: return 11;
+    default: return 1;
+    }
+}
+} // namespace
+
+void readDefaultColors(CDibDoc& doc)
+{
+    const std::string path = PathUtil::join(doc.app.settings.applicationPath, "colors.pcf");
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        const int code = causeCode(errno);
+        doc.app.platform.message(TextFormat::localFormat("Couldn't read default palette file.\n%d", code),
+                                 MsgIcon::Exclamation);
+        return;
+    }
+    unsigned char bytes[768] = {};
+    const std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    for (std::size_t i = 0; i < 256; ++i) {
+        if (3 * i + 3 > got)
+            break;   // a short file leaves the rest zero
+        const std::uint32_t color = static_cast<std::uint32_t>(bytes[3 * i]) |
+                                    static_cast<std::uint32_t>(bytes[3 * i + 1]) << 8 |
+                                    static_cast<std::uint32_t>(bytes[3 * i + 2]) << 16;
+        if (i < 116)
+            doc.standardColors[i] = color;
+        else if (i < 128)
+            doc.nightColors[i - 116] = color;
+        else if (i >= 160 && i < 192)
+            doc.skyGroundColors[i - 160] = color;
+        else if (i >= 192)
+            doc.customColors[i - 192] = color;
+    }
+}

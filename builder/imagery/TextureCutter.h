@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+class CDibDoc;
+class ProgressWindow;
+
+/// Cuts the project bitmap into level 1, 2 or 3 tiles (step 4, 2 or 1 source pixels per tile pixel).
+/// With an empty folder text the name dialog asks for the prefix and folder; false only when cancelled.
+bool cutTextureLevel(CDibDoc& doc, int level, const std::string& folderText, int step,
+                     ProgressWindow* progress = nullptr);
+
+/// "Cut all level images...": one name dialog, then levels 1, 2 and 3 under one progress window.
+bool cutAllLevels(CDibDoc& doc);
+
+/// Resamples and writes one 256 x 256 tile whose lower-left source pixel is (x0, y0) (row 0 = bottom).
+/// Appends the path to textureFileNames on success; false without a message when the file cannot be made.
+bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int step,
+                      ProgressWindow* progress = nullptr);

@@ -1,0 +1,73 @@
+#include "output/Coordinates.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/TextFormat.h"
+
+DmsParts splitDms(double value)
+{
+    DmsParts parts;
+    parts.sign = value < 0 ? -1 : 1;
+    const double t = std::fabs(value * 3600);
+    // Casts of huge values are undefined: clamp to the int range first.
+    auto toInt = [](double v) { return v >= 2147483647.0 ? 2147483647 : static_cast<int>(v); };
+    parts.degrees = toInt(t / 3600);
+    if (parts.degrees != 0) {
+        const double r = std::fmod(t, parts.degrees * 3600.0);
+        parts.minutes = toInt(std::fabs(r / 60));
+    } else {
+        parts.minutes = toInt(t / 60);
+    }
+    parts.seconds = std::fabs(t - parts.minutes * 60.0 - parts.degrees * 3600.0);
+    return parts;
+}
+
+std::string formatCoordinate(double value, int dms)
+{
+    if (dms == 0)
+        return TextFormat::localFormat("%5.6f", value);
+    const DmsParts p = splitDms(value);
+    if (p.sign == -1)
+        return TextFormat::localFormat("%c%d:%d:%2.2f", '-', p.degrees, p.minutes, p.seconds);
+    return TextFormat::localFormat("%d:%d:%2.2f", p.degrees, p.minutes, p.seconds);
+}
+
+namespace {
+// Reads a number from the start as strtod does in the current locale; no number gives 0.
+double readNumber(const std::string& text)
+{
+    return std::strtod(text.c_str(), nullptr);
+}
+} // namespace
+
+double parseCoordinate(const std::string& input)
+{
+    if (input.empty())
+        return 0.0;
+    std::string text = input;
+    double sign = 1.0;
+    const std::size_t south = text.find_first_of("SsWw");
+    if (south != std::string::npos) {
+        text[south] = ' ';
+        sign = -1.0;
+    }
+    const std::size_t north = text.find_first_of("NnEe");
+    if (north != std::string::npos)
+        text[north] = ' ';
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos)
+        return sign * readNumber(text);
+    const std::string degreeText = text.substr(0, colon);
+    const std::string rest = text.substr(colon + 1);
+    std::string minuteText = rest;
+    std::string secondText;
+    const std::size_t second = rest.find(':');
+    if (second != std::string::npos) {
+        minuteText = rest.substr(0, second);
+        secondText = rest.substr(second + 1);
+    }
+    const double m = degreeText.find('-') != std::string::npos ? -1.0 : 1.0;
+    const double value = readNumber(degreeText) + m * readNumber(minuteText) / 60 + m * readNumber(secondText) / 3600;
+    return sign * value;
+}

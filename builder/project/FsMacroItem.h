@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// A call of an outside macro file with its parameter values.
+struct FsMacroItem {
+    std::string macroFile;
+    std::vector<std::string> parameterValues;
+    std::int32_t mapX = 0;
+    std::int32_t mapY = 0;
+
+    bool operator==(const FsMacroItem&) const = default;
+};

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+class CDibDoc;
+
+/// Writes the whole project as a version 7 .prj file (replacing `path` only when the whole file
+/// was written). Shows "Invalid filename." when it cannot be created. Clears the modified mark on success.
+bool saveProject(CDibDoc& doc, const std::string& path);
+
+/// Reads a .prj file (versions 1 to 7) into a freshly constructed document. True only when the outer
+/// end tag was reached and the post-load steps ran. No message of its own.
+bool loadProject(CDibDoc& doc, const std::string& path);
+
+/// Open: loadProject, then the document size; on failure shows
+/// "Couldn't read project file. Possibly not a Orvane project." and returns false.
+bool openProject(CDibDoc& doc, const std::string& path);
