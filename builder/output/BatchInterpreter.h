@@ -1,0 +1,19 @@
+#pragma once
+// A small interpreter for the classic batch files the builder writes (@echo off, program lines,
+// pause), so they run the same on every platform: a native program is started directly, a
+// Windows .exe through wine when that is on the PATH.
+
+#include <functional>
+#include <string>
+
+struct BatchCallbacks {
+    /// Receives the console output (program output and the interpreter's own lines).
+    std::function<void(const std::string& text)> output;
+    /// Called at "pause": returns when the user has pressed a key.
+    std::function<void()> pause;
+};
+
+/// Runs the batch file in `workDir` line by line and waits for each program.
+/// Returns the exit code of the last program run (0 when none ran), or a negative value when
+/// the file cannot be read or a program could not be started.
+int interpretBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks);
