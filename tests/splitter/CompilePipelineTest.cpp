@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "FileText.h"
+#include "IniFile.h"
+#include "ProcessRunner.h"
+#include "ScriptedSplitPlatform.h"
+#include "SplitSession.h"
+#include "SplitTestFiles.h"
+
+namespace {
+
+/// A stand-in Scasm: records its arguments, writes a log when given one, writes the BGL
+/// beside the source and ends with the exit code given for its part.
+std::string scasmScript(const std::string& calls, int codeA, int codeB, const std::string& logA = "",
+                        const std::string& logB = "") {
+  return "echo \"$@\" >> '" + calls + "'\n" +
+         "case \"$1\" in *_A.sca) code=" + std::to_string(codeA) + "; log='" + logA + "';; *) code=" +
+         std::to_string(codeB) + "; log='" + logB + "';; esac\n" +
+         "[ -n \"$log\" ] && printf '%s\\r\\nsecond line\\r\\n' \"$log\" > SCAERROR.LOG\n"
+         "printf 'BGL %s' \"$1\" > \"${1%.sca}.bgl\"\n"
+         "exit $code\n";
+}
+
+class CompilePipelineTest : public ::testing::Test {
+protected:
+  SplitTestDir dir;
+  SplitTestDir tools;
+  IniFile config{dir / "OVSPLIT.cfg"};
+  ScriptedSplitPlatform platform;
+  SplitSession session{platform, config};
+
+  void SetUp() override {
+    platform.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
+    ASSERT_TRUE(session.SplitSource(testData("builder_two_chunks.sca"), dir / "MyArea.sca"));
+    platform.messages.clear();
+    session.scasmPath = tools / "SCASM.EXE";
+    session.catgenPath = tools / "Catgen.exe";
+    writeScript(session.catgenPath, "touch '" + tools / "catgen-started" + "'\n");
+  }
+  void useScasm(int codeA, int codeB, const std::string& logA = "", const std::string& logB = "") {
+    writeScript(session.scasmPath, scasmScript(tools / "calls.txt", codeA, codeB, logA, logB));
+  }
+  bool catgenStarted() {
+    for (int i = 0; i < 100 && !FileText::fileExists(tools / "catgen-started"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return FileText::fileExists(tools / "catgen-started");
+  }
+};
+
+}  // namespace
+
+TEST_F(CompilePipelineTest, ExitCodeTable) {
+  struct Case {
+    int code;
+    const char* message;  // nullptr: none
+    bool resultsShown;
+  };
+  const Case cases[] = {
+      {1, "Scasm: \"Scasm: \"syntax error(s) in source file\" reported,\r\rAborting Process", true},
+      {2, "Scasm: \"file init error\" reported\r(disk space, file names, access permissions, etc.)\r\rAborting Process",
+       true},
+      {4, "Scasm: \"aborted due to too many syntax errors\" reported\r\rAborting Process", true},
+      {200, "Scasm: \"aborted due to too many syntax errors\" reported\r\rAborting Process", true},
+  };
+  for (const Case& c : cases) {
+    useScasm(c.code, 0, "error in line 3");
+    platform.messages.clear();
+    platform.results.clear();
+    platform.catgenLabels.clear();
+    session.pipeline().RunCompile();
+    EXPECT_TRUE(session.pipeline().aborted()) << c.code;
+    ASSERT_EQ(platform.messages.size(), 1u) << c.code;
+    EXPECT_EQ(platform.messages[0].text, c.message);
+    EXPECT_EQ(platform.messages[0].type, MessageType::Error);
+    EXPECT_EQ(platform.messages[0].buttons, MessageButtons::Ok);
+    ASSERT_EQ(platform.results.size(), 1u);
+    EXPECT_FALSE(platform.results[0].continueEnabled);  // Stop is the only way on
+    EXPECT_EQ(platform.results[0].log, (std::vector<std::string>{"error in line 3", "second line"}));
+    EXPECT_TRUE(platform.catgenLabels.empty());  // Catgen never runs after an error
+  }
+}
+
+TEST_F(CompilePipelineTest, CleanRunGoesThroughCatgenAndPartB) {
+  useScasm(0, 3);
+  writeBytes(dir / "SCAERROR.LOG", "old log of an earlier run\r\n");
+  platform.answers = {MessageAnswer::No};  // no move
+  session.pipeline().RunCompile();
+  EXPECT_FALSE(session.pipeline().aborted());
+  // Code 0 shows the (empty) results with Continue; code 3 shows nothing.
+  ASSERT_EQ(platform.results.size(), 1u);
+  EXPECT_TRUE(platform.results[0].log.empty());
+  EXPECT_TRUE(platform.results[0].continueEnabled);
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{"Move Bgl files to your Orvane scenery directory?\r"});
+
+  const std::string d = dir.withSlash();
+  ASSERT_EQ(platform.runs.size(), 3u);
+  EXPECT_EQ(platform.runs[0].args, (std::vector<std::string>{d + "MyArea_A.sca", "-l"}));
+  EXPECT_TRUE(platform.runs[0].waited);
+  EXPECT_EQ(platform.runs[1].program, session.catgenPath);
+  EXPECT_FALSE(platform.runs[1].waited);
+  EXPECT_TRUE(platform.runs[1].args.empty());
+  EXPECT_EQ(platform.runs[2].args, (std::vector<std::string>{d + "MyArea_B.sca", "-l"}));
+  EXPECT_EQ(readBytes(tools / "calls.txt"), d + "MyArea_A.sca -l\n" + d + "MyArea_B.sca -l\n");
+  EXPECT_TRUE(catgenStarted());
+
+  ASSERT_EQ(platform.catgenLabels.size(), 1u);
+  EXPECT_EQ(platform.catgenLabels[0],
+            (std::array<std::string, 6>{"In the Catgen Window:", "Click \"NEW\" and navigate to: " + d,
+                                        "Save file as MyArea.cat (if asked for index table size, click OK)",
+                                        "Click \"BGL\" and load MyArea_A.bgl", "Click \"ADD\", then \"SAVE\".",
+                                        "Close Catgen and click \"OK\" in this window."}));
+  // The documents were saved first and Scasm worked on them.
+  EXPECT_TRUE(FileText::fileExists(d + "MyArea_C.scm"));
+  EXPECT_EQ(readBytes(d + "MyArea_A.bgl"), "BGL " + d + "MyArea_A.sca");
+}
+
+TEST_F(CompilePipelineTest, LogOfThisRunIsShownAndStopAborts) {
+  useScasm(0, 0, "", "warning: something");
+  platform.continueAnswers = {true, false};
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  ASSERT_EQ(platform.results.size(), 2u);
+  EXPECT_TRUE(platform.results[0].log.empty());  // part A wrote none; the log of B is not A's
+  EXPECT_EQ(platform.results[1].log, (std::vector<std::string>{"warning: something", "second line"}));
+  EXPECT_TRUE(platform.messages.empty());  // no move question after Stop
+}
+
+TEST_F(CompilePipelineTest, ProgramThatCannotStartAborts) {
+  writeBytes(tools / "not-executable", "#!/bin/sh\nexit 0\n");
+  writeBytes(tools / "windows.exe", "MZ\x90\x00 not really a program");
+  std::filesystem::permissions(tools / "windows.exe", std::filesystem::perms::owner_all);
+  std::vector<std::string> programs = {tools / "missing.exe", tools / "not-executable", ""};
+  if (ProcessRunner::findOnPath("wine").empty()) programs.push_back(tools / "windows.exe");
+  for (const std::string& program : programs) {
+    session.scasmPath = program;
+    platform.messages.clear();
+    platform.catgenLabels.clear();
+    session.pipeline().RunCompile();
+    EXPECT_TRUE(session.pipeline().aborted()) << program;
+    ASSERT_EQ(platform.messages.size(), 1u) << program;
+    EXPECT_EQ(platform.messages[0].text, "Could not run Scasm.exe\r\rProcess Aborted");
+    EXPECT_EQ(platform.messages[0].type, MessageType::Error);
+    EXPECT_EQ(platform.messages[0].buttons, MessageButtons::Cancel);
+    EXPECT_TRUE(platform.results.empty());
+    EXPECT_TRUE(platform.catgenLabels.empty());
+  }
+}
+
+TEST_F(CompilePipelineTest, UnsavableDocumentsStopBeforeScasm) {
+  useScasm(0, 0);
+  session.dir = dir / "gone/";
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  EXPECT_TRUE(platform.runs.empty());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].type, MessageType::Error);
+}
+
+TEST_F(CompilePipelineTest, MoveAsksBeforeOverwritingAndReportsEachFile) {
+  SplitTestDir scenery;
+  writeBytes(dir / "MyArea_A.bgl", "A");
+  writeBytes(dir / "MyArea_B.bgl", "B");
+  writeBytes(scenery / "MyArea_B.bgl", "old B");
+  platform.saveAnswers = {scenery / "MyArea_A.bgl"};
+  platform.answers = {MessageAnswer::Yes};
+  config.writeString("Recent", "Moved", scenery / "whatever.bgl");
+  session.pipeline().MoveBglFiles();
+
+  ASSERT_EQ(platform.saveRequests.size(), 1u);
+  const FileDialogRequest& r = platform.saveRequests[0];
+  EXPECT_EQ(r.title, "Browse to scenery directory");
+  EXPECT_EQ(r.fileName, "MyArea_A.bgl");
+  EXPECT_EQ(r.filter, "MyArea_A.bgl |MyArea_A.bgl");
+  EXPECT_EQ(r.initialDir, scenery.withSlash());
+  EXPECT_EQ(config.readString("Recent", "Moved"), scenery / "MyArea_A.bgl");
+  EXPECT_EQ(platform.texts(), (std::vector<std::string>{"Overwrite existing files?\r",
+                                                        scenery / "MyArea_A.bgl" + " status: Copied\r\r" +
+                                                            scenery / "MyArea_B.bgl" + " status: Copied\r"}));
+  EXPECT_EQ(platform.messages[1].type, MessageType::Warning);
+  EXPECT_EQ(readBytes(scenery / "MyArea_A.bgl"), "A");
+  EXPECT_EQ(readBytes(scenery / "MyArea_B.bgl"), "B");
+  EXPECT_TRUE(FileText::fileExists(dir / "MyArea_A.bgl"));  // sources stay
+}
+
+TEST_F(CompilePipelineTest, MoveCancelledOrRefusedCopiesNothing) {
+  SplitTestDir scenery;
+  writeBytes(dir / "MyArea_A.bgl", "A");
+  writeBytes(dir / "MyArea_B.bgl", "B");
+  session.pipeline().MoveBglFiles();  // folder dialog cancelled
+  EXPECT_TRUE(session.pipeline().moveCancelled());
+  EXPECT_TRUE(platform.messages.empty());
+
+  writeBytes(scenery / "MyArea_A.bgl", "old A");
+  platform.saveAnswers = {scenery / "x.bgl"};
+  platform.answers = {MessageAnswer::No};
+  session.pipeline().MoveBglFiles();
+  EXPECT_TRUE(session.pipeline().moveCancelled());
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{"Overwrite existing files?\r"});
+  EXPECT_EQ(readBytes(scenery / "MyArea_A.bgl"), "old A");
+  EXPECT_FALSE(FileText::fileExists(scenery / "MyArea_B.bgl"));
+}
+
+TEST_F(CompilePipelineTest, FailedCopyIsReportedAndTheOtherFileStillCopied) {
+  SplitTestDir scenery;
+  writeBytes(dir / "MyArea_B.bgl", "B");  // no A: its copy fails
+  platform.saveAnswers = {scenery / "MyArea_A.bgl"};
+  session.pipeline().MoveBglFiles();
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{scenery / "MyArea_A.bgl" + " status: Error\r\r" +
+                                                       scenery / "MyArea_B.bgl" + " status: Copied\r"});
+  EXPECT_EQ(readBytes(scenery / "MyArea_B.bgl"), "B");
+}
+
+TEST_F(CompilePipelineTest, MoveIntoTheOutputFolderItselfKeepsTheFiles) {
+  writeBytes(dir / "MyArea_A.bgl", "A");
+  writeBytes(dir / "MyArea_B.bgl", "B");
+  platform.saveAnswers = {dir / "MyArea_A.bgl"};
+  platform.answers = {MessageAnswer::Yes};
+  session.pipeline().MoveBglFiles();
+  EXPECT_EQ(readBytes(dir / "MyArea_A.bgl"), "A");
+  EXPECT_EQ(readBytes(dir / "MyArea_B.bgl"), "B");
+  EXPECT_NE(platform.messages.back().text.find("MyArea_B.bgl status: Copied"), std::string::npos);
+}
+
+TEST_F(CompilePipelineTest, LocateLoopsStoreThePathsAndCancelEnds) {
+  IniFile fresh(dir / "fresh.cfg");
+  ScriptedSplitPlatform p;
+  SplitSession s(p, fresh);
+  p.openAnswers = {tools / "SCASM.EXE", tools / "Catgen.exe"};
+  useScasm(0, 0);
+  EXPECT_TRUE(s.startUp());
+  EXPECT_EQ(p.texts(), (std::vector<std::string>{"Please locate Scasm.exe on your system",
+                                                 "Please locate Catgen.exe on your system"}));
+  ASSERT_EQ(p.openRequests.size(), 2u);
+  EXPECT_EQ(p.openRequests[0].title, "Browse to Scasm.exe");
+  EXPECT_EQ(p.openRequests[0].fileName, "Scasm.exe");
+  EXPECT_EQ(p.openRequests[0].filter, "Scasm.exe |SCASM.EXE");
+  EXPECT_EQ(p.openRequests[1].title, "Browse to Catgen.exe");
+  EXPECT_EQ(p.openRequests[1].filter, "Catgen.exe |CATGEN.EXE");
+  EXPECT_EQ(s.scasmPath, tools / "SCASM.EXE");
+  EXPECT_EQ(IniFile(dir / "fresh.cfg").readString("Paths", "Catgen"), tools / "Catgen.exe");
+
+  // Known paths: no question at all.
+  ScriptedSplitPlatform quiet;
+  SplitSession again(quiet, fresh);
+  EXPECT_TRUE(again.startUp());
+  EXPECT_TRUE(quiet.messages.empty());
+  EXPECT_EQ(again.catgenPath, tools / "Catgen.exe");
+
+  // Cancel in a locate dialog ends the program.
+  IniFile empty(dir / "empty.cfg");
+  ScriptedSplitPlatform cancel;
+  SplitSession third(cancel, empty);
+  EXPECT_FALSE(third.startUp());
+  EXPECT_EQ(cancel.openRequests.size(), 1u);  // Catgen is not asked for without Scasm
+}

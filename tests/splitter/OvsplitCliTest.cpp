@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "FileText.h"
+#include "IniFile.h"
+#include "cli/OvsplitCli.h"
+#include "RunwayModel.h"
+#include "ScriptedSplitPlatform.h"
+#include "SplitSession.h"
+#include "SplitTestFiles.h"
+
+namespace {
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun cli(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = OvsplitCli::run(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+const char* kSuffixes[] = {"_A.sca", "_B.sca", "_C.scm", "_D.scm", "_Compile.doc"};
+
+}  // namespace
+
+TEST(OvsplitCli, HelpAndUsageErrors) {
+  const CliRun help = cli({"--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_NE(help.out.find("Usage: ovsplit-cli split SOURCE.sca SAVE.sca"), std::string::npos);
+
+  const std::vector<std::vector<std::string>> bad = {{},
+                                                     {"merge"},
+                                                     {"split", "a.sca"},
+                                                     {"split", "a.sca", "b.sca", "c.sca"},
+                                                     {"split", "a.sca", "b.sca", "--bogus"},
+                                                     {"split", "a.sca", "b.sca", "--quoted", "11"},
+                                                     {"split", "a.sca", "b.sca", "--id5", "x"},
+                                                     {"split", "a.sca", "b.sca", "--id1", "TOOLONG"},
+                                                     {"split", "a.sca", "b.sca", "--object-name",
+                                                      std::string(33, 'x')},
+                                                     {"split", "a.sca", "b.sca", "--runway"}};
+  for (const auto& args : bad) {
+    const CliRun r = cli(args);
+    EXPECT_EQ(r.code, 2) << (args.empty() ? "" : args.back());
+    EXPECT_NE(r.err.find("Usage:"), std::string::npos);
+  }
+}
+
+TEST(OvsplitCli, WritesTheSameFilesAsTheWindowsSave) {
+  SplitTestDir dir;
+  std::filesystem::create_directory(dir / "cli");
+  std::filesystem::create_directory(dir / "win");
+  const CliRun r = cli({"split", testData("builder_two_chunks.sca"), dir / "cli/Area.sca"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(r.err.empty()) << r.err;
+
+  IniFile config;
+  ScriptedSplitPlatform platform;
+  platform.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::Yes};
+  SplitSession session(platform, config);
+  ASSERT_TRUE(session.SplitSource(testData("builder_two_chunks.sca"), dir / "win/Area.sca"));
+
+  for (const char* suffix : kSuffixes) {
+    std::string fromCli = readBytes(dir / "cli/Area" + suffix);
+    std::string fromWindow = readBytes(dir / "win/Area" + suffix);
+    ASSERT_FALSE(fromCli.empty()) << suffix;
+    // Only the output folder differs.
+    std::size_t at;
+    while ((at = fromWindow.find(dir / "win/")) != std::string::npos) fromWindow.replace(at, (dir / "win/").size(), dir / "cli/");
+    EXPECT_EQ(fromCli, fromWindow) << suffix;
+  }
+}
+
+TEST(OvsplitCli, OptionsAndRunwaysGoIntoTheDocuments) {
+  SplitTestDir dir;
+  RunwayModel runway;
+  runway.runwayId = "27";
+  runway.markings[RunwayModel::EdgeLine] = true;
+  {
+    IniFile file(dir / "r.rwy");
+    runway.save(file);
+  }
+  const CliRun r = cli({"split", testData("builder_two_chunks.sca"), dir / "Out.sca", "--object-name", "Field",
+                        "--id1", "ABCD", "--id3", "9", "--quoted", "0011", "--runway", dir / "r.rwy", "--runway",
+                        dir / "r.rwy"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string a = readBytes(dir / "Out_A.sca");
+  EXPECT_NE(a.find("LibID( ABCD 1YRE '9' '0' ) ;SCASM command\r\n"), std::string::npos);
+  const std::string c = readBytes(dir / "Out_C.scm");
+  EXPECT_NE(c.find("LibObj( 0 20 0 0 0 101 0 0 0 \"Field\" );SCASM command"), std::string::npos);
+  std::size_t count = 0;
+  for (std::size_t at = c.find("\tID 27\r\n"); at != std::string::npos; at = c.find("\tID 27\r\n", at + 1)) ++count;
+  EXPECT_EQ(count, 2u);
+  EXPECT_LT(c.find("\t;RUNWAYS ADDED START"), c.find("\tMARKERS 01"));
+  EXPECT_LT(c.rfind("\tMARKERS 01"), c.find("\t;RUNWAYS ADDED END"));
+}
+
+TEST(OvsplitCli, CopyrightWarningStrictModeAndFailures) {
+  SplitTestDir dir;
+  writeBytes(dir / "other.sca", "Copyright( Someone )\r\nHeader(1 2 3 4 5)\r\n");
+  CliRun r = cli({"split", dir / "other.sca", dir / "Out.sca"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.err.find("warning: " + dir / "other.sca"), std::string::npos);
+  EXPECT_TRUE(FileText::fileExists(dir / "Out_A.sca"));
+
+  r = cli({"split", dir / "other.sca", dir / "Strict.sca", "--strict"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_FALSE(FileText::fileExists(dir / "Strict_A.sca"));
+
+  r = cli({"split", dir / "missing.sca", dir / "Out2.sca"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("error:"), std::string::npos);
+
+  r = cli({"split", testData("builder_two_chunks.sca"), dir / "no-folder/Out.sca"});
+  EXPECT_EQ(r.code, 1);
+
+  writeBytes(dir / "bad.rwy", "[Runway]\r\nID=37\r\n");
+  r = cli({"split", testData("builder_two_chunks.sca"), dir / "Out3.sca", "--runway", dir / "bad.rwy"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Runway ID must be a number between 1 and 36"), std::string::npos);
+  EXPECT_FALSE(FileText::fileExists(dir / "Out3_A.sca"));
+
+  r = cli({"split", testData("builder_two_chunks.sca"), dir / "Out4.sca", "--runway", dir / "none.rwy"});
+  EXPECT_EQ(r.code, 1);
+}
