@@ -1,0 +1,143 @@
+#include "wizards/PhotoRealFinish.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "app/AppContext.h"
+#include "app/PathUtil.h"
+#include "app/Platform.h"
+#include "app/TextFormat.h"
+#include "imagery/TextureCutter.h"
+#include "project/CDibDoc.h"
+#include "project/SceneryDimensions.h"
+#include "synth/TextureLibrary.h"
+#include "synth/TextureLinks.h"
+
+namespace {
+
+// Level 3 tile codes by (row in block) x 4 + (column in block), bottom strip first.
+constexpr const char* kLevel3Codes[16] = {"322", "324", "342", "344", "321", "323", "341", "343",
+                                          "312", "314", "332", "334", "311", "313", "331", "333"};
+
+// A folder that exists already, or one that cannot be made, is not an error here: tiles that
+// cannot be written show up later as textures that fail to load.
+void makeFolder(const std::string& path)
+{
+    std::error_code ignored;
+    std::filesystem::create_directory(path, ignored);
+}
+
+class WaitCursor {
+public:
+    explicit WaitCursor(Platform& platform) : platform_(platform) { platform_.setWaitCursor(true); }
+    ~WaitCursor() { platform_.setWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    Platform& platform_;
+};
+
+} // namespace
+
+bool applyPhotoExtents(CDibDoc& doc, double north, double south, double east, double west)
+{
+    Platform& platform = doc.app.platform;
+    if (!(north - south > 0)) {
+        platform.message("Latitude range is invalid. Please set latitude range.", MsgIcon::Exclamation);
+        return false;
+    }
+    if (!(east - west > 0)) {
+        platform.message("Longitude range is invalid. Please set longitude range.", MsgIcon::Exclamation);
+        return false;
+    }
+    doc.boundary.west = west;
+    doc.boundary.east = east;
+    doc.boundary.south = south;
+    doc.boundary.north = north;
+    computeSceneryDimensions(doc);
+    if (doc.metresPerPixel > 50.0)
+        platform.message("The range of scenery specified is too large for the texture provided. The scenery engine "
+                         "might have difficulties properly displaying the terrain.",
+                         MsgIcon::Exclamation);
+    doc.setModified();
+    return true;
+}
+
+bool applyPhotoFolder(CDibDoc& doc, const std::string& folder, const std::string& prefix)
+{
+    doc.sceneryFolder = folder;
+    doc.textureFolder = PathUtil::join(folder, "texture");
+    makeFolder(doc.textureFolder);
+    doc.sceneryOutputFolder = PathUtil::join(folder, "scenery");
+    makeFolder(doc.sceneryOutputFolder);
+    doc.texturePrefix = prefix;
+    if (prefix.empty() || prefix == kNoPrefix) {
+        doc.app.platform.message("Please provide texture name prefix.", MsgIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+std::string level3TilePath(const CDibDoc& doc, int row, int column)
+{
+    const int block = (row / 4) * (doc.chunkColumns / 4) + column / 4;
+    const char* code = kLevel3Codes[(row % 4) * 4 + column % 4];
+    if (doc.app.settings.platform == 0)
+        return PathUtil::join(doc.textureFolder, TextFormat::cformat("%s%04d.%s", doc.texturePrefix.c_str(), block, code));
+    return PathUtil::join(doc.textureFolder, TextFormat::cformat("%s%04d%s.bmp", doc.texturePrefix.c_str(), block, code));
+}
+
+void finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
+{
+    WaitCursor wait(doc.app.platform);
+
+    const std::size_t firstName = doc.textureFileNames.size();
+    cutTextureLevel(doc, 3, folder, 1);
+    const std::size_t tileCount = static_cast<std::size_t>(doc.chunkRows / 4) * (doc.chunkColumns / 4) * 16;
+    // The cutter lists only the tiles it could write. With one missing, taking the list by index
+    // would give every later chunk its neighbour's tile, so the names then come from the naming rule.
+    const bool listComplete = doc.textureFileNames.size() - firstName == tileCount;
+
+    // Textures and chunks are made in the same nesting order: blocks bottom to top and west to
+    // east, within a block rows bottom to top and chunks west to east. That is the cutter's
+    // writing order, so texture n is the tile of chunk n.
+    const GeoRect b = doc.boundary;
+    const double latStep = (b.north - b.south) / doc.chunkRows;
+    const double lonStep = (b.east - b.west) / doc.chunkColumns;
+    for (int i = 0; i < doc.chunkRows / 4; ++i)
+        for (int j = 0; j < doc.chunkColumns / 4; ++j)
+            for (int k = 0; k < 4; ++k)
+                for (int l = 0; l < 4; ++l) {
+                    const int r = 4 * i + k;
+                    const int c = 4 * j + l;
+                    const std::size_t n = doc.projectTextures.size();
+
+                    auto texture = std::make_unique<Texture>();
+                    texture->name = listComplete ? doc.textureFileNames[firstName + n] : level3TilePath(doc, r, c);
+                    texture->kind = 1;
+                    loadTextureImage(doc.app, *texture);
+                    texture->classCode = -1;
+                    texture->eastClassCode = -1;
+                    texture->southClassCode = -1;
+                    doc.projectTextures.push_back(std::move(texture));
+
+                    TexReliefChunk chunk;
+                    chunk.area.south = b.south + r * latStep;
+                    chunk.area.north = chunk.area.south + latStep;
+                    chunk.area.west = b.west + c * lonStep;
+                    chunk.area.east = chunk.area.west + lonStep;
+                    chunk.chunkValueB = static_cast<std::int32_t>((chunk.area.south + latStep / 2 - b.south) / latStep);
+                    chunk.chunkValueA = static_cast<std::int32_t>((chunk.area.west + lonStep / 2 - b.west) / lonStep);
+                    doc.chunks.push_back(chunk);
+                }
+
+    // Links are made once the lists have stopped growing.
+    for (std::size_t n = 0; n < doc.chunks.size() && n < doc.projectTextures.size(); ++n)
+        linkChunkToTexture(doc.chunks[n], doc.projectTextures[n].get());
+
+    doc.textureFileNames.clear();
+    doc.textureFileNames.shrink_to_fit();
+    doc.creationKind = 1;
+}
