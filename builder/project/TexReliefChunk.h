@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "project/ChunkProperties.h"
 #include "project/GeoRect.h"
@@ -16,4 +17,7 @@ struct TexReliefChunk {
     GeoRect area;
     ChunkProperties properties;
     Texture* texture = nullptr;      ///< non-owning link (library, noMatchTexture or project texture)
+    /// The library texture name read from the project file when no library texture had that name
+    /// (the chunk then links noMatchTexture); saved in its place so the name survives. Not shown.
+    std::string unresolvedTextureName;
 };

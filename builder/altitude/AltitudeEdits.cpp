@@ -1,0 +1,94 @@
+#include "altitude/AltitudeEdits.h"
+
+#include "altitude/AltitudeMap.h"
+#include "altitude/AltitudeMerge.h"
+#include "app/AppContext.h"
+#include "app/Platform.h"
+#include "project/CDibDoc.h"
+
+std::optional<std::size_t> nearestRecordInWindow(const AltitudeMap& map, double latitude, double longitude)
+{
+    if (map.records.empty())
+        return std::nullopt;
+    const std::size_t index = map.findNearestUnsorted(latitude, longitude);
+    const double found = map.records[index].longitude;
+    // findNearestUnsorted answers 0 when the window is empty; only a record inside it counts.
+    if (!(found >= longitude - 1.0 && found <= longitude + 1.0))
+        return std::nullopt;
+    return index;
+}
+
+bool overrideRecord(AltitudeMap& map)
+{
+    if (!map.owner)
+        return false;
+    CDibDoc& doc = *map.owner;
+    const std::optional<std::int32_t> altitude = doc.app.platform.adjustAltitude(doc.clickAltitude);
+    if (!altitude)
+        return false;
+    const auto index = nearestRecordInWindow(map, doc.clickLatitude, doc.clickLongitude);
+    if (!index)
+        return false;
+    map.records[*index].altitude = *altitude;
+    return true;
+}
+
+bool deleteRecord(AltitudeMap& map)
+{
+    if (!map.owner)
+        return false;
+    const auto index = nearestRecordInWindow(map, map.owner->clickLatitude, map.owner->clickLongitude);
+    if (!index)
+        return false;
+    map.records.erase(map.records.begin() + static_cast<std::ptrdiff_t>(*index));
+    return true;
+}
+
+bool insertRecord(AltitudeMap& map)
+{
+    if (!map.owner)
+        return false;
+    CDibDoc& doc = *map.owner;
+    const std::optional<std::int32_t> altitude = doc.app.platform.adjustAltitude(doc.clickAltitude);
+    if (!altitude)
+        return false;
+    map.records.push_back({doc.clickLatitude, doc.clickLongitude, *altitude});
+    return true;
+}
+
+namespace {
+
+bool runOnEditableMap(CDibDoc& doc, bool (*operation)(AltitudeMap&))
+{
+    const int index = selectEditableMap(doc);
+    if (index < 0)
+        return false;
+    AltitudeMap& map = *doc.altitudeMaps[static_cast<std::size_t>(index)];
+    map.owner = &doc;
+    if (!operation(map))
+        return false;
+    mergeAltitudeMaps(doc);
+    doc.setModified();
+    doc.repaintViews();
+    return true;
+}
+
+} // namespace
+
+bool overrideAltitudeCommand(CDibDoc& doc) { return runOnEditableMap(doc, overrideRecord); }
+bool deleteAltitudeRecordCommand(CDibDoc& doc) { return runOnEditableMap(doc, deleteRecord); }
+bool insertAltitudeRecordCommand(CDibDoc& doc) { return runOnEditableMap(doc, insertRecord); }
+
+void foldPendingEdits(AltitudeMap& map)
+{
+    for (const AltitudeRecord& edit : map.overrides)
+        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
+            map.records[*index].altitude = edit.altitude;
+    for (const AltitudeRecord& edit : map.deletions)
+        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
+            map.records.erase(map.records.begin() + static_cast<std::ptrdiff_t>(*index));
+    map.records.insert(map.records.end(), map.insertions.begin(), map.insertions.end());
+    map.overrides.clear();
+    map.deletions.clear();
+    map.insertions.clear();
+}

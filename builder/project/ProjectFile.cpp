@@ -1,0 +1,71 @@
+#include "project/ProjectFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/AppContext.h"
+#include "app/Platform.h"
+#include "project/CDibDoc.h"
+#include "project/ProjectFileReader.h"
+#include "project/ProjectFileWriter.h"
+#include "project/TaggedWriter.h"
+
+namespace {
+
+// Whether a file can be created beside `path` (where the writer puts its temporary file),
+// tried before any work so that a bad name is reported as such.
+bool canCreate(const std::string& path)
+{
+    std::error_code ec;
+    if (path.empty() || std::filesystem::is_directory(path, ec))
+        return false;
+    const std::string probe = path + ".tmp~";
+    std::FILE* file = std::fopen(probe.c_str(), "wb");
+    if (!file)
+        return false;
+    std::fclose(file);
+    std::filesystem::remove(probe, ec);
+    return true;
+}
+
+} // namespace
+
+bool saveProject(CDibDoc& doc, const std::string& path)
+{
+    Platform& platform = doc.app.platform;
+    if (!canCreate(path)) {
+        platform.message("Invalid filename.", MsgIcon::Exclamation);
+        return false;
+    }
+    platform.setWaitCursor(true);
+    TaggedWriter out;
+    ProjectFileWriter(doc).write(out);
+    const bool written = out.commit(path);
+    platform.setWaitCursor(false);
+    if (!written) {
+        // The previous file is untouched and the project stays marked modified.
+        platform.message("Cannot save DIB", MsgIcon::Information);
+        return false;
+    }
+    doc.filePath = path;
+    doc.setModified(false);
+    return true;
+}
+
+bool loadProject(CDibDoc& doc, const std::string& path)
+{
+    return ProjectFileReader::readFile(doc, path, {});
+}
+
+bool openProject(CDibDoc& doc, const std::string& path)
+{
+    if (!loadProject(doc, path)) {
+        doc.app.platform.message("Couldn't read project file. Possibly not a Orvane project.", MsgIcon::Exclamation);
+        return false;
+    }
+    doc.documentWidth = doc.chunkColumns * 256;
+    doc.documentHeight = doc.chunkRows * 256;
+    doc.filePath = path;
+    return true;
+}
