@@ -1,0 +1,124 @@
+#include "ui/QtSplitPlatform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ProjectDetails.h"
+#include "ui/TForm2.h"
+#include "ui/TForm3.h"
+#include "ui/TForm4.h"
+#include "ui/TForm6.h"
+
+QString QtSplitPlatform::displayText(const std::string& text) {
+  QString s = QString::fromStdString(text);
+  s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return s;
+}
+
+QStringList QtSplitPlatform::nameFilters(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString masks = parts[i + 1];
+    masks.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << parts[i].trimmed() + QStringLiteral(" (") + masks.trimmed() + QStringLiteral(")");
+  }
+  return out;
+}
+
+MessageAnswer QtSplitPlatform::message(const std::string& text, MessageType type, MessageButtons buttons) {
+  QMessageBox box(mainWindow_);
+  box.setWindowTitle(QApplication::applicationName());
+  box.setText(displayText(text));
+  switch (type) {
+    case MessageType::Plain: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageType::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageType::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case MessageType::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageType::Error: box.setIcon(QMessageBox::Critical); break;
+  }
+  switch (buttons) {
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::Cancel: box.setStandardButtons(QMessageBox::Cancel); break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    default: return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+  }
+}
+
+std::optional<std::string> QtSplitPlatform::fileDialog(const FileDialogRequest& request, bool save) {
+  QFileDialog dialog(mainWindow_, QString::fromStdString(request.title));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (save && !request.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  const QStringList filters = nameFilters(request.filter);
+  if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  if (!request.defaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt));
+  if (!request.initialDir.empty()) dialog.setDirectory(QString::fromStdString(request.initialDir));
+  if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> QtSplitPlatform::openFile(const FileDialogRequest& request) {
+  return fileDialog(request, false);
+}
+
+std::optional<std::string> QtSplitPlatform::saveFile(const FileDialogRequest& request) {
+  return fileDialog(request, true);
+}
+
+TForm6* QtSplitPlatform::projectDetailsDialog() {
+  if (!form6_) form6_ = new TForm6(mainWindow_);
+  return form6_;
+}
+
+TForm4* QtSplitPlatform::runwayDialog() {
+  if (!form4_) form4_ = new TForm4(*this, mainWindow_);
+  return form4_;
+}
+
+TForm3* QtSplitPlatform::scasmResultsDialog() {
+  if (!form3_) form3_ = new TForm3(mainWindow_);
+  return form3_;
+}
+
+TForm2* QtSplitPlatform::catgenDialog() {
+  if (!form2_) form2_ = new TForm2(mainWindow_);
+  return form2_;
+}
+
+void QtSplitPlatform::editProjectDetails(ProjectDetails& details) {
+  TForm6* dialog = projectDetailsDialog();
+  dialog->setDetails(details);
+  dialog->exec();
+  details = dialog->details();
+}
+
+std::optional<std::vector<std::string>> QtSplitPlatform::addRunway(IniFile& config) {
+  TForm4* dialog = runwayDialog();
+  dialog->setConfig(&config);
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  return dialog->addedLines();
+}
+
+bool QtSplitPlatform::showScasmResults(const std::vector<std::string>& log, bool continueEnabled) {
+  return scasmResultsDialog()->run(log, continueEnabled);
+}
+
+void QtSplitPlatform::showCatgenInstructions(const std::array<std::string, 6>& labels) {
+  if (mainWindow_) mainWindow_->hide();
+  catgenDialog()->run(labels);
+  if (mainWindow_) mainWindow_->show();
+}
+
+void QtSplitPlatform::beep() { QApplication::beep(); }
+
+void QtSplitPlatform::processEvents() { QCoreApplication::processEvents(); }

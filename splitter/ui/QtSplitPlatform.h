@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include "SplitPlatform.h"
+
+class QWidget;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm6;
+
+/// The split tool's platform on Qt Widgets: message boxes, file dialogs and the tool's own
+/// dialogs (created on first use, parented to the main window). Programs run through the
+/// core's runner; the virtual functions let tests answer messages and file dialogs.
+class QtSplitPlatform : public SplitPlatform {
+public:
+  QtSplitPlatform() = default;
+  ~QtSplitPlatform() override = default;
+
+  /// The main window: parent of every dialog, hidden while the Catgen instructions are up.
+  void setMainWindow(QWidget* window) { mainWindow_ = window; }
+  QWidget* mainWindow() const { return mainWindow_; }
+
+  MessageAnswer message(const std::string& text, MessageType type, MessageButtons buttons) override;
+  std::optional<std::string> openFile(const FileDialogRequest& request) override;
+  std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+  void editProjectDetails(ProjectDetails& details) override;
+  std::optional<std::vector<std::string>> addRunway(IniFile& config) override;
+  bool showScasmResults(const std::vector<std::string>& log, bool continueEnabled) override;
+  void showCatgenInstructions(const std::array<std::string, 6>& labels) override;
+  void beep() override;
+  void processEvents() override;
+
+  TForm6* projectDetailsDialog();
+  TForm4* runwayDialog();
+  TForm3* scasmResultsDialog();
+  TForm2* catgenDialog();
+
+  /// "desc|mask|desc|mask" as a Qt name-filter list ("desc (mask)").
+  static QStringList nameFilters(const std::string& filter);
+  /// A message text with its '\r' line breaks as Qt shows them.
+  static QString displayText(const std::string& text);
+
+private:
+  std::optional<std::string> fileDialog(const FileDialogRequest& request, bool save);
+
+  QPointer<QWidget> mainWindow_;
+  QPointer<TForm6> form6_;
+  QPointer<TForm4> form4_;
+  QPointer<TForm3> form3_;
+  QPointer<TForm2> form2_;
+};
