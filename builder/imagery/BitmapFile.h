@@ -20,3 +20,8 @@ bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const s
 
 /// A palette with one entry per colour-table entry; nothing when bitmapColorCount is 0 or over 256.
 std::optional<LogicalPalette> createBitmapPalette(const PackedBitmap& bitmap);
+
+/// True when the block holds everything its header claims: a known header form, the whole colour
+/// table and, for uncompressed pixels, every row (compressed pixels: the header's image size).
+/// A zero width or height claims no rows.
+bool bitmapFitsBlock(const PackedBitmap& bitmap);

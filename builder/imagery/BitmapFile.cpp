@@ -1,0 +1,176 @@
+#include "imagery/BitmapFile.h"
+
+#include <cstring>
+#include <fstream>
+#include <new>
+#include <vector>
+
+#include "imagery/ReplaceFile.h"
+
+namespace {
+constexpr std::uint32_t kRunLength8 = 1;
+constexpr std::uint32_t kRunLength4 = 2;
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::size_t kInfoHeaderSize = 40;
+
+void putLe16(std::uint8_t* at, std::uint16_t value)
+{
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void putLe32(std::uint8_t* at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// The 14-byte file header in front of `headerBlockSize` bytes of header and colour table.
+void fillFileHeader(std::uint8_t* out, std::size_t headerBlockSize, std::size_t imageSize)
+{
+    out[0] = 'B';
+    out[1] = 'M';
+    putLe32(out + 2, static_cast<std::uint32_t>(kFileHeaderSize + headerBlockSize + imageSize));
+    putLe16(out + 6, 0);
+    putLe16(out + 8, 0);
+    putLe32(out + 10, static_cast<std::uint32_t>(kFileHeaderSize + headerBlockSize));
+}
+
+std::uint64_t magnitude(std::int32_t value)
+{
+    return value < 0 ? static_cast<std::uint64_t>(-static_cast<std::int64_t>(value))
+                     : static_cast<std::uint64_t>(value);
+}
+} // namespace
+
+bool bitmapFitsBlock(const PackedBitmap& bitmap)
+{
+    if (!bitmap.hasValidHeader())
+        return false;
+    const std::uint64_t size = bitmap.block().size();
+    const std::uint64_t header = bitmap.headerSize();
+    const std::uint64_t table = colorTableSize(bitmap);
+    if (table > size - header)
+        return false;
+    const std::uint64_t available = size - header - table;
+    const std::uint32_t compression = bitmap.compression();
+    if (compression == kRunLength8 || compression == kRunLength4)
+        return bitmap.u32(20) <= available;
+    const std::uint64_t columns = magnitude(bitmap.width());
+    const std::uint64_t rows = magnitude(bitmap.height());
+    const std::uint64_t bits = bitmap.bitsPerPixel();
+    if (columns == 0 || rows == 0 || bits == 0)
+        return true;
+    const std::uint64_t stride = (columns * bits + 31) / 32 * 4;
+    // Both factors are below 2^34, so the test below cannot overflow.
+    return stride * rows <= available;
+}
+
+std::optional<PackedBitmap> readBitmapFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    file.seekg(0, std::ios::end);
+    const std::streamoff length = file.tellg();
+    if (length < static_cast<std::streamoff>(kFileHeaderSize))
+        return std::nullopt;
+    file.seekg(0, std::ios::beg);
+    char fileHeader[kFileHeaderSize];
+    if (!file.read(fileHeader, kFileHeaderSize))
+        return std::nullopt;
+    if (fileHeader[0] != 'B' || fileHeader[1] != 'M')
+        return std::nullopt;
+    std::vector<std::uint8_t> block;
+    try {
+        block.resize(static_cast<std::size_t>(length) - kFileHeaderSize);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
+    if (!file.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size())))
+        return std::nullopt;
+    PackedBitmap bitmap(std::move(block));
+    // A header that claims more than the file holds is refused here, before anyone reads the pixels.
+    if (!bitmapFitsBlock(bitmap))
+        return std::nullopt;
+    return bitmap;
+}
+
+bool writeBitmapFile(const PackedBitmap& bitmap, const std::string& path)
+{
+    if (bitmap.headerSize() != kInfoHeaderSize || !bitmapFitsBlock(bitmap))
+        return false;
+    const std::size_t headerBlock = kInfoHeaderSize + colorTableSize(bitmap);
+    std::uint64_t imageSize = bitmap.u32(20);
+    const std::uint32_t compression = bitmap.compression();
+    if (compression != kRunLength8 && compression != kRunLength4) {
+        if (bitmap.width() < 0 || bitmap.height() < 0)
+            return false;
+        imageSize = (static_cast<std::uint64_t>(bitmap.width()) * bitmap.bitsPerPixel() + 31) / 32 * 4 *
+                    static_cast<std::uint64_t>(bitmap.height());
+    }
+    if (imageSize > bitmap.block().size() - headerBlock || kFileHeaderSize + headerBlock + imageSize > 0xFFFFFFFFu)
+        return false;
+    std::vector<std::uint8_t> header(bitmap.block().begin(), bitmap.block().begin() + headerBlock);
+    putLe32(header.data() + 20, static_cast<std::uint32_t>(imageSize));
+    std::uint8_t fileHeader[kFileHeaderSize];
+    fillFileHeader(fileHeader, headerBlock, imageSize);
+    return replaceFile(path, {{fileHeader, kFileHeaderSize},
+                              {header.data(), header.size()},
+                              {bitmap.block().data() + headerBlock, static_cast<std::size_t>(imageSize)}});
+}
+
+bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const std::uint8_t* pixels, int width,
+                     int height)
+{
+    if (templ.headerSize() != kInfoHeaderSize || templ.bitsPerPixel() != 8 || !pixels || width <= 0 ||
+        height <= 0 || width > 0x10000 || height > 0x10000)
+        return false;
+    const std::size_t table = colorTableSize(templ);
+    if (table > templ.block().size() - kInfoHeaderSize)
+        return false;
+    const std::size_t headerBlock = kInfoHeaderSize + table;
+    std::vector<std::uint8_t> header(templ.block().begin(), templ.block().begin() + headerBlock);
+    const std::size_t stride = (static_cast<std::size_t>(width) + 3) / 4 * 4;
+    const std::size_t imageSize = stride * static_cast<std::size_t>(height);
+    putLe32(header.data() + 4, static_cast<std::uint32_t>(width));
+    putLe32(header.data() + 8, static_cast<std::uint32_t>(height));
+    putLe32(header.data() + 16, 0);   // the tile's pixels are never compressed
+    putLe32(header.data() + 20, static_cast<std::uint32_t>(imageSize));
+    std::uint8_t fileHeader[kFileHeaderSize];
+    fillFileHeader(fileHeader, headerBlock, imageSize);
+    if (stride == static_cast<std::size_t>(width))
+        return replaceFile(path, {{fileHeader, kFileHeaderSize},
+                                  {header.data(), header.size()},
+                                  {pixels, imageSize}});
+    // Rows of a width that is not a multiple of 4 are padded, as every reader expects.
+    std::vector<std::uint8_t> padded(imageSize, 0);
+    for (int row = 0; row < height; ++row)
+        std::memcpy(padded.data() + static_cast<std::size_t>(row) * stride,
+                    pixels + static_cast<std::size_t>(row) * static_cast<std::size_t>(width),
+                    static_cast<std::size_t>(width));
+    return replaceFile(path, {{fileHeader, kFileHeaderSize},
+                              {header.data(), header.size()},
+                              {padded.data(), padded.size()}});
+}
+
+std::optional<LogicalPalette> createBitmapPalette(const PackedBitmap& bitmap)
+{
+    const int count = bitmapColorCount(bitmap);
+    if (count <= 0 || count > 256)
+        return std::nullopt;
+    const std::size_t table = colorTableSize(bitmap);
+    if (!bitmap.hasValidHeader() || table > bitmap.block().size() - bitmap.headerSize())
+        return std::nullopt;
+    LogicalPalette palette;
+    palette.version = 0x300;
+    palette.entries.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t color = bitmap.colorAt(static_cast<std::size_t>(i));
+        palette.entries[i] = {static_cast<std::uint8_t>(color), static_cast<std::uint8_t>(color >> 8),
+                              static_cast<std::uint8_t>(color >> 16), 0};
+    }
+    return palette;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Writing a whole file so that a failure never destroys the previous good one.
+
+#include <cstddef>
+#include <initializer_list>
+#include <string>
+
+struct FilePart {
+    const void* data;
+    std::size_t size;
+};
+
+/// Writes the parts, in order, to a temporary file beside `path` and renames it over `path`.
+/// False, with any previous file at `path` untouched and no temporary left, when a step fails.
+bool replaceFile(const std::string& path, std::initializer_list<FilePart> parts);

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "app/AppContext.h"
+#include "imagery/ProjectBitmap.h"
+#include "imagery/TestBitmaps.h"
+#include "project/CDibDoc.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const char* const kColours = "This image has more than 256 colors. Loading Abandoned.";
+const char* const kWidth = "This Image's width is not a multiple of 1024 . Loading abandoned.";
+const char* const kHeight = "This Image's height is not a multiple of 1024 . Loading abandoned.";
+const char* const kTooLarge = "DIB is too large";
+const char* const kCannot = "Cannot load DIB";
+
+struct Fixture {
+    TempDir dir;
+    ScriptedPlatform platform;
+    AppContext app{platform};
+    std::unique_ptr<CDibDoc> doc;
+    Fixture()
+    {
+        app.settings.applicationPath = dir.str();
+        doc = std::make_unique<CDibDoc>(app);
+        platform.messages.clear();   // no colors.pcf here
+    }
+};
+
+testbmp::Spec sized(int width, int height)
+{
+    testbmp::Spec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.pixel = [](int x, int y) { return static_cast<std::uint8_t>((x ^ y) & 0xFF); };
+    return spec;
+}
+
+TEST(ProjectBitmap, ValidationOrderAndMessages)
+{
+    struct Case {
+        const char* what;
+        testbmp::Spec spec;
+        std::vector<std::string> messages;
+    };
+    std::vector<Case> cases;
+    {
+        auto s = sized(1024, 1024);
+        s.bitsPerPixel = 24;
+        s.tableEntries = 0;
+        cases.push_back({"24 bits", s, {kColours, kCannot}});
+    }
+    cases.push_back({"width 1280", sized(1280, 1024), {kWidth, kCannot}});
+    cases.push_back({"height 1536", sized(1024, 1536), {kHeight, kCannot}});
+    cases.push_back({"zero width", sized(0, 1024), {kWidth, kCannot}});
+    {
+        auto s = sized(1024, -1024);
+        cases.push_back({"top-down rows", s, {kTooLarge, kCannot}});
+    }
+    {
+        auto s = sized(1024, 1024);
+        s.bitsPerPixel = 4;
+        s.tableEntries = 16;
+        cases.push_back({"4 bits", s, {kNot8BitMessage, kCannot}});
+    }
+    {
+        auto s = sized(1024, 1024);
+        s.compression = 1;
+        cases.push_back({"run-length pixels", s, {kNot8BitMessage, kCannot}});
+    }
+    {
+        auto s = sized(1024, 1024);
+        s.bitsPerPixel = 24;
+        s.colorsUsed = 16;
+        s.tableEntries = 16;
+        cases.push_back({"24 bits with a colour table", s, {kNot8BitMessage, kCannot}});
+    }
+    {
+        auto s = sized(1024, 1024);
+        s.colorsUsed = 257;
+        s.tableEntries = 257;
+        cases.push_back({"257 colours", s, {kColours, kCannot}});
+    }
+    {
+        auto s = sized(1024, 1024);
+        s.truncateTo = 14 + 40 + 1024 + 1024 * 1023;
+        cases.push_back({"rows cut short", s, {kCannot}});
+    }
+    {
+        auto s = sized(1024, 1024);
+        s.truncateTo = 14 + 40 + 100;
+        cases.push_back({"colour table cut short", s, {kCannot}});
+    }
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.dir.write("in.bmp", testbmp::makeFile(c.spec));
+        f.doc->chunkColumns = 7;   // a refusal must not touch the grid
+        EXPECT_FALSE(loadProjectBitmap(*f.doc, f.dir.file("in.bmp")));
+        EXPECT_EQ(f.platform.messageTexts(), c.messages);
+        EXPECT_EQ(f.platform.messages.back().icon, MsgIcon::Information);
+        if (c.messages.size() == 2) {
+            EXPECT_EQ(f.platform.messages.front().icon,
+                      c.messages.front() == kTooLarge ? MsgIcon::Information : MsgIcon::Exclamation);
+        }
+        EXPECT_FALSE(f.doc->projectBitmap);
+        EXPECT_FALSE(f.doc->projectPalette);
+        EXPECT_EQ(f.doc->chunkColumns, 7);
+        EXPECT_EQ(f.platform.waitCursorDepth, 0);
+    }
+}
+
+TEST(ProjectBitmap, LoadsAndSetsTheChunkGrid)
+{
+    Fixture f;
+    f.dir.write("tall.bmp", testbmp::makeFile(sized(1024, 2048)));
+    f.doc->setModified(true);
+    ASSERT_TRUE(loadProjectBitmap(*f.doc, f.dir.file("tall.bmp")));
+    EXPECT_TRUE(f.platform.messages.empty());
+    EXPECT_EQ(f.doc->bitmapWidth, 1024);
+    EXPECT_EQ(f.doc->bitmapHeight, 2048);
+    EXPECT_EQ(f.doc->chunkColumns, 4);
+    EXPECT_EQ(f.doc->chunkRows, 8);
+    EXPECT_FALSE(f.doc->modified);
+    ASSERT_TRUE(f.doc->projectPalette);
+    EXPECT_EQ(f.doc->projectPalette->colorRef(3), testbmp::paletteColor(3));
+
+    // A bad bitmap loaded afterwards leaves no bitmap and no palette behind.
+    f.dir.write("wide.bmp", testbmp::makeFile(sized(1280, 1024)));
+    EXPECT_FALSE(loadProjectBitmap(*f.doc, f.dir.file("wide.bmp")));
+    EXPECT_FALSE(f.doc->projectBitmap);
+    EXPECT_FALSE(f.doc->projectPalette);
+}
+
+TEST(ProjectBitmap, UnopenableAndForeignFiles)
+{
+    Fixture f;
+    const std::string missing = f.dir.file("missing.bmp");
+    EXPECT_FALSE(loadProjectBitmap(*f.doc, missing));
+    ASSERT_EQ(f.platform.messages.size(), 1u);
+    EXPECT_EQ(f.platform.messages[0].text, std::string(kOpenFailedMessage) + "\n" + missing);
+    EXPECT_EQ(f.platform.messages[0].icon, MsgIcon::Exclamation);
+
+    f.platform.messages.clear();
+    f.dir.write("text.bmp", std::string("not a bitmap at all"));
+    EXPECT_FALSE(loadProjectBitmap(*f.doc, f.dir.file("text.bmp")));
+    EXPECT_EQ(f.platform.messageTexts(), std::vector<std::string>{kCannot});
+}
+
+TEST(ProjectBitmap, SelectAsksForTheFileAndTakesItsFolder)
+{
+    Fixture f;
+    f.platform.fileAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(selectProjectBitmap(*f.doc));
+    ASSERT_EQ(f.platform.fileDialogs.size(), 1u);
+    const FileDialogOptions& options = f.platform.fileDialogs[0];
+    EXPECT_EQ(options.title, "Select bitmap for this project:");
+    EXPECT_EQ(options.filter, "BMP files (*.bmp)|*.bmp|");
+    EXPECT_TRUE(options.hideReadOnly);
+    EXPECT_TRUE(options.overwritePrompt);
+    EXPECT_TRUE(f.doc->bitmapPath.empty());
+
+    f.dir.write("photo.bmp", testbmp::makeFile(sized(1024, 1024)));
+    f.platform.fileAnswers.push_back(f.dir.file("photo.bmp"));
+    EXPECT_TRUE(selectProjectBitmap(*f.doc));
+    EXPECT_EQ(f.doc->bitmapPath, f.dir.file("photo.bmp"));
+    EXPECT_EQ(f.doc->sceneryFolder, f.dir.str());
+    EXPECT_TRUE(f.doc->projectBitmap);
+}
+
+} // namespace
