@@ -32,6 +32,12 @@ public:
     std::vector<AltitudeRecord> insertions;
     CDibDoc* owner = nullptr;         ///< not saved
 
+    // A BMP map between reading and placing holds its image as grey levels (the palette already
+    // applied), bottom row first. Not saved and not copied; released once the records are made.
+    std::vector<std::uint8_t> imageGrey;
+    std::int32_t imageWidth = 0;
+    std::int32_t imageHeight = 0;
+
     /// Largest record altitude; INT32_MIN when empty.
     std::int32_t maxAltitude() const;
     /// Smallest record altitude; INT32_MAX when empty.

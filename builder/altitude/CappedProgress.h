@@ -1,0 +1,40 @@
+#pragma once
+// The progress window of the altitude readers: one step per record, but a bar of at most 65535
+// steps; steps beyond that leave the bar full instead of wrapping it round.
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "app/Platform.h"
+
+class CappedProgress {
+public:
+    static constexpr std::size_t kMaxSteps = 65535;
+
+    CappedProgress(Platform& platform, const std::string& caption, std::size_t count)
+        : window_(platform.createProgress(caption)), cap_(std::min(count, kMaxSteps))
+    {
+        if (window_) {
+            window_->SetRange(0, static_cast<int>(cap_));
+            window_->SetStep(1);
+        }
+    }
+
+    void step()
+    {
+        if (window_ && done_ < cap_) {
+            ++done_;
+            window_->StepIt();
+        }
+    }
+
+    /// Whether the user pressed Cancel since the last look (pumps pending events).
+    bool cancelled() { return window_ && window_->CheckCancelButton(); }
+
+private:
+    std::unique_ptr<ProgressWindow> window_;
+    std::size_t cap_;
+    std::size_t done_ = 0;
+};

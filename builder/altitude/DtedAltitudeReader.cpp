@@ -1,0 +1,184 @@
+// DTED elevation files (Level 0, and higher levels by the same layout):
+//   byte    0   80-byte User Header Label, "UHL1"; at 47 / 51 the longitude lines and the points
+//               per line (4 digits each)
+//   byte   80   648-byte Data Set Identification record, "DSI"; at 284 / 291 the south-west corner
+//               (DDMMSSH, DDDMMSSH), at 314 / 321 the north-east corner, at 361 / 365 the number of
+//               latitude lines (points per longitude line) and of longitude lines
+//   byte  728   2700-byte Accuracy Description record, "ACC"
+//   byte 3428   one data record per longitude line, west to east: sentinel 0xAA, 3-byte block
+//               count, 2-byte longitude count, 2-byte latitude count, the points from south to north
+//               as 16-bit signed-magnitude metres (high byte first), 4-byte checksum.
+// Nothing in the headers is trusted: the counts must make up exactly the file's length.
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "altitude/AltitudeMap.h"
+#include "altitude/AltitudeReaders.h"
+#include "altitude/CappedProgress.h"
+#include "app/AppContext.h"
+#include "app/Platform.h"
+#include "output/Coordinates.h"
+#include "project/CDibDoc.h"
+
+namespace {
+
+constexpr std::size_t kUhlOffset = 0;
+constexpr std::size_t kDsiOffset = 80;
+constexpr std::size_t kAccOffset = 728;
+constexpr std::size_t kFirstRecord = 3428;
+constexpr std::size_t kRecordHeader = 8;     // sentinel, block count, longitude and latitude counts
+constexpr std::size_t kRecordChecksum = 4;
+constexpr std::size_t kSouthWestLatitude = 284;
+constexpr std::size_t kSouthWestLongitude = 291;
+constexpr std::size_t kNorthEastLatitude = 314;
+constexpr std::size_t kNorthEastLongitude = 321;
+constexpr std::size_t kLatitudeLines = 361;
+constexpr std::size_t kLongitudeLines = 365;
+constexpr std::size_t kUhlLongitudeLines = 47;
+constexpr std::size_t kUhlLatitudePoints = 51;
+constexpr std::uint8_t kRecordSentinel = 0xAA;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::string field(const std::vector<char>& file, std::size_t offset, std::size_t length)
+{
+    return std::string(file.data() + offset, length);
+}
+
+// A 4-digit count, or -1 when the field holds anything but digits.
+int countField(const std::vector<char>& file, std::size_t offset)
+{
+    const std::string text = field(file, offset, 4);
+    if (!std::all_of(text.begin(), text.end(), isDigit))
+        return -1;
+    return std::stoi(text);
+}
+
+// DDMMSSH (degreeDigits 2) or DDDMMSSH (3) to degrees, through the coordinate text parser:
+// "D:M:S" with a leading minus for the southern or western hemisphere.
+bool cornerField(const std::vector<char>& file, std::size_t offset, int degreeDigits, char positive, char negative,
+                 double& degrees)
+{
+    const std::string text = field(file, offset, static_cast<std::size_t>(degreeDigits) + 5);
+    const char hemisphere = text.back();
+    if (hemisphere != positive && hemisphere != negative)
+        return false;
+    if (!std::all_of(text.begin(), text.end() - 1, isDigit))
+        return false;
+    std::string dms = text.substr(0, degreeDigits) + ":" + text.substr(degreeDigits, 2) + ":" +
+                      text.substr(degreeDigits + 2, 2);
+    if (hemisphere == negative)
+        dms = "-" + dms;
+    degrees = parseCoordinate(dms);
+    return true;
+}
+
+bool refuse(Platform& platform, const std::string& reason)
+{
+    platform.message("This is not a readable DTED file: " + reason + ". Loading abandoned.", MsgIcon::Exclamation);
+    return false;
+}
+
+} // namespace
+
+bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path)
+{
+    Platform& platform = doc.app.platform;
+    std::ifstream in(path, std::ios::binary);
+    if (path.empty() || !in)
+        return false;
+
+    in.seekg(0, std::ios::end);
+    const std::streamoff length = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (length < static_cast<std::streamoff>(kFirstRecord))
+        return refuse(platform, "its header records are incomplete");
+
+    // The header records first; the elevations are read once the counts have been checked.
+    std::vector<char> file(kFirstRecord);
+    if (!in.read(file.data(), static_cast<std::streamsize>(file.size())))
+        return refuse(platform, "its header records cannot be read");
+
+    if (field(file, kUhlOffset, 4) != "UHL1" || field(file, kDsiOffset, 3) != "DSI" ||
+        field(file, kAccOffset, 3) != "ACC")
+        return refuse(platform, "its header records are missing");
+
+    double southWestLatitude = 0, southWestLongitude = 0, northEastLatitude = 0, northEastLongitude = 0;
+    if (!cornerField(file, kSouthWestLatitude, 2, 'N', 'S', southWestLatitude) ||
+        !cornerField(file, kSouthWestLongitude, 3, 'E', 'W', southWestLongitude) ||
+        !cornerField(file, kNorthEastLatitude, 2, 'N', 'S', northEastLatitude) ||
+        !cornerField(file, kNorthEastLongitude, 3, 'E', 'W', northEastLongitude))
+        return refuse(platform, "its corner coordinates are unreadable");
+
+    const int rows = countField(file, kLatitudeLines);
+    const int columns = countField(file, kLongitudeLines);
+    if (rows < 2 || columns < 2)
+        return refuse(platform, "its point counts are unreadable");
+    if (countField(file, kUhlLongitudeLines) != columns || countField(file, kUhlLatitudePoints) != rows)
+        return refuse(platform, "its two headers give different point counts");
+
+    const std::size_t recordLength = kRecordHeader + 2 * static_cast<std::size_t>(rows) + kRecordChecksum;
+    const std::size_t expected = kFirstRecord + static_cast<std::size_t>(columns) * recordLength;
+    if (static_cast<std::size_t>(length) != expected)
+        return refuse(platform, "its length does not match its point counts");
+
+    std::vector<std::uint8_t> data;
+    std::vector<AltitudeRecord> records;
+    const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    try {
+        data.resize(expected - kFirstRecord);
+        records.resize(count);
+    } catch (const std::bad_alloc&) {
+        return refuse(platform, "it holds more points than fit in memory");
+    }
+    if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size())))
+        return refuse(platform, "its data records cannot be read");
+    in.close();
+    for (int i = 0; i < columns; ++i) {
+        if (data[static_cast<std::size_t>(i) * recordLength] != kRecordSentinel)
+            return refuse(platform, "a data record does not start where its counts say");
+    }
+
+
+    const double latitudeStep = (northEastLatitude - southWestLatitude) / (rows - 1);
+    const double longitudeStep = (northEastLongitude - southWestLongitude) / (columns - 1);
+    std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
+
+    CappedProgress progress(platform, "Loading DTED Map...", count);
+    std::size_t next = 0;
+    for (int i = 0; i < columns; ++i) {
+        const std::uint8_t* point = data.data() + static_cast<std::size_t>(i) * recordLength + kRecordHeader;
+        // The last line and the last point of a line lie exactly on the north-east corner.
+        const double longitude = i == columns - 1 ? northEastLongitude : southWestLongitude + i * longitudeStep;
+        for (int j = 0; j < rows; ++j, point += 2, ++next) {
+            const unsigned raw = static_cast<unsigned>(point[0]) << 8 | point[1];
+            const std::int32_t magnitude = static_cast<std::int32_t>(raw & 0x7FFF);
+            AltitudeRecord& record = records[next];
+            record.latitude = j == rows - 1 ? northEastLatitude : southWestLatitude + j * latitudeStep;
+            record.longitude = longitude;
+            record.altitude = (raw & 0x8000) ? -magnitude : magnitude;
+            lowest = std::min(lowest, record.altitude);
+            progress.step();
+        }
+    }
+
+    map.columns = columns;
+    map.rows = rows;
+    map.records = std::move(records);
+    map.sourceParam1 = 0;
+    map.sourceParam2 = 0;
+    map.sourceType = 2;
+    map.title = path;
+    map.waterLevel = lowest;
+    return true;
+}

@@ -1,0 +1,126 @@
+// Text altitude files: one "latitude longitude altitude" triplet per line, the two reals in the
+// decimal separator of the process locale. Reading stops at the first line that is not a triplet.
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "altitude/AltitudeMap.h"
+#include "altitude/AltitudeReaders.h"
+#include "altitude/CappedProgress.h"
+#include "app/AppContext.h"
+#include "app/Platform.h"
+#include "project/CDibDoc.h"
+
+namespace {
+
+struct Triplet {
+    float latitude;
+    float longitude;
+    std::int32_t altitude;
+};
+
+bool onlySpaceFrom(const char* p)
+{
+    while (*p != '\0') {
+        if (!std::isspace(static_cast<unsigned char>(*p)))
+            return false;
+        ++p;
+    }
+    return true;
+}
+
+// Two reals at single precision (strtof follows the process locale) and a whole number,
+// with nothing but blanks after them.
+bool readTriplet(const std::string& line, Triplet& out)
+{
+    const char* p = line.c_str();
+    char* end = nullptr;
+    out.latitude = std::strtof(p, &end);
+    if (end == p || !std::isfinite(out.latitude))
+        return false;
+    p = end;
+    out.longitude = std::strtof(p, &end);
+    if (end == p || !std::isfinite(out.longitude))
+        return false;
+    p = end;
+    errno = 0;
+    const long altitude = std::strtol(p, &end, 10);
+    if (end == p || errno == ERANGE || altitude < std::numeric_limits<std::int32_t>::min() ||
+        altitude > std::numeric_limits<std::int32_t>::max())
+        return false;
+    out.altitude = static_cast<std::int32_t>(altitude);
+    return onlySpaceFrom(end);
+}
+
+} // namespace
+
+bool readTextAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path)
+{
+    Platform& platform = doc.app.platform;
+    if (path.empty())
+        return false;
+    std::ifstream in(path);
+    if (!in) {
+        platform.message("Couldn't read that file.", MsgIcon::Exclamation);
+        return false;
+    }
+
+    // Counting pass: the triplets up to the first line that is not one (blank lines are passed
+    // over), and how many leading lines share the first line's latitude. The first triplet always
+    // sets the reference, whatever its value, so a file starting on the equator counts too.
+    std::vector<Triplet> triplets;
+    std::size_t columns = 0;
+    bool haveReference = false;
+    float reference = 0.0f;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (onlySpaceFrom(line.c_str()))
+            continue;
+        Triplet t{};
+        if (!readTriplet(line, t))
+            break;
+        triplets.push_back(t);
+        if (!haveReference) {
+            haveReference = true;
+            reference = t.latitude;
+        } else if (t.latitude != reference && columns == 0) {
+            columns = triplets.size() - 1;
+        }
+    }
+    in.close();
+
+    if (triplets.empty()) {
+        platform.message("This file holds no altitude triplets. Loading abandoned.", MsgIcon::Exclamation);
+        return false;
+    }
+    // Every triplet on one latitude: a single row.
+    if (columns == 0)
+        columns = triplets.size();
+
+    std::vector<AltitudeRecord> records(triplets.size());
+    std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
+    CappedProgress progress(platform, "Loading Altitude Map...", triplets.size());
+    for (std::size_t i = 0; i < triplets.size(); ++i) {
+        records[i].latitude = triplets[i].latitude;
+        records[i].longitude = triplets[i].longitude;
+        records[i].altitude = triplets[i].altitude;
+        lowest = std::min(lowest, records[i].altitude);
+        progress.step();
+    }
+
+    map.columns = static_cast<std::int32_t>(columns);
+    map.rows = static_cast<std::int32_t>(triplets.size() / columns);
+    map.records = std::move(records);
+    map.sourceParam1 = 0;
+    map.sourceParam2 = 0;
+    map.sourceType = 3;
+    map.title = path;
+    map.waterLevel = lowest;
+    return true;
+}
