@@ -1,0 +1,224 @@
+#include "imagery/TextureCutter.h"
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/PathUtil.h"
+#include "app/Platform.h"
+#include "app/ProgressWindow.h"
+#include "imagery/BitmapFile.h"
+#include "imagery/ReplaceFile.h"
+#include "project/CDibDoc.h"
+
+namespace {
+constexpr int kTileSize = 256;
+constexpr int kBlockSize = 1024;
+// Rounds the averaged channels; slightly below one half, so exact halves round down.
+constexpr double kRounding = 0.49998998641967773;
+
+// Quadrant digits: 1 upper left, 2 lower left, 3 upper right, 4 lower right; writing order is
+// bottom row first, left to right.
+constexpr std::array<const char*, 4> kLevel2Codes = {"22", "24", "21", "23"};
+constexpr std::array<const char*, 16> kLevel3Codes = {"322", "324", "342", "344", "321", "323", "341", "343",
+                                                      "312", "314", "332", "334", "311", "313", "331", "333"};
+
+// Caches the nearest palette entry of averaged colours; the palette's own rule decides every miss,
+// so the cache only saves repeated searches over the same colour.
+class NearestColorCache {
+public:
+    explicit NearestColorCache(const LogicalPalette& palette) : palette_(palette)
+    {
+        keys_.fill(kEmpty);
+    }
+
+    std::uint8_t find(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+    {
+        const std::uint32_t key = static_cast<std::uint32_t>(red) | static_cast<std::uint32_t>(green) << 8 |
+                                  static_cast<std::uint32_t>(blue) << 16;
+        const std::size_t slot = (key * 2654435761u) >> (32 - kBits);
+        if (keys_[slot] != key) {
+            keys_[slot] = key;
+            values_[slot] = static_cast<std::uint8_t>(palette_.nearestIndex(red, green, blue));
+        }
+        return values_[slot];
+    }
+
+private:
+    static constexpr int kBits = 14;
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;   // no colour has a top byte
+    const LogicalPalette& palette_;
+    std::array<std::uint32_t, 1u << kBits> keys_{};
+    std::array<std::uint8_t, 1u << kBits> values_{};
+};
+
+// Where tiles go: the texture folder, or the folder chosen in the name dialog while that is unset
+// (a project opened from its file has none, and the root folder is no place for tiles).
+std::string tileFolder(const CDibDoc& doc)
+{
+    return doc.textureFolder.empty() ? doc.sceneryFolder : doc.textureFolder;
+}
+
+std::string tileName(const CDibDoc& doc, int block, const char* code)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", block);
+    const std::string name = doc.app.settings.platform == 0 ? doc.texturePrefix + number + "." + code
+                                                            : doc.texturePrefix + number + code + ".bmp";
+    return PathUtil::join(tileFolder(doc), name);
+}
+
+// The name dialog of a cut; sets texturePrefix and sceneryFolder. False when cancelled.
+bool askPrefix(CDibDoc& doc, const std::string& title)
+{
+    FileDialogOptions options;
+    options.title = title;
+    options.filter = "All Files (*.*)|*.*|R8 files (*.r8)|*.r8||";
+    options.initialDir = doc.sceneryFolder;
+    options.hideReadOnly = true;
+    options.overwritePrompt = true;
+    const std::optional<std::string> chosen = doc.app.platform.saveFileDialog(options);
+    if (!chosen)
+        return false;
+    doc.texturePrefix = PathUtil::titleOf(*chosen);
+    doc.sceneryFolder = PathUtil::folder(*chosen);
+    return true;
+}
+
+// Writes every tile of one level; the names and the folder are already settled.
+void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress)
+{
+    const int blockColumns = doc.chunkColumns / 4;
+    const int blockRows = doc.chunkRows / 4;
+    int block = 0;
+    for (int b = 0; b < blockRows; ++b) {
+        for (int a = 0; a < blockColumns; ++a, ++block) {
+            const int left = a * kBlockSize;
+            const int bottom = b * kBlockSize;
+            if (level == 1) {
+                writeTextureTile(doc, tileName(doc, block, "1"), left, bottom, step, progress);
+            } else if (level == 2) {
+                const int perSide = step > 0 ? 4 / step : 0;
+                for (int j = 0; j < perSide; ++j)
+                    for (int i = 0; i < perSide; ++i) {
+                        const int index = j * 2 + i;
+                        if (index >= static_cast<int>(kLevel2Codes.size()))
+                            continue;   // only the menu's step 2 has names for its tiles
+                        writeTextureTile(doc, tileName(doc, block, kLevel2Codes[index]),
+                                         i * kTileSize * step + left, j * kTileSize * step + bottom, step, progress);
+                    }
+            } else {
+                for (int j = 0; j < 4; ++j)
+                    for (int i = 0; i < 4; ++i)
+                        writeTextureTile(doc, tileName(doc, block, kLevel3Codes[j * 4 + i]), i * kTileSize + left,
+                                         j * kTileSize + bottom, 1, progress);
+            }
+        }
+    }
+}
+
+const char* levelTitle(int level)
+{
+    switch (level) {
+    case 1: return "Select prefix for Level 1 texture filenames:";
+    case 2: return "Select prefix for Level 2 texture filenames:";
+    default: return "Select prefix for Level 3 texture filenames:";
+    }
+}
+} // namespace
+
+bool cutTextureLevel(CDibDoc& doc, int level, const std::string& folderText, int step, ProgressWindow* progress)
+{
+    if (!folderText.empty())
+        doc.sceneryFolder = folderText;
+    else if (!askPrefix(doc, levelTitle(level)))
+        return false;
+    cutLevel(doc, level, level == 3 ? 1 : step, progress);
+    return true;
+}
+
+bool cutAllLevels(CDibDoc& doc)
+{
+    if (!askPrefix(doc, "Select prefix for All Levels texture filenames:"))
+        return false;
+    doc.repaintViews();
+    std::unique_ptr<ProgressWindow> progress = doc.app.platform.createProgress("Please wait...Preparing Textures...");
+    progress->SetRange(0, (doc.chunkRows * 21 / 4) * doc.chunkColumns / 4);
+    progress->SetStep(1);
+    // The levels run on the folder chosen above; handing them the chosen file's full path would
+    // leave that path, not a folder, in sceneryFolder.
+    progress->SetStatus("Preparing Level 1...");
+    cutLevel(doc, 1, 4, progress.get());
+    progress->SetStatus("Preparing Level 2...");
+    cutLevel(doc, 2, 2, progress.get());
+    progress->SetStatus("Preparing Level 3...");
+    cutLevel(doc, 3, 1, progress.get());
+    progress.reset();
+    return true;
+}
+
+bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int step, ProgressWindow* progress)
+{
+    if (!doc.projectBitmap || step < 1)
+        return false;
+    const PackedBitmap& bitmap = *doc.projectBitmap;
+    static const LogicalPalette kNoPalette;
+    const LogicalPalette& palette = doc.projectPalette ? *doc.projectPalette : kNoPalette;
+    std::vector<std::uint8_t> buffer(kTileSize * kTileSize);
+
+    const long long span = static_cast<long long>(kTileSize) * step;
+    const bool inside = x0 >= 0 && y0 >= 0 && bitmap.bitsPerPixel() == 8 && bitmap.pixelsComplete() &&
+                        x0 + span <= bitmap.width() && y0 + span <= bitmap.height();
+    const std::uint8_t* pixels = bitmap.pixels();
+    const std::size_t stride = bitmap.rowStride();
+    // Inside a complete bitmap the rows are read in place; anything else goes through the
+    // bounds-checked accessor, which gives index 0 outside the image.
+    auto pixelAt = [&](int x, int y) -> std::uint8_t {
+        return inside ? pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)]
+                      : bitmap.pixelIndex(x, y);
+    };
+
+    std::size_t p = 0;
+    if (step == 1) {
+        for (int y = y0; y < y0 + kTileSize; ++y)
+            for (int x = x0; x < x0 + kTileSize; ++x)
+                buffer[p++] = pixelAt(x, y);
+    } else {
+        NearestColorCache nearest(palette);
+        const double area = static_cast<double>(step) * step;
+        for (int row = 0; row < kTileSize; ++row) {
+            const int y = y0 + row * step;
+            for (int column = 0; column < kTileSize; ++column) {
+                const int x = x0 + column * step;
+                double red = 0.0;
+                double green = 0.0;
+                double blue = 0.0;
+                for (int dy = 0; dy < step; ++dy)
+                    for (int dx = 0; dx < step; ++dx) {
+                        const std::uint8_t index = pixelAt(x + dx, y + dy);
+                        if (index < palette.entries.size()) {
+                            const PaletteEntry& e = palette.entries[index];
+                            red += e.red;
+                            green += e.green;
+                            blue += e.blue;
+                        }
+                    }
+                const auto channel = [&](double sum) {
+                    return static_cast<std::uint8_t>(static_cast<long long>(sum / area + kRounding) & 0xFF);
+                };
+                buffer[p++] = nearest.find(channel(red), channel(green), channel(blue));
+            }
+        }
+    }
+    if (progress)
+        progress->StepIt();
+
+    const bool written = doc.app.settings.platform != 0
+                             ? writeTileBitmap(bitmap, path, buffer.data(), kTileSize, kTileSize)
+                             : replaceFile(path, {{buffer.data(), buffer.size()}});
+    if (!written)
+        return false;
+    doc.textureFileNames.push_back(path);
+    return true;
+}
