@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "ui/QtSplitPlatform.h"
+
+/// The Qt platform with scripted message boxes and file dialogs; the tool's own dialogs are
+/// the real ones, driven by the tests through onModal().
+class TestSplitPlatform : public QtSplitPlatform {
+public:
+  struct Message {
+    std::string text;
+    MessageType type;
+    MessageButtons buttons;
+  };
+  std::vector<Message> messages;
+  std::deque<MessageAnswer> answers;
+  std::deque<std::optional<std::string>> openAnswers, saveAnswers;
+  std::vector<FileDialogRequest> openRequests, saveRequests;
+  int beeps = 0;
+  /// Window state of the main window while a message was shown.
+  std::vector<bool> mainVisibleAtMessage;
+
+  MessageAnswer message(const std::string& text, MessageType type, MessageButtons buttons) override {
+    messages.push_back({text, type, buttons});
+    if (!answers.empty()) {
+      const MessageAnswer a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No
+           : buttons == MessageButtons::Cancel ? MessageAnswer::Cancel
+                                               : MessageAnswer::Ok;
+  }
+  std::optional<std::string> openFile(const FileDialogRequest& r) override {
+    openRequests.push_back(r);
+    return next(openAnswers);
+  }
+  std::optional<std::string> saveFile(const FileDialogRequest& r) override {
+    saveRequests.push_back(r);
+    return next(saveAnswers);
+  }
+  void beep() override { ++beeps; }
+
+  std::vector<std::string> texts() const {
+    std::vector<std::string> t;
+    for (const auto& m : messages) t.push_back(m.text);
+    return t;
+  }
+
+private:
+  static std::optional<std::string> next(std::deque<std::optional<std::string>>& q) {
+    if (q.empty()) return std::nullopt;
+    auto v = q.front();
+    q.pop_front();
+    return v;
+  }
+};
+
+/// Runs `action` on the next modal dialog of type T once it is up (polled from the event
+/// loop, which the dialog's exec() keeps running).
+template <typename T>
+void onModal(std::function<void(T*)> action) {
+  auto* timer = new QTimer;
+  auto* clock = new QElapsedTimer;
+  clock->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, clock, action] {
+    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()); dialog && dialog->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      delete clock;
+      action(dialog);
+    } else if (clock->elapsed() > 10000) {
+      timer->stop();
+      timer->deleteLater();
+      delete clock;
+    }
+  });
+  timer->start(10);
+}
+
+/// A temporary folder per test, removed afterwards; restores the current folder.
+class GuiTestDir {
+public:
+  GuiTestDir() : previous_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ovsplit-gui-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~GuiTestDir() {
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string operator/(const std::string& sub) const { return (path_ / sub).string(); }
+  std::string withSlash() const { return path_.string() + "/"; }
+  QString qpath() const { return QString::fromStdString(path_.string()); }
+
+private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writeScript(const std::string& path, const std::string& body) {
+  writeBytes(path, "#!/bin/sh\n" + body);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+inline std::string testData(const std::string& name) { return std::string(OVSPLIT_TEST_DATA) + "/" + name; }
