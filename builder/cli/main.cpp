@@ -1,4 +1,13 @@
-int main()
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "cli/OrvaneCli.h"
+
+int main(int argc, char** argv)
 {
-    return 0;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return runOrvaneCli(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
 }

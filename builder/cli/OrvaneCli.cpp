@@ -1,0 +1,579 @@
+#include "cli/OrvaneCli.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+#include "altitude/AltitudeMerge.h"
+#include "altitude/AltitudeReaders.h"
+#include "app/AppContext.h"
+#include "app/AppStartup.h"
+#include "app/ConfigFile.h"
+#include "app/PathUtil.h"
+#include "app/TextFormat.h"
+#include "cli/CliArguments.h"
+#include "cli/CliPlatform.h"
+#include "cli/DemoData.h"
+#include "cli/ProjectJson.h"
+#include "imagery/ProjectBitmap.h"
+#include "imagery/TextureCutter.h"
+#include "output/CompileToBgl.h"
+#include "output/Coordinates.h"
+#include "output/ScasmWriter.h"
+#include "project/CDibDoc.h"
+#include "project/ProjectFile.h"
+#include "wizards/NewProject.h"
+#include "wizards/PhotoRealFinish.h"
+
+namespace {
+
+const char* const kProgramUsage =
+    "usage: orvane-cli <command> [options]\n"
+    "\n"
+    "Builds photographic scenery without windows. Reads TexRelief.cfg, colors.pcf, default.bmp and\n"
+    "scasm.exe from the current folder, like the builder.\n"
+    "\n"
+    "commands:\n"
+    "  photo      make a project from a bitmap, as the PhotoReal wizard does\n"
+    "  sca        write the SCASM source of a saved project\n"
+    "  compile    compile a saved project into a BGL with scasm.exe\n"
+    "  cut        cut texture tiles of a saved project\n"
+    "  info       print a saved project as JSON\n"
+    "  demo-data  write a sample landscape bitmap and its DTED heights\n"
+    "\n"
+    "'orvane-cli <command> --help' describes a command.\n"
+    "Exit status: 0 success, 1 failure, 2 usage error.\n";
+
+const char* const kPhotoUsage =
+    "usage: orvane-cli photo --bitmap FILE --north LAT --south LAT --east LON --west LON --prefix TEXT\n"
+    "                        [--folder DIR] [--dted FILE]... [--text FILE]...\n"
+    "                        [--bmp FILE MINLAT MAXLAT MINLON MAXLON MINALT MAXALT]...\n"
+    "                        [--levels 3|1,2,3|all] [--platform N] [--project OUT.prj]\n"
+    "                        [--sca OUT.sca] [--bgl OUT.bgl]\n"
+    "\n"
+    "Makes a photographic project as the PhotoReal wizard does: loads the 256-colour bitmap (width\n"
+    "and height multiples of 1024), sets its extents (decimal degrees or d:m:s, S and W negative),\n"
+    "reads the altitude sources in the order given and merges them, creates DIR/texture and\n"
+    "DIR/scenery, cuts the level 3 tiles and lays out one chunk per 256 x 256 pixels. --levels also\n"
+    "cuts levels 1 and 2. Then writes the source (--sca), compiles it (--bgl, needs scasm.exe in\n"
+    "the current folder; the .sca is placed beside the .bgl) and saves the project.\n"
+    "\n"
+    "  --folder DIR      scenery folder (default: the bitmap's folder)\n"
+    "  --platform N      0 writes .r8 tiles, other values .bmp tiles (default: TexRelief.cfg)\n"
+    "  --project FILE    project file (default: DIR/PREFIX.prj)\n";
+
+const char* const kScaUsage =
+    "usage: orvane-cli sca PROJECT.prj OUT.sca\n"
+    "\n"
+    "Writes the SCASM source of the project, as Write Source Code > SCASM does.\n";
+
+const char* const kCompileUsage =
+    "usage: orvane-cli compile PROJECT.prj OUT.bgl\n"
+    "\n"
+    "Compiles the project as Compile to BGL does: writes the source into the current folder, runs\n"
+    "scasm.exe there through sca.bat and moves the .sca and .bgl beside OUT.bgl.\n";
+
+const char* const kCutUsage =
+    "usage: orvane-cli cut PROJECT.prj --level 1|2|3|all [--folder DIR] [--prefix TEXT] [--platform N]\n"
+    "\n"
+    "Cuts texture tiles of the project's bitmap into DIR/texture (created when missing): level 3 at\n"
+    "full resolution, level 2 at half, level 1 at quarter. DIR defaults to the project's scenery\n"
+    "folder and TEXT to its texture prefix. The project file is not changed.\n";
+
+const char* const kInfoUsage =
+    "usage: orvane-cli info PROJECT.prj\n"
+    "\n"
+    "Prints the project's fields, lists and chunk count as JSON.\n";
+
+const char* const kDemoUsage =
+    "usage: orvane-cli demo-data --out DIR [--size PIXELS] [--points N] [--name NAME]\n"
+    "\n"
+    "Writes DIR/NAME.bmp, a 256-colour picture of an invented landscape of PIXELS x PIXELS\n"
+    "(a multiple of 1024, default 2048), DIR/NAME.dt0, a DTED file of its heights with N x N\n"
+    "points (default 121), and DIR/NAME.txt, the same heights as text. Prints the extents.\n";
+
+struct UsageError {
+    std::string text;
+};
+
+class Stopwatch {
+public:
+    double seconds() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    }
+    void restart() { start_ = std::chrono::steady_clock::now(); }
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+// One run of the program: its platform, application state and settings.
+class Session {
+public:
+    Session(std::ostream& err, bool terminal) : platform(err, terminal), app(platform), err_(err) {}
+
+    /// Reads TexRelief.cfg from the current folder as the builder does at start-up. A missing file
+    /// leaves the defaults (nothing is written back by this program); a damaged one stops the run.
+    bool start()
+    {
+        app.settings.applicationPath = PathUtil::currentFolder();
+        const std::string config = PathUtil::join(app.settings.applicationPath, AppStartup::kConfigFileName);
+        if (readConfigFile(config, app.settings) == ConfigFileState::Corrupt) {
+            err_ << "orvane-cli: error: " << config << " is damaged\n";
+            return false;
+        }
+        AppStartup(app).loadTexturesIfWanted();
+        return true;
+    }
+
+    CliPlatform platform;
+    AppContext app;
+
+private:
+    std::ostream& err_;
+};
+
+std::string absolutePath(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
+}
+
+int parseInt(const std::string& text, const std::string& what)
+{
+    std::size_t used = 0;
+    int value = 0;
+    try {
+        value = std::stoi(text, &used);
+    } catch (...) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size())
+        throw UsageError{what + " must be a whole number, not '" + text + "'"};
+    return value;
+}
+
+void applyPlatformOption(const CliArguments& args, AppContext& app)
+{
+    if (args.has("--platform"))
+        app.settings.platform = parseInt(args.value("--platform"), "--platform");
+}
+
+std::vector<int> parseLevels(const std::string& text)
+{
+    if (text == "all")
+        return {1, 2, 3};
+    std::vector<int> levels;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = text.find(',', start);
+        const std::string part = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const int level = parseInt(part, "a level");
+        if (level < 1 || level > 3)
+            throw UsageError{"levels are 1, 2 and 3, not " + part};
+        levels.push_back(level);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    return levels;
+}
+
+int stepOfLevel(int level) { return level == 1 ? 4 : level == 2 ? 2 : 1; }
+
+void requireOptions(const CliArguments& args, std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        if (!args.has(name))
+            throw UsageError{std::string("missing ") + name};
+}
+
+void requirePositionals(const CliArguments& args, std::size_t count)
+{
+    if (args.positionals.size() < count)
+        throw UsageError{"missing arguments"};
+    if (args.positionals.size() > count)
+        throw UsageError{"unexpected argument " + args.positionals[count]};
+}
+
+// Write Source Code > SCASM after its file dialog: the chosen name is remembered in the project.
+bool writeSource(CDibDoc& doc, const std::string& path)
+{
+    doc.scasmFileTitle = PathUtil::titleOf(path);
+    doc.scasmFolder = PathUtil::folder(path);
+    return writeScasmSource(doc, path);
+}
+
+std::unique_ptr<CDibDoc> openSavedProject(Session& session, const std::string& path, std::ostream& err)
+{
+    auto doc = std::make_unique<CDibDoc>(session.app);
+    if (!openProject(*doc, path)) {
+        err << "orvane-cli: error: cannot open project " << path << "\n";
+        return nullptr;
+    }
+    doc->filePath = path;
+    return doc;
+}
+
+std::string fixed2(double value) { return TextFormat::cformat("%.2f", value); }
+
+// --- photo -------------------------------------------------------------------------------------
+
+struct AltitudeSource {
+    std::string kind;   // --bmp, --dted, --text
+    std::vector<std::string> values;
+};
+
+bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream& out, std::ostream& err)
+{
+    auto map = std::make_unique<AltitudeMap>();
+    map->owner = &doc;
+    const std::string path = absolutePath(source.values[0]);
+    bool ok = false;
+    if (source.kind == "--dted") {
+        ok = readDtedAltitudeMap(doc, *map, path);
+    } else if (source.kind == "--text") {
+        ok = readTextAltitudeMap(doc, *map, path);
+    } else {
+        const auto& v = source.values;
+        ok = readBmpAltitudeMap(doc, *map, path) &&
+             setBmpExtents(doc, *map, parseCoordinate(v[1]), parseCoordinate(v[2]), parseCoordinate(v[3]),
+                           parseCoordinate(v[4]), parseInt(v[5], "the minimum altitude"),
+                           parseInt(v[6], "the maximum altitude"));
+    }
+    if (!ok) {
+        err << "orvane-cli: error: cannot read altitude map " << path << "\n";
+        return false;
+    }
+    out << "  altitude: " << path << ": " << map->columns << " x " << map->rows << ", " << map->records.size()
+        << " records\n";
+    doc.altitudeMaps.push_back(std::move(map));
+    return true;
+}
+
+int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, bool terminal)
+{
+    CliArguments args;
+    std::string error;
+    const std::vector<CliArguments::Option> options = {
+        {"--bitmap", 1},  {"--north", 1}, {"--south", 1},       {"--east", 1},       {"--west", 1},
+        {"--prefix", 1},  {"--folder", 1}, {"--dted", 1, true}, {"--text", 1, true}, {"--bmp", 7, true},
+        {"--levels", 1},  {"--platform", 1}, {"--project", 1},  {"--sca", 1},        {"--bgl", 1}};
+    if (!args.parse(argv, options, error))
+        throw UsageError{error};
+    if (args.help) {
+        out << kPhotoUsage;
+        return kExitSuccess;
+    }
+    requirePositionals(args, 0);
+    requireOptions(args, {"--bitmap", "--north", "--south", "--east", "--west", "--prefix"});
+    std::vector<AltitudeSource> sources;
+    for (const auto& o : args.occurrences)
+        if (o.name == "--dted" || o.name == "--text" || o.name == "--bmp") {
+            if (o.name == "--bmp") {
+                parseInt(o.values[5], "the minimum altitude");
+                parseInt(o.values[6], "the maximum altitude");
+            }
+            sources.push_back({o.name, o.values});
+        }
+    const std::vector<int> levels = parseLevels(args.value("--levels", "3"));
+
+    Session session(err, terminal);
+    if (!session.start())
+        return kExitFailure;
+    applyPlatformOption(args, session.app);
+
+    const std::string bitmap = absolutePath(args.value("--bitmap"));
+    const std::string folder = absolutePath(args.value("--folder", PathUtil::folder(bitmap)));
+    const std::string prefix = args.value("--prefix");
+    const std::string project =
+        absolutePath(args.value("--project", PathUtil::join(folder, prefix + ".prj")));
+
+    out << "orvane-cli photo\n";
+    Stopwatch total;
+    // The wizard's pages, in their order, with the command line's answers.
+    NewProjectWizards wizards;
+    bool pagesDone = false;
+    wizards.photoReal = [&](CDibDoc& doc) {
+        Stopwatch watch;
+        doc.bitmapPath = bitmap;
+        doc.sceneryFolder = PathUtil::folder(bitmap);
+        if (!loadProjectBitmap(doc, bitmap))
+            return false;
+        out << "  bitmap: " << bitmap << ": " << doc.bitmapWidth << " x " << doc.bitmapHeight << " pixels, "
+            << doc.chunkColumns << " x " << doc.chunkRows << " chunks (" << fixed2(watch.seconds()) << " s)\n";
+
+        if (!applyPhotoExtents(doc, parseCoordinate(args.value("--north")), parseCoordinate(args.value("--south")),
+                               parseCoordinate(args.value("--east")), parseCoordinate(args.value("--west"))))
+            return false;
+        out << "  extents: " << fixed2(doc.sceneryWidthKm) << " x " << fixed2(doc.sceneryHeightKm) << " km, "
+            << fixed2(doc.metresPerPixel) << " m/pixel\n";
+
+        watch.restart();
+        for (const AltitudeSource& source : sources)
+            if (!readAltitudeSource(doc, source, out, err))
+                return false;
+        if (!sources.empty()) {
+            mergeAltitudeMaps(doc);
+            doc.setModified();
+            out << "  altitude: main map " << doc.mainAltitudeMap.records.size() << " records ("
+                << fixed2(watch.seconds()) << " s)\n";
+        }
+
+        if (!applyPhotoFolder(doc, folder, prefix))
+            return false;
+        pagesDone = true;
+
+        watch.restart();
+        finishPhotoRealWizard(doc, folder);
+        out << "  level 3: " << doc.projectTextures.size() << " tiles in " << doc.textureFolder << " ("
+            << fixed2(watch.seconds()) << " s)\n";
+        return true;
+    };
+
+    session.app.settings.newProjectMode = 1;
+    auto doc = std::make_unique<CDibDoc>(session.app);
+    if (!initializeNewProject(*doc, wizards)) {
+        err << "orvane-cli: error: " << (pagesDone ? "the project could not be made" : "the wizard's input was refused")
+            << "\n";
+        return kExitFailure;
+    }
+
+    // A tile that could not be written or read back leaves its chunk without an image.
+    std::size_t missing = 0;
+    for (const auto& texture : doc->projectTextures)
+        if (!texture->image)
+            ++missing;
+    if (missing > 0) {
+        err << "orvane-cli: error: " << missing << " of " << doc->projectTextures.size()
+            << " level 3 tiles could not be made\n";
+        return kExitFailure;
+    }
+
+    for (int level : levels) {
+        if (level == 3)
+            continue;   // cut by Finish
+        Stopwatch watch;
+        const std::size_t before = doc->textureFileNames.size();
+        cutTextureLevel(*doc, level, folder, stepOfLevel(level));
+        const std::size_t made = doc->textureFileNames.size() - before;
+        out << "  level " << level << ": " << made << " tiles (" << fixed2(watch.seconds()) << " s)\n";
+        const std::size_t expected =
+            static_cast<std::size_t>(doc->chunkRows / 4) * (doc->chunkColumns / 4) * (level == 1 ? 1 : 4);
+        if (made != expected) {
+            err << "orvane-cli: error: only " << made << " of " << expected << " level " << level
+                << " tiles could be written\n";
+            return kExitFailure;
+        }
+    }
+    doc->textureFileNames.clear();
+
+    if (args.has("--sca")) {
+        Stopwatch watch;
+        const std::string sca = absolutePath(args.value("--sca"));
+        if (!writeSource(*doc, sca)) {
+            err << "orvane-cli: error: cannot write " << sca << "\n";
+            return kExitFailure;
+        }
+        out << "  source: " << sca << " (" << fixed2(watch.seconds()) << " s)\n";
+    }
+    if (args.has("--bgl")) {
+        Stopwatch watch;
+        const std::string bgl = absolutePath(args.value("--bgl"));
+        if (!compileToBgl(*doc, bgl) || !PathUtil::fileExists(bgl)) {
+            err << "orvane-cli: error: compiling " << bgl << " failed\n";
+            return kExitFailure;
+        }
+        out << "  compile: " << bgl << " (" << fixed2(watch.seconds()) << " s)\n";
+    }
+
+    Stopwatch watch;
+    if (!saveProject(*doc, project)) {
+        err << "orvane-cli: error: cannot save " << project << "\n";
+        return kExitFailure;
+    }
+    out << "  project: " << project << " (" << fixed2(watch.seconds()) << " s)\n";
+    out << "  total: " << fixed2(total.seconds()) << " s\n";
+    return kExitSuccess;
+}
+
+// --- sca, compile, info, cut ---------------------------------------------------------------------
+
+int runProjectCommand(const std::string& command, const std::vector<std::string>& argv, std::ostream& out,
+                      std::ostream& err, bool terminal)
+{
+    CliArguments args;
+    std::string error;
+    std::vector<CliArguments::Option> options;
+    if (command == "cut")
+        options = {{"--level", 1}, {"--folder", 1}, {"--prefix", 1}, {"--platform", 1}};
+    if (!args.parse(argv, options, error))
+        throw UsageError{error};
+    const char* usage = command == "sca" ? kScaUsage : command == "compile" ? kCompileUsage
+                      : command == "cut" ? kCutUsage : kInfoUsage;
+    if (args.help) {
+        out << usage;
+        return kExitSuccess;
+    }
+    requirePositionals(args, command == "sca" || command == "compile" ? 2 : 1);
+    std::vector<int> levels;
+    if (command == "cut") {
+        requireOptions(args, {"--level"});
+        levels = parseLevels(args.value("--level"));
+    }
+
+    Session session(err, terminal);
+    if (!session.start())
+        return kExitFailure;
+    applyPlatformOption(args, session.app);
+    const std::string project = absolutePath(args.positionals[0]);
+    std::unique_ptr<CDibDoc> doc = openSavedProject(session, project, err);
+    if (!doc)
+        return kExitFailure;
+
+    if (command == "info") {
+        out << projectJson(*doc);
+        return kExitSuccess;
+    }
+    if (command == "sca") {
+        const std::string sca = absolutePath(args.positionals[1]);
+        if (!writeSource(*doc, sca)) {
+            err << "orvane-cli: error: cannot write " << sca << "\n";
+            return kExitFailure;
+        }
+        out << sca << "\n";
+        return kExitSuccess;
+    }
+    if (command == "compile") {
+        const std::string bgl = absolutePath(args.positionals[1]);
+        if (!compileToBgl(*doc, bgl) || !PathUtil::fileExists(bgl)) {
+            err << "orvane-cli: error: compiling " << bgl << " failed\n";
+            return kExitFailure;
+        }
+        out << bgl << "\n";
+        return kExitSuccess;
+    }
+
+    // cut
+    if (!doc->projectBitmap) {
+        err << "orvane-cli: error: the project's bitmap is not loaded\n";
+        return kExitFailure;
+    }
+    const std::string folder = absolutePath(args.value("--folder", doc->sceneryFolder));
+    if (folder.empty())
+        throw UsageError{"the project has no scenery folder; give --folder"};
+    doc->texturePrefix = args.value("--prefix", doc->texturePrefix);
+    doc->textureFolder = PathUtil::join(folder, "texture");
+    std::error_code ignored;
+    std::filesystem::create_directories(doc->textureFolder, ignored);
+    for (int level : levels) {
+        Stopwatch watch;
+        const std::size_t before = doc->textureFileNames.size();
+        cutTextureLevel(*doc, level, folder, stepOfLevel(level));
+        const std::size_t made = doc->textureFileNames.size() - before;
+        const std::size_t expected =
+            static_cast<std::size_t>(doc->chunkRows / 4) * (doc->chunkColumns / 4) * (level == 1 ? 1 : level == 2 ? 4 : 16);
+        out << "level " << level << ": " << made << " tiles in " << doc->textureFolder << " (" << fixed2(watch.seconds())
+            << " s)\n";
+        if (made != expected) {
+            err << "orvane-cli: error: only " << made << " of " << expected << " level " << level
+                << " tiles could be written\n";
+            return kExitFailure;
+        }
+    }
+    return kExitSuccess;
+}
+
+// --- demo-data -----------------------------------------------------------------------------------
+
+int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err)
+{
+    CliArguments args;
+    std::string error;
+    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}}, error))
+        throw UsageError{error};
+    if (args.help) {
+        out << kDemoUsage;
+        return kExitSuccess;
+    }
+    requirePositionals(args, 0);
+    requireOptions(args, {"--out"});
+    const int size = parseInt(args.value("--size", "2048"), "--size");
+    const int points = parseInt(args.value("--points", "121"), "--points");
+    if (size < 1024 || size > 16384 || size % 1024 != 0)
+        throw UsageError{"--size must be a multiple of 1024 from 1024 to 16384"};
+    if (points < 2 || points > 3601)
+        throw UsageError{"--points must be from 2 to 3601"};
+    const std::string name = args.value("--name", "landscape");
+    const std::string folder = absolutePath(args.value("--out"));
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+
+    const DemoData::Extents extents;
+    const std::string bmp = PathUtil::join(folder, name + ".bmp");
+    const std::string dted = PathUtil::join(folder, name + ".dt0");
+    const std::string text = PathUtil::join(folder, name + ".txt");
+    Stopwatch watch;
+    if (!DemoData::writeBitmap(bmp, size, size) || !DemoData::writeDted(dted, extents, points) ||
+        !DemoData::writeTextAltitudes(text, extents, points)) {
+        err << "orvane-cli: error: cannot write the sample files into " << folder << "\n";
+        return kExitFailure;
+    }
+    out << "bitmap " << bmp << "\n"
+        << "dted " << dted << "\n"
+        << "text " << text << "\n"
+        << "south " << formatCoordinate(extents.south(), 1) << "\n"
+        << "north " << formatCoordinate(extents.north(), 1) << "\n"
+        << "west " << formatCoordinate(extents.west(), 1) << "\n"
+        << "east " << formatCoordinate(extents.east(), 1) << "\n"
+        << "seconds " << fixed2(watch.seconds()) << "\n";
+    return kExitSuccess;
+}
+
+} // namespace
+
+std::string cliUsage(const std::string& subcommand)
+{
+    if (subcommand == "photo")
+        return kPhotoUsage;
+    if (subcommand == "sca")
+        return kScaUsage;
+    if (subcommand == "compile")
+        return kCompileUsage;
+    if (subcommand == "cut")
+        return kCutUsage;
+    if (subcommand == "info")
+        return kInfoUsage;
+    if (subcommand == "demo-data")
+        return kDemoUsage;
+    return kProgramUsage;
+}
+
+int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool terminal)
+{
+    if (args.empty()) {
+        err << kProgramUsage;
+        return kExitUsage;
+    }
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << (rest.empty() ? kProgramUsage : cliUsage(rest[0]));
+        return kExitSuccess;
+    }
+    try {
+        if (command == "photo")
+            return runPhoto(rest, out, err, terminal);
+        if (command == "sca" || command == "compile" || command == "cut" || command == "info")
+            return runProjectCommand(command, rest, out, err, terminal);
+        if (command == "demo-data")
+            return runDemoData(rest, out, err);
+        throw UsageError{"unknown command " + command};
+    } catch (const UsageError& usage) {
+        err << "orvane-cli: " << usage.text << "\n\n" << cliUsage(command);
+        return kExitUsage;
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The JSON description of a project printed by "orvane-cli info".
+
+#include <string>
+
+class CDibDoc;
+
+/// The project's saved fields, its lists (altitude maps, FS items, project textures) and its chunk
+/// count as a JSON object, one field per line, ending in a newline.
+std::string projectJson(const CDibDoc& doc);
+
+/// `text` as a JSON string literal, quotes included.
+std::string jsonString(const std::string& text);
