@@ -454,7 +454,10 @@ bool ProjectFileReader::readChunkBlock()
         return false;
     const std::size_t end = in_.position() + length;
     doc_.chunks.emplace_back();
-    readChunkItems(doc_.chunks.back());
+    // A short read ends the chunk, and with it the file: what follows cannot be located, so it
+    // must not be taken for items (the bytes left could even read as the outer end tag).
+    if (!readChunkItems(doc_.chunks.back()))
+        return false;
     if (in_.position() < end && end <= in_.size())
         in_.seek(end);
     if (chunkProgress_)
@@ -462,32 +465,31 @@ bool ProjectFileReader::readChunkBlock()
     return true;
 }
 
-void ProjectFileReader::readChunkItems(TexReliefChunk& chunk)
+bool ProjectFileReader::readChunkItems(TexReliefChunk& chunk)
 {
-    // A short read ends the chunk with what it has; the outer loop then meets the end of the file.
     for (;;) {
         std::uint16_t tag;
         if (!in_.readTag(tag))
-            return;
+            return false;
         switch (tag) {
-        case 1: return;
-        case 76: if (!readInt(chunk.chunkValueA)) return; break;
-        case 77: if (!readInt(chunk.chunkValueB)) return; break;
-        case 78: if (!readInt(chunk.chunkValueC)) return; break;
-        case 80: if (!readInt(chunk.textureKind)) return; break;
-        case 81: if (!readRectangleBlock(chunk.area)) return; break;
-        case 49: if (!readChunkProperties(chunk.properties)) return; break;
+        case 1: return true;
+        case 76: if (!readInt(chunk.chunkValueA)) return false; break;
+        case 77: if (!readInt(chunk.chunkValueB)) return false; break;
+        case 78: if (!readInt(chunk.chunkValueC)) return false; break;
+        case 80: if (!readInt(chunk.textureKind)) return false; break;
+        case 81: if (!readRectangleBlock(chunk.area)) return false; break;
+        case 49: if (!readChunkProperties(chunk.properties)) return false; break;
         case 79: {
             std::string name;
             if (!in_.readString(name))
-                return;
+                return false;
             takeTextureName(chunk, name);
             break;
         }
         default: {
             std::uint32_t length;
             if (!in_.readU32(length) || !in_.skip(length))
-                return;
+                return false;
         }
         }
     }

@@ -63,7 +63,7 @@ private:
     bool readMacroItem();
     bool readChunkCount();
     bool readChunkBlock();
-    void readChunkItems(TexReliefChunk& chunk);
+    bool readChunkItems(TexReliefChunk& chunk);
     bool readChunkProperties(ChunkProperties& properties);
     void takeTextureName(TexReliefChunk& chunk, const std::string& name);
     void finishLoading();
