@@ -1,0 +1,96 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "GuiTestSupport.h"
+#include "ProjectDetails.h"
+#include "ui/TForm2.h"
+#include "ui/TForm3.h"
+#include "ui/TForm6.h"
+
+class TestDialogs : public QObject {
+  Q_OBJECT
+
+private slots:
+  void projectDetailsUndoAndLimits() {
+    TestSplitPlatform platform;
+    ProjectDetails offered{"Scenery1", {"NECS", "1YRE", "1", "0"}, {true, true, false, false}};
+    onModal<TForm6>([](TForm6* d) {
+      QCOMPARE(d->windowTitle(), QString("Enter project details"));
+      QCOMPARE(d->LibObjNameBox->maxLength(), 32);
+      QCOMPARE(d->LibIdBox[3]->maxLength(), 4);
+      QVERIFY(d->QT[0]->toolTip().endsWith("Default: Checked"));
+      QVERIFY(d->QT[3]->toolTip().endsWith("Default: Unchecked"));
+      d->LibObjNameBox->setText("Other");
+      d->QT[0]->setChecked(false);
+      d->LibIdUndo->click();  // back to what was shown
+      QCOMPARE(d->LibObjNameBox->text(), QString("Scenery1"));
+      QVERIFY(d->QT[0]->isChecked());
+      d->LibIdBox[1]->setText("ABCDEFG");
+      d->reject();  // no Cancel: whatever stands in the boxes is used
+    });
+    platform.editProjectDetails(offered);
+    QCOMPARE(offered.ids[1], std::string("ABCD"));
+    QCOMPARE(offered.objectName, std::string("Scenery1"));
+  }
+
+  void scasmResultsStopAndContinue() {
+    TestSplitPlatform platform;
+    bool contEnabled = false;
+    QString memo;
+    onModal<TForm3>([&](TForm3* r) {
+      contEnabled = r->Cont->isEnabled();
+      memo = r->ScasmResults->toPlainText();
+      QVERIFY(r->ScasmResults->isReadOnly());
+      r->Cont->click();
+    });
+    QVERIFY(platform.showScasmResults({"a", "b"}, true));
+    QVERIFY(contEnabled);
+    QCOMPARE(memo, QString("a\nb"));
+
+    onModal<TForm3>([&](TForm3* r) {
+      contEnabled = r->Cont->isEnabled();
+      memo = r->ScasmResults->toPlainText();
+      r->Stp->click();
+    });
+    QVERIFY(!platform.showScasmResults({}, false));
+    QVERIFY(!contEnabled);
+    QCOMPARE(memo, QString());
+    QVERIFY(platform.scasmResultsDialog()->Cont->isEnabled());
+
+    onModal<TForm3>([](TForm3* r) { r->reject(); });  // any other close stops
+    QVERIFY(!platform.showScasmResults({}, true));
+  }
+
+  void catgenInstructionsHideTheMainWindow() {
+    TestSplitPlatform platform;
+    QWidget main;
+    platform.setMainWindow(&main);
+    main.show();
+    QStringList labels;
+    bool mainVisible = true;
+    onModal<TForm2>([&](TForm2* g) {
+      QCOMPARE(g->windowTitle(), QString("Catgen Instructions"));
+      for (QLabel* l : g->Label) labels << l->text();
+      mainVisible = main.isVisible();
+      g->Button1->click();
+    });
+    platform.showCatgenInstructions({"1", "2", "3", "4", "5", "6"});
+    QCOMPARE(labels, QStringList({"1", "2", "3", "4", "5", "6"}));
+    QVERIFY(!mainVisible);
+    QVERIFY(main.isVisible());
+    QVERIFY(!platform.catgenDialog()->isVisible());
+  }
+
+  void filtersAndTexts() {
+    QCOMPARE(QtSplitPlatform::nameFilters("Orvane Scasm Files (*.sca)|*.SCA|Scasm.exe |SCASM.EXE"),
+             QStringList({"Orvane Scasm Files (*.sca) (*.SCA)", "Scasm.exe (SCASM.EXE)"}));
+    QCOMPARE(QtSplitPlatform::displayText("a\r\rb\r"), QString("a\n\nb\n"));
+  }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
