@@ -11,9 +11,15 @@ struct BatchCallbacks {
     std::function<void(const std::string& text)> output;
     /// Called at "pause": returns when the user has pressed a key.
     std::function<void()> pause;
+    /// Called about ten times a second while a program runs without output (keeps a window alive).
+    std::function<void()> idle;
 };
 
 /// Runs the batch file in `workDir` line by line and waits for each program.
 /// Returns the exit code of the last program run (0 when none ran), or a negative value when
-/// the file cannot be read or a program could not be started.
+/// the file cannot be read or a program could not be started (the output then says why).
+/// Understood: "@" before a line, echo (off / on / text), rem and "::" comments, pause, cls,
+/// exit, and program lines; a program is looked up in `workDir` in any letter case (with
+/// .com, .exe, .bat, .cmd tried after a bare name), then on the PATH. Another batch file
+/// named on a line takes over, as with the classic interpreter.
 int interpretBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks);

@@ -1,0 +1,380 @@
+#include "output/BatchInterpreter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string trim(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+/// Splits a program line into words at blanks; double quotes group a word with blanks.
+std::vector<std::string> splitWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::string current;
+    bool quoted = false;
+    bool any = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (any)
+                words.push_back(current);
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+            any = true;
+        }
+    }
+    if (any)
+        words.push_back(current);
+    return words;
+}
+
+void say(const BatchCallbacks& callbacks, const std::string& text)
+{
+    if (callbacks.output)
+        callbacks.output(text);
+}
+
+/// A regular file named `name` in `folder`, in any letter case; the exact spelling wins.
+std::optional<fs::path> findInFolder(const fs::path& folder, const std::string& name)
+{
+    std::error_code ec;
+    const fs::path exact = folder / name;
+    if (fs::is_regular_file(exact, ec))
+        return exact;
+    std::vector<fs::path> matches;
+    const std::string wanted = lower(name);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (lower(it->path().filename().string()) == wanted && it->is_regular_file(ec))
+            matches.push_back(it->path());
+    }
+    if (matches.empty())
+        return std::nullopt;
+    std::sort(matches.begin(), matches.end());
+    return matches.front();
+}
+
+/// The program a line names: a bare name first (a native build), then the classic extensions.
+std::optional<fs::path> findProgramIn(const fs::path& folder, const std::string& name)
+{
+    if (auto found = findInFolder(folder, name))
+        return found;
+    if (fs::path(name).has_extension())
+        return std::nullopt;
+    for (const char* ext : {".com", ".exe", ".bat", ".cmd"})
+        if (auto found = findInFolder(folder, name + ext))
+            return found;
+    return std::nullopt;
+}
+
+bool isExecutableFile(const fs::path& path)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return false;
+#ifdef _WIN32
+    return true;
+#else
+    return ::access(path.c_str(), X_OK) == 0;
+#endif
+}
+
+/// A native program on the PATH.
+std::optional<fs::path> findOnPath(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    if (!path)
+        return std::nullopt;
+    std::stringstream folders(path);
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        if (folder.empty())
+            continue;
+        const fs::path candidate = fs::path(folder) / name;
+        if (isExecutableFile(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+std::optional<fs::path> resolveProgram(const std::string& name, const fs::path& workDir)
+{
+    std::string relative = name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    if (relative.find('/') != std::string::npos) {
+        fs::path p(relative);
+        if (p.is_relative())
+            p = workDir / p;
+        return findProgramIn(p.parent_path(), p.filename().string());
+    }
+    if (auto found = findProgramIn(workDir, relative))
+        return found;
+    return findOnPath(relative);
+}
+
+/// Windows programs start with the "MZ" signature; scripts and ELF programs run natively.
+bool isWindowsProgram(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    char magic[2] = {0, 0};
+    return in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
+}
+
+bool isBatchFile(const fs::path& path)
+{
+    const std::string ext = lower(path.extension().string());
+    return ext == ".bat" || ext == ".cmd";
+}
+
+#ifndef _WIN32
+/// Starts argv in workDir with its output collected, waits for it and returns its exit code;
+/// a negative value when it could not be started.
+int runProgram(const std::vector<std::string>& argv, const std::string& workDir, const BatchCallbacks& callbacks)
+{
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+
+    int output[2];
+    int failure[2];   // carries errno from the child when exec fails
+    if (::pipe2(output, O_CLOEXEC) != 0)
+        return -1;
+    if (::pipe2(failure, O_CLOEXEC) != 0) {
+        ::close(output[0]);
+        ::close(output[1]);
+        return -1;
+    }
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        for (int fd : {output[0], output[1], failure[0], failure[1]})
+            ::close(fd);
+        return -1;
+    }
+    if (pid == 0) {
+        // Only async-signal-safe calls here.
+        const int nullInput = ::open("/dev/null", O_RDONLY);
+        if (nullInput >= 0)
+            ::dup2(nullInput, 0);
+        ::dup2(output[1], 1);
+        ::dup2(output[1], 2);
+        int error = 0;
+        if (::chdir(workDir.c_str()) != 0)
+            error = errno;
+        else {
+            ::execv(args[0], args.data());
+            error = errno;
+        }
+        ssize_t ignored = ::write(failure[1], &error, sizeof error);
+        (void)ignored;
+        ::_exit(127);
+    }
+    ::close(output[1]);
+    ::close(failure[1]);
+
+    int error = 0;
+    ssize_t got;
+    do {
+        got = ::read(failure[0], &error, sizeof error);
+    } while (got < 0 && errno == EINTR);
+    ::close(failure[0]);
+    if (got == static_cast<ssize_t>(sizeof error)) {
+        ::close(output[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        say(callbacks, "Could not start " + argv[0] + ": " + std::strerror(error) + "\n");
+        return -1;
+    }
+
+    int status = 0;
+    bool exited = false;
+    char buffer[4096];
+    for (;;) {
+        pollfd p{output[0], POLLIN, 0};
+        const int ready = ::poll(&p, 1, 100);
+        if (ready > 0) {
+            const ssize_t n = ::read(output[0], buffer, sizeof buffer);
+            if (n > 0) {
+                say(callbacks, std::string(buffer, static_cast<std::size_t>(n)));
+                continue;
+            }
+            if (n == 0 || errno != EINTR)
+                break;
+            continue;
+        }
+        if (ready < 0 && errno != EINTR)
+            break;
+        // A helper the program left behind (such as a wine server) may hold the output open:
+        // once the program itself has ended, take what is there and stop reading.
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            exited = true;
+            ::fcntl(output[0], F_SETFL, O_NONBLOCK);
+            ssize_t n;
+            while ((n = ::read(output[0], buffer, sizeof buffer)) > 0)
+                say(callbacks, std::string(buffer, static_cast<std::size_t>(n)));
+            break;
+        }
+        if (callbacks.idle)
+            callbacks.idle();
+    }
+    ::close(output[0]);
+    if (!exited) {
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return -1;
+}
+#endif
+
+int runProgramLine(const std::vector<std::string>& words, const fs::path& workDir, const BatchCallbacks& callbacks,
+                   bool* transferred)
+{
+    const std::optional<fs::path> program = resolveProgram(words[0], workDir);
+    if (!program) {
+        say(callbacks, "'" + words[0] + "' is not recognized as an internal or external command,\n"
+                                        "operable program or batch file.\n");
+        return -1;
+    }
+    if (isBatchFile(*program)) {
+        *transferred = true;
+        return interpretBatchFile(program->string(), workDir.string(), callbacks);
+    }
+#ifdef _WIN32
+    std::string line = "\"" + program->string() + "\"";
+    for (std::size_t i = 1; i < words.size(); ++i)
+        line += " " + words[i];
+    if (_chdir(workDir.string().c_str()) != 0)
+        return -1;
+    return std::system(line.c_str());
+#else
+    std::vector<std::string> argv;
+    if (isWindowsProgram(*program)) {
+        const std::optional<fs::path> wine = findOnPath("wine");
+        if (!wine) {
+            say(callbacks, "Cannot start " + program->filename().string() +
+                               ": it is a Windows program and wine, which runs Windows programs here, "
+                               "was not found on the PATH. Install wine or put a native build of " +
+                               program->filename().string() + " in " + workDir.string() + ".\n");
+            return -1;
+        }
+        argv.push_back(wine->string());
+    } else if (!isExecutableFile(*program)) {
+        say(callbacks, "Cannot start " + program->string() + ": the file is not executable.\n");
+        return -1;
+    }
+    argv.push_back(program->string());
+    argv.insert(argv.end(), words.begin() + 1, words.end());
+    return runProgram(argv, workDir.string(), callbacks);
+#endif
+}
+
+} // namespace
+
+int interpretBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks)
+{
+    std::ifstream in(batchPath, std::ios::binary);
+    if (!in) {
+        say(callbacks, "The batch file " + batchPath + " cannot be read.\n");
+        return -1;
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    std::vector<std::string> lines;
+    std::stringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+
+    const fs::path folder(workDir);
+    bool echo = true;
+    int result = 0;
+    for (const std::string& raw : lines) {
+        std::string line = trim(raw);
+        bool quiet = false;
+        if (!line.empty() && line.front() == '@') {
+            quiet = true;
+            line = trim(line.substr(1));
+        }
+        if (line.empty())
+            continue;
+        if (echo && !quiet)
+            say(callbacks, workDir + ">" + line + "\n");
+
+        const std::vector<std::string> words = splitWords(line);
+        if (words.empty())
+            continue;
+        const std::string command = lower(words[0]);
+        if (command == "rem" || line.rfind("::", 0) == 0 || command == "cls")
+            continue;
+        if (command == "echo" || command.rfind("echo.", 0) == 0) {
+            const std::string rest = command == "echo" ? trim(line.substr(4)) : line.substr(5);
+            if (command == "echo" && lower(rest) == "off")
+                echo = false;
+            else if (command == "echo" && lower(rest) == "on")
+                echo = true;
+            else if (command == "echo" && rest.empty())
+                say(callbacks, echo ? "ECHO is on.\n" : "ECHO is off.\n");
+            else
+                say(callbacks, rest + "\n");
+            continue;
+        }
+        if (command == "pause") {
+            say(callbacks, "Press any key to continue . . . ");
+            if (callbacks.pause)
+                callbacks.pause();
+            say(callbacks, "\n");
+            continue;
+        }
+        if (command == "exit")
+            break;
+        bool transferred = false;
+        result = runProgramLine(words, folder, callbacks, &transferred);
+        if (transferred)
+            break;
+    }
+    return result;
+}

@@ -1,0 +1,137 @@
+#include "output/CompileToBgl.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/PathUtil.h"
+#include "app/Platform.h"
+#include "app/TextFormat.h"
+#include "output/ScasmWriter.h"
+#include "project/CDibDoc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+/// What tells a file made by this run from one that was there before.
+struct FileStamp {
+    bool exists = false;
+    fs::file_time_type time{};
+    std::uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const std::string& path)
+{
+    FileStamp s;
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return s;
+    s.exists = true;
+    s.time = fs::last_write_time(path, ec);
+    s.size = fs::file_size(path, ec);
+    return s;
+}
+
+bool sameFolder(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+/// Moves `from` onto `to`, replacing it only once the new file is safely there.
+bool moveReplacing(const std::string& from, const std::string& to)
+{
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (!ec)
+        return true;
+    // Another file system: copy, then remove the original.
+    if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) || ec)
+        return false;
+    fs::remove(from, ec);
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> findScasmExecutable(const std::string& applicationFolder)
+{
+    std::error_code ec;
+    const fs::path exact = fs::path(applicationFolder) / "scasm.exe";
+    if (fs::is_regular_file(exact, ec))
+        return exact.string();
+    std::vector<std::string> matches;
+    for (fs::directory_iterator it(applicationFolder, ec), end; !ec && it != end; it.increment(ec))
+        if (lower(it->path().filename().string()) == "scasm.exe" && it->is_regular_file(ec))
+            matches.push_back(it->path().string());
+    if (matches.empty())
+        return std::nullopt;
+    std::sort(matches.begin(), matches.end());
+    return matches.front();
+}
+
+bool compileToBgl(CDibDoc& doc, const std::string& bglPath)
+{
+    Platform& platform = doc.app.platform;
+    const std::string appFolder = doc.app.settings.applicationPath;
+    if (!findScasmExecutable(appFolder)) {
+        platform.message(kScasmMissingMessage, MsgIcon::Exclamation);
+        return false;
+    }
+
+    const std::string title = PathUtil::titleOf(bglPath);
+    doc.scasmFileTitle = title;
+    doc.scasmFolder = PathUtil::folder(bglPath);
+    if (title.empty())
+        return false;
+    // A name without a folder stays in the application folder.
+    const std::string destination = doc.scasmFolder.empty() ? appFolder : doc.scasmFolder;
+
+    const std::string source = PathUtil::join(appFolder, title + ".sca");
+    const std::string bgl = PathUtil::join(appFolder, title + ".bgl");
+    const FileStamp bglBefore = stampOf(bgl);
+    // Without a fresh source the assembler would compile an older one of that name.
+    if (!writeScasmSource(doc, source))
+        return false;
+
+    // Appending: the lines of an interrupted earlier run are kept and run again first.
+    const std::string batch = PathUtil::join(appFolder, "sca.bat");
+    std::FILE* file = std::fopen(batch.c_str(), "ab");
+    if (!file)
+        return false;
+    const std::string command = "scasm " + title + ".sca " + title + ".bgl";
+    std::fputs("@echo off\r\n", file);
+    std::fputs(TextFormat::cformat("%s\r\n", command.c_str()).c_str(), file);
+    std::fputs("pause\r\n", file);
+    const bool batchWritten = std::ferror(file) == 0 && std::fclose(file) == 0;
+    if (batchWritten)
+        platform.runBatchFile(batch, appFolder);
+    std::error_code ec;
+    fs::remove(batch, ec);
+    if (!batchWritten)
+        return false;
+
+    const FileStamp bglAfter = stampOf(bgl);
+    const bool newBgl = bglAfter.exists && !(bglAfter == bglBefore);
+    if (sameFolder(appFolder, destination))
+        return newBgl;
+    moveReplacing(source, PathUtil::join(destination, title + ".sca"));
+    if (!newBgl)
+        return false;
+    return moveReplacing(bgl, PathUtil::join(destination, title + ".bgl"));
+}
