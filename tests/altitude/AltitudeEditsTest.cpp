@@ -1,0 +1,125 @@
+// Override, delete and insert a record; the project commands around them; old edit lists.
+#include "altitude/AltitudeEdits.h"
+#include "altitude/AltitudeMerge.h"
+#include "AltitudeProjectFixture.h"
+
+namespace {
+
+class AltitudeEditsTest : public AltitudeProjectFixture {
+protected:
+    int repaints = 0;
+
+    void SetUp() override
+    {
+        AltitudeProjectFixture::SetUp();
+        doc->onRepaint = [this] { ++repaints; };
+    }
+    AltitudeMap& addMap(std::vector<AltitudeRecord> records, int enabled = 1)
+    {
+        auto map = std::make_unique<AltitudeMap>();
+        map->enabled = enabled;
+        map->records = std::move(records);
+        doc->altitudeMaps.push_back(std::move(map));
+        return *doc->altitudeMaps.back();
+    }
+    void clickAt(double latitude, double longitude, std::int32_t altitude = 0)
+    {
+        doc->clickLatitude = latitude;
+        doc->clickLongitude = longitude;
+        doc->clickAltitude = altitude;
+    }
+};
+
+// Row-ordered like a BMP or TEXT source: not sorted by longitude.
+const std::vector<AltitudeRecord> kRows = {{1.0, 7.5, 10}, {1.0, 7.0, 20}, {0.5, 7.5, 30}, {0.5, 7.0, 40}};
+
+TEST_F(AltitudeEditsTest, OperationsOnTheRecordNearestTheClick)
+{
+    AltitudeMap& map = addMap(kRows);
+    map.owner = doc.get();
+
+    clickAt(0.6, 7.1, 123);
+    platform.altitudeAnswers = {std::nullopt, 555};
+    EXPECT_FALSE(overrideRecord(map));   // Cancel changes nothing
+    EXPECT_TRUE(overrideRecord(map));
+    EXPECT_EQ(platform.altitudePrompts, (std::vector<std::int32_t>{123, 123}));
+    EXPECT_EQ(map.records[3].altitude, 555);
+
+    clickAt(0.9, 7.4);
+    EXPECT_TRUE(deleteRecord(map));
+    EXPECT_EQ(map.records, (std::vector<AltitudeRecord>{kRows[1], kRows[2], {0.5, 7.0, 555}}));
+
+    clickAt(2.0, 8.0, 9);
+    platform.altitudeAnswers = {std::nullopt, 777};
+    EXPECT_FALSE(insertRecord(map));
+    EXPECT_TRUE(insertRecord(map));
+    EXPECT_EQ(map.records.back(), (AltitudeRecord{2.0, 8.0, 777}));
+}
+
+TEST_F(AltitudeEditsTest, NothingChangesFarFromEveryRecordOrWithoutOwner)
+{
+    AltitudeMap& map = addMap(kRows);
+    EXPECT_FALSE(deleteRecord(map));   // no owner yet
+    map.owner = doc.get();
+    clickAt(1.0, 9.0);                 // 1.5 degrees east of every record
+    platform.altitudeAnswers = {1};
+    EXPECT_FALSE(overrideRecord(map));
+    EXPECT_FALSE(deleteRecord(map));
+    EXPECT_EQ(map.records, kRows);
+    AltitudeMap empty;
+    empty.owner = doc.get();
+    EXPECT_FALSE(deleteRecord(empty));
+}
+
+TEST_F(AltitudeEditsTest, CommandsWorkOnTheOnlyEnabledMapAndMergeAgain)
+{
+    addMap({{0, 1.0, 1}}, 0);
+    AltitudeMap& editable = addMap(kRows);
+    clickAt(0.5, 7.0);
+    platform.altitudeAnswers = {999};
+    EXPECT_TRUE(overrideAltitudeCommand(*doc));
+    EXPECT_EQ(editable.owner, doc.get());
+    EXPECT_EQ(editable.records[3].altitude, 999);
+    EXPECT_EQ(doc->mainAltitudeMap.records.size(), 4u);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_TRUE(doc->modified);
+
+    platform.altitudeAnswers = {std::nullopt};
+    EXPECT_FALSE(insertAltitudeRecordCommand(*doc));   // cancelled: no merge, no repaint
+    EXPECT_EQ(repaints, 1);
+    EXPECT_TRUE(deleteAltitudeRecordCommand(*doc));
+    EXPECT_EQ(doc->mainAltitudeMap.records.size(), 3u);
+}
+
+TEST_F(AltitudeEditsTest, CommandsDoNothingUnlessExactlyOneMapIsEnabled)
+{
+    clickAt(0.5, 7.0);
+    for (int enabledMaps : {0, 2}) {
+        doc->altitudeMaps.clear();
+        addMap(kRows, enabledMaps >= 1 ? 1 : 0);
+        addMap(kRows, enabledMaps >= 2 ? 1 : 0);
+        platform.altitudeAnswers = {1, 2};
+        EXPECT_FALSE(overrideAltitudeCommand(*doc));
+        EXPECT_FALSE(deleteAltitudeRecordCommand(*doc));
+        EXPECT_FALSE(insertAltitudeRecordCommand(*doc));
+        EXPECT_TRUE(platform.altitudePrompts.empty());
+        EXPECT_EQ(doc->altitudeMaps[0]->records, kRows);
+        EXPECT_EQ(repaints, 0);
+    }
+}
+
+TEST_F(AltitudeEditsTest, FoldingOldEditListsKeepsThemInTheRecords)
+{
+    AltitudeMap map;
+    map.records = kRows;
+    map.overrides = {{1.0, 7.01, 11}, {40.0, 40.0, 12}};
+    map.deletions = {{0.49, 7.49, 0}};
+    map.insertions = {{3.0, 3.0, 13}};
+    foldPendingEdits(map);
+    EXPECT_EQ(map.records, (std::vector<AltitudeRecord>{kRows[0], {1.0, 7.0, 11}, kRows[3], {3.0, 3.0, 13}}));
+    EXPECT_TRUE(map.overrides.empty());
+    EXPECT_TRUE(map.deletions.empty());
+    EXPECT_TRUE(map.insertions.empty());
+}
+
+} // namespace
