@@ -1,0 +1,427 @@
+// Drives the four pages of the Preferences sheet on the offscreen platform.
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "app/ui/COVProperties.h"
+#include "app/ui/COVProperties1.h"
+#include "app/ui/COVProperties2.h"
+#include "app/ui/COVProperties3.h"
+#include "app/ui/COVProperties4.h"
+#include "app/ui/CommandRegistry.h"
+#include "project/CDibDoc.h"
+#include "support/ScriptedPlatform.h"
+#include "synth/SynthTestFiles.h"
+#include "synth/TextureLibrary.h"
+#include "synth/TextureLinks.h"
+
+namespace {
+
+TextureClass textureClass(int code, const char* name, std::uint32_t color, bool enabled = true)
+{
+    TextureClass c;
+    c.code = code;
+    c.name = name;
+    c.color = color;
+    c.enabled = enabled ? 1 : 0;
+    return c;
+}
+
+/// A library folder and settings that differ from the defaults everywhere the sheet can write.
+struct Fixture {
+    ScriptedPlatform platform;
+    AppContext app{platform};
+    TempDir dir;
+
+    Fixture()
+    {
+        SynthTestFiles::writeLibrary(dir, {"000000s1.bmp", "000000w1.bmp", "010100s1.bmp", "010100w1.bmp",
+                                           "030000s1.bmp"});
+        AppSettings& s = app.settings;
+        s.synthTexturesPath = dir.str();
+        s.applicationPath = dir.str();
+        s.fs98Path = "/fs98";
+        s.cfsPath = "/cfs";
+        s.fs2000Path = "/fs2000";
+        s.platform = 1;
+        s.loadTexturesOnOpen = 1;
+        s.showSynthTilesColorCoded = 0;
+        s.zoomLevel = 0.25;
+        s.viewSeason = 2;
+        s.textureClasses = {textureClass(0, "Grass", 0x00FF00), textureClass(1, "Water", 0xFF0000)};
+        loadTextureLibrary(app);
+        platform.progressLog.clear();
+    }
+
+    bool libraryReloaded() const
+    {
+        return std::find(platform.progressLog.begin(), platform.progressLog.end(),
+                         "create Loading/Replacing Synthetic Textures...") != platform.progressLog.end();
+    }
+};
+
+void showPage(COVProperties& sheet, int index)
+{
+    sheet.tabs()->setCurrentIndex(index);
+    QCoreApplication::processEvents();
+}
+
+void doubleClickRow(QTreeWidget* list, int row)
+{
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    QVERIFY(item);
+    const QRect rect = list->visualItemRect(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+} // namespace
+
+class PreferencesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandIsRegistered();
+    void generalPageWritesOnlyItself();
+    void pathsPageBrowsesFolders();
+    void synthTexturesPageEditsClassesAndReloads();
+    void scanThenCancelKeepsRescannedClasses();
+    void declinedScanChangesNothing();
+    void zoomArrowsDoubleAndHalve();
+    void colourRowsAndSeasonChange();
+    void cancelChangesNothing();
+    void applyKeepsSheetOpen();
+};
+
+void PreferencesTest::commandIsRegistered()
+{
+    const CommandSpec* spec = CommandRegistry::instance().find("app.preferences");
+    QVERIFY(spec);
+    QCOMPARE(spec->text, QStringLiteral("&Preferences..."));
+    QCOMPARE(spec->shortcut, QKeySequence(Qt::CTRL | Qt::Key_P));
+    QVERIFY(spec->run);
+}
+
+void PreferencesTest::generalPageWritesOnlyItself()
+{
+    Fixture f;
+    const AppSettings before = f.app.settings;
+    COVProperties sheet(f.app);
+    sheet.show();
+    QCOMPARE(sheet.windowTitle(), QStringLiteral("Orvane Properties"));
+    QCOMPARE(sheet.tabs()->count(), 4);
+    QCOMPARE(sheet.tabs()->tabText(0), QStringLiteral("General"));
+    QCOMPARE(sheet.tabs()->tabText(1), QStringLiteral("Paths"));
+    QCOMPARE(sheet.tabs()->tabText(2), QStringLiteral("Synth Textures"));
+    QCOMPARE(sheet.tabs()->tabText(3), QStringLiteral("Preferences"));
+
+    COVProperties1* page = sheet.general();
+    QVERIFY(!page->platformButton(0)->isEnabled());
+    QCOMPARE(page->platformButton(0)->text(), QStringLiteral("Microsoft Flight Simulator 98"));
+    QVERIFY(page->platformButton(1)->isChecked());
+    QVERIFY(!sheet.applyButton()->isEnabled());
+
+    page->platformButton(2)->click();
+    QVERIFY(sheet.applyButton()->isEnabled());
+    sheet.okButton()->click();
+
+    QVERIFY(!sheet.isVisible());
+    AppSettings expected = before;
+    expected.platform = 2;
+    QVERIFY(f.app.settings == expected);
+    QVERIFY(!f.libraryReloaded());
+}
+
+void PreferencesTest::pathsPageBrowsesFolders()
+{
+    Fixture f;
+    const AppSettings before = f.app.settings;
+    COVProperties sheet(f.app);
+    sheet.show();
+    showPage(sheet, 1);
+    COVProperties2* page = sheet.paths();
+
+    QCOMPARE(page->folderEdit(COVProperties2::SynthTextures)->text(), QString::fromStdString(f.dir.str()));
+    QCOMPARE(page->folderEdit(COVProperties2::Cfs)->text(), QStringLiteral("/cfs"));
+    QVERIFY(page->applicationPathEdit()->isReadOnly());
+    QCOMPARE(page->applicationPathEdit()->text(), QString::fromStdString(f.dir.str()));
+
+    f.platform.folderAnswers = {std::string("/textures"), std::string("/f98"), std::nullopt, std::string("/f2k")};
+    for (auto folder : {COVProperties2::SynthTextures, COVProperties2::Fs98, COVProperties2::Cfs, COVProperties2::Fs2000})
+        page->browseButton(folder)->click();
+    QCOMPARE(f.platform.folderPrompts,
+             (std::vector<std::string>{"Please specify a folder",
+                                       "Please specify where is the main folder for Flight Simulator 98",
+                                       "Please specify where is the main folder for Combat Flight Simulator",
+                                       "Please specify where is the main folder for Flight Simulator 2000"}));
+    QCOMPARE(page->folderEdit(COVProperties2::SynthTextures)->text(), QStringLiteral("/textures"));
+    QCOMPARE(page->folderEdit(COVProperties2::Cfs)->text(), QStringLiteral("/cfs"));
+    QVERIFY(sheet.applyButton()->isEnabled());
+
+    sheet.okButton()->click();
+    AppSettings expected = before;
+    expected.synthTexturesPath = "/textures";
+    expected.fs98Path = "/f98";
+    expected.fs2000Path = "/f2k";
+    QVERIFY(f.app.settings == expected);
+    QVERIFY(!f.libraryReloaded());
+}
+
+void PreferencesTest::synthTexturesPageEditsClassesAndReloads()
+{
+    Fixture f;
+    COVProperties sheet(f.app);
+    sheet.show();
+    showPage(sheet, 2);
+    COVProperties3* page = sheet.synthTextures();
+    QTreeWidget* list = page->classList();
+
+    QVERIFY(page->loadOnOpenBox()->isChecked());
+    QCOMPARE(page->loadOnOpenBox()->toolTip(), QStringLiteral("Load the textures when Orvane starts up"));
+    QCOMPARE(list->headerItem()->text(0), QStringLiteral("Name"));
+    QCOMPARE(list->headerItem()->text(1), QStringLiteral("Index"));
+    QCOMPARE(list->columnWidth(0), 180);
+    QCOMPARE(list->columnWidth(1), 60);
+    QCOMPARE(list->topLevelItemCount(), 2);
+    QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral("Water"));
+    QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("1"));
+    QCOMPARE(list->topLevelItem(1)->checkState(0), Qt::Checked);
+
+    page->selectNoneButton()->click();
+    QCOMPARE(list->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    QCOMPARE(list->topLevelItem(1)->checkState(0), Qt::Unchecked);
+    page->selectAllButton()->click();
+    QCOMPARE(list->topLevelItem(0)->checkState(0), Qt::Checked);
+    list->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+
+    // In-place editing of a name: double-click, type, Return.
+    doubleClickRow(list, 0);
+    auto* editor = list->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, "Meadow");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();   // the delegate commits after the key press
+    QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("Meadow"));
+    // An edit that ends without text keeps the name.
+    list->topLevelItem(1)->setText(0, QString());
+    QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral("Water"));
+
+    page->loadOnOpenBox()->click();
+    sheet.okButton()->click();
+
+    const AppSettings& s = f.app.settings;
+    QCOMPARE(s.loadTexturesOnOpen, 0);
+    QCOMPARE(s.textureClasses[0].name, std::string("Meadow"));
+    QCOMPARE(s.textureClasses[0].enabled, 1);
+    QCOMPARE(s.textureClasses[1].enabled, 0);
+    QVERIFY(f.libraryReloaded());
+    QCOMPARE(f.app.textureLibrary.size(), std::size_t(1));
+    QCOMPARE(f.app.textureLibrary[0]->name, std::string("000000s1.bmp"));
+}
+
+void PreferencesTest::scanThenCancelKeepsRescannedClasses()
+{
+    Fixture f;
+    const AppSettings before = f.app.settings;
+    COVProperties sheet(f.app);
+    sheet.show();
+    showPage(sheet, 3);   // the colour page takes its copy before the re-scan
+    showPage(sheet, 2);
+    COVProperties3* page = sheet.synthTextures();
+    page->loadOnOpenBox()->click();
+
+    f.platform.answers = {MsgAnswer::Yes};
+    page->scanButton()->click();
+    QCOMPARE(f.platform.messages.size(), std::size_t(1));
+    QCOMPARE(f.platform.messages[0].text,
+             std::string("Re-scanning for texture types will erase the names and color codes of the present texture "
+                         "set. Proceed?"));
+    QCOMPARE(f.platform.messages[0].icon, MsgIcon::Question);
+    QCOMPARE(f.platform.messages[0].buttons, MsgButtons::YesNo);
+
+    std::vector<TextureClass> rescanned(4);
+    rescanned[0].code = 0;
+    rescanned[1].code = 1;
+    rescanned[3].code = 3;
+    QVERIFY(f.app.settings.textureClasses == rescanned);
+    QCOMPARE(page->classList()->topLevelItemCount(), 4);
+    QCOMPARE(page->classList()->topLevelItem(3)->text(1), QStringLiteral("3"));
+    QCOMPARE(page->classList()->topLevelItem(2)->text(0), QStringLiteral("<no name>"));
+
+    showPage(sheet, 3);
+    QCOMPARE(sheet.preferences()->colorList()->topLevelItemCount(), 4);
+    QCOMPARE(sheet.preferences()->colorCopy(), (std::vector<std::uint32_t>(4, 0x808080)));
+
+    sheet.cancelButton()->click();
+    AppSettings expected = before;
+    expected.textureClasses = rescanned;
+    QVERIFY(f.app.settings == expected);
+    QVERIFY(!f.libraryReloaded());
+}
+
+void PreferencesTest::declinedScanChangesNothing()
+{
+    Fixture f;
+    const AppSettings before = f.app.settings;
+    COVProperties sheet(f.app);
+    sheet.show();
+    showPage(sheet, 2);
+    f.platform.answers = {MsgAnswer::No};
+    sheet.synthTextures()->scanButton()->click();
+    QCOMPARE(sheet.synthTextures()->classList()->topLevelItemCount(), 2);
+    sheet.cancelButton()->click();
+    QVERIFY(f.app.settings == before);
+}
+
+void PreferencesTest::zoomArrowsDoubleAndHalve()
+{
+    Fixture f;
+    COVProperties sheet(f.app);
+    sheet.show();
+    showPage(sheet, 3);
+    COVProperties4* page = sheet.preferences();
+
+    QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(0.25));
+    QVERIFY(!page->zoomEdit()->isEnabled());
+    QVERIFY(!page->zoomLabel()->isEnabled());
+    QVERIFY(!page->zoomUpButton()->isEnabled());
+    page->colorCodedBox()->click();
+    QVERIFY(page->zoomEdit()->isEnabled());
+    QVERIFY(page->zoomDownButton()->isEnabled());
+    QVERIFY(sheet.applyButton()->isEnabled());
+
+    for (double expected : {0.5, 1.0, 2.0, 4.0, 8.0, 8.0}) {
+        page->zoomUpButton()->click();
+        QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(expected));
+    }
+    page->zoomEdit()->setText(COVProperties4::zoomText(0.25));
+    page->zoomDownButton()->click();
+    QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(0.125));
+    page->zoomDownButton()->click();
+    QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(0.0625));
+
+    sheet.okButton()->click();
+    QCOMPARE(f.app.settings.zoomLevel, 0.0625);
+    QCOMPARE(f.app.settings.showSynthTilesColorCoded, 1);
+}
+
+void PreferencesTest::colourRowsAndSeasonChange()
+{
+    Fixture f;
+    auto doc = std::make_unique<CDibDoc>(f.app);
+    int repaints = 0;
+    doc->onRepaint = [&] { ++repaints; };
+    doc->chunks.resize(2);
+    linkChunkTexture(f.app, doc->chunks[0], static_cast<long>(findLibraryTexture(f.app, "010100s1.bmp")));
+    auto photo = std::make_unique<Texture>();
+    photo->kind = 1;
+    photo->name = "/tiles/a.bmp";
+    linkChunkToTexture(doc->chunks[1], photo.get());
+    doc->projectTextures.push_back(std::move(photo));
+
+    COVProperties sheet(f.app);
+    sheet.show();
+    showPage(sheet, 3);
+    COVProperties4* page = sheet.preferences();
+    QTreeWidget* colors = page->colorList();
+    QCOMPARE(colors->headerItem()->text(0), QStringLiteral("Color"));
+    QCOMPARE(colors->columnWidth(0), 200);
+    QCOMPARE(colors->topLevelItemCount(), 2);
+    QCOMPARE(colors->topLevelItem(1)->text(0), QStringLiteral("1"));
+
+    QVERIFY(!page->seasonButton(1)->isEnabled());
+    QVERIFY(!page->seasonButton(3)->isEnabled());
+    QVERIFY(page->seasonButton(0)->isEnabled());
+    QVERIFY(page->seasonButton(2)->isChecked());
+
+    f.platform.colorAnswers = {0x123456u};
+    doubleClickRow(colors, 1);
+    QCOMPARE(page->colorCopy()[1], 0x123456u);
+    QCOMPARE(f.app.settings.textureClasses[1].color, 0xFF0000u);   // only the page's copy so far
+    f.platform.colorAnswers = {std::nullopt};
+    page->chooseRowColor(0);
+    QCOMPARE(page->colorCopy()[0], 0x00FF00u);
+
+    // The copy outlives a visit to another page.
+    showPage(sheet, 0);
+    showPage(sheet, 3);
+    QCOMPARE(page->colorCopy()[1], 0x123456u);
+
+    page->seasonButton(0)->click();
+    sheet.okButton()->click();
+
+    QCOMPARE(f.app.settings.textureClasses[1].color, 0x123456u);
+    QCOMPARE(f.app.settings.viewSeason, 0);
+    QCOMPARE(doc->chunks[0].texture->name, std::string("010100w1.bmp"));
+    QCOMPARE(doc->chunks[1].texture, doc->projectTextures[0].get());
+    QCOMPARE(repaints, 1);
+}
+
+void PreferencesTest::cancelChangesNothing()
+{
+    Fixture f;
+    const AppSettings before = f.app.settings;
+    std::vector<const Texture*> library;
+    for (const auto& t : f.app.textureLibrary)
+        library.push_back(t.get());
+
+    COVProperties sheet(f.app);
+    sheet.show();
+    sheet.general()->platformButton(2)->click();
+    showPage(sheet, 1);
+    sheet.paths()->folderEdit(COVProperties2::Fs98)->setText("/elsewhere");
+    showPage(sheet, 2);
+    sheet.synthTextures()->selectNoneButton()->click();
+    sheet.synthTextures()->loadOnOpenBox()->click();
+    showPage(sheet, 3);
+    sheet.preferences()->colorCodedBox()->click();
+    sheet.preferences()->zoomUpButton()->click();
+    sheet.preferences()->seasonButton(0)->click();
+    f.platform.colorAnswers = {0x010203u};
+    sheet.preferences()->chooseRowColor(0);
+    sheet.cancelButton()->click();
+
+    QVERIFY(f.app.settings == before);
+    QVERIFY(!f.libraryReloaded());
+    QCOMPARE(f.app.textureLibrary.size(), library.size());
+    for (std::size_t i = 0; i < library.size(); ++i)
+        QCOMPARE(f.app.textureLibrary[i].get(), library[i]);
+}
+
+void PreferencesTest::applyKeepsSheetOpen()
+{
+    Fixture f;
+    COVProperties sheet(f.app);
+    sheet.show();
+    showPage(sheet, 3);
+    sheet.preferences()->seasonButton(0)->click();
+    QVERIFY(sheet.applyButton()->isEnabled());
+    sheet.applyButton()->click();
+    QVERIFY(sheet.isVisible());
+    QVERIFY(!sheet.applyButton()->isEnabled());
+    QCOMPARE(f.app.settings.viewSeason, 0);
+    QCOMPARE(f.app.textureLibrary[0]->name, std::string("000000w1.bmp"));
+
+    // Nothing changed since: a second Apply does not switch the season again.
+    f.platform.progressLog.clear();
+    sheet.applyButton()->click();
+    QVERIFY(!f.libraryReloaded());
+    sheet.okButton()->click();
+    QVERIFY(!sheet.isVisible());
+}
+
+QTEST_MAIN(PreferencesTest)
+#include "PreferencesTest.moc"
