@@ -1,0 +1,92 @@
+#include "altitude/ui/CAltMapsPropertySheet.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "altitude/AltitudeMerge.h"
+#include "altitude/ui/CBMPAltMap.h"
+#include "altitude/ui/CDTEDAltMap.h"
+#include "altitude/ui/CMainAltMap.h"
+#include "altitude/ui/CTEXTAltMap.h"
+#include "project/CDibDoc.h"
+
+CAltMapsPropertySheet::CAltMapsPropertySheet(CDibDoc& doc, QWidget* parent)
+    : QDialog(parent),
+      doc_(doc),
+      tabs_(new QTabWidget(this)),
+      main_(new CMainAltMap(doc, this)),
+      bmp_(new CBMPAltMap(doc, this)),
+      text_(new CTEXTAltMap(doc, this)),
+      dted_(new CDTEDAltMap(doc, this)),
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
+      apply_(new QPushButton(QStringLiteral("&Apply"), this))
+{
+    setWindowTitle(QStringLiteral("Altitude Map Properties"));
+    setModal(true);
+    for (CAltMapPage* page : {static_cast<CAltMapPage*>(main_), static_cast<CAltMapPage*>(bmp_),
+                              static_cast<CAltMapPage*>(text_), static_cast<CAltMapPage*>(dted_)}) {
+        tabs_->addTab(page, page->title());
+        connect(page, &CAltMapPage::changed, this, [this] { apply_->setEnabled(true); });
+        connect(page, &CAltMapPage::mapsChanged, this, [this] {
+            mapsChanged_ = true;
+            apply_->setEnabled(true);
+        });
+    }
+
+    ok_->setDefault(true);
+    apply_->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(apply_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addLayout(buttons);
+
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        applyPages();
+        accept();
+    });
+    connect(cancel_, &QPushButton::clicked, this, &CAltMapsPropertySheet::reject);
+    connect(apply_, &QPushButton::clicked, this, [this] {
+        applyPages();
+        apply_->setEnabled(false);
+    });
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (auto* previous = qobject_cast<CAltMapPage*>(tabs_->widget(currentIndex_)))
+            previous->leave();
+        currentIndex_ = index;
+        if (auto* page = currentPage())
+            page->activate();
+    });
+    main_->activate();
+}
+
+CAltMapPage* CAltMapsPropertySheet::currentPage() const
+{
+    return qobject_cast<CAltMapPage*>(tabs_->currentWidget());
+}
+
+void CAltMapsPropertySheet::applyPages()
+{
+    // The source pages store their Active marks first, so the main page merges what they show.
+    if (CAltMapPage* page = currentPage())
+        page->leave();
+    bmp_->apply();
+    text_->apply();
+    dted_->apply();
+    main_->apply();
+    mapsChanged_ = false;
+}
+
+void CAltMapsPropertySheet::reject()
+{
+    // Maps added or deleted stay so; the main map must not keep the records of a deleted one.
+    if (mapsChanged_)
+        mergeAltitudeMaps(doc_);
+    QDialog::reject();
+}
