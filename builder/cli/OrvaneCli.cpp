@@ -23,6 +23,7 @@
 #include "output/ScasmWriter.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
+#include "project/SceneryDimensions.h"
 #include "wizards/NewProject.h"
 #include "wizards/PhotoRealFinish.h"
 
@@ -435,6 +436,7 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
         return kExitFailure;
 
     if (command == "info") {
+        computeSceneryDimensions(*doc);   // derived values are not saved
         out << projectJson(*doc);
         return kExitSuccess;
     }

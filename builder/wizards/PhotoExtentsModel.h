@@ -15,6 +15,10 @@ public:
     /// `width` x `height`: the bitmap in pixels; `coordinateFormat`: 0 decimal, other D:M:S.
     PhotoExtentsModel(std::int32_t width, std::int32_t height, int coordinateFormat);
 
+    /// A new bitmap (the user went back and chose another) or display format; the fields stay.
+    void setBitmapSize(std::int32_t width, std::int32_t height) { width_ = width; height_ = height; }
+    void setCoordinateFormat(int coordinateFormat) { coordinateFormat_ = coordinateFormat; }
+
     // The fields, as the page shows them.
     std::string maxLatText;
     std::string minLatText;

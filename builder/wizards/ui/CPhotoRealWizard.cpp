@@ -1,0 +1,41 @@
+#include "wizards/ui/CPhotoRealWizard.h"
+
+#include "altitude/ui/AltitudeSourcesCommand.h"
+#include "wizards/PhotoRealFinish.h"
+#include "wizards/ui/CPhotoRealWizard1.h"
+#include "wizards/ui/CPhotoRealWizard2.h"
+#include "wizards/ui/CPhotoRealWizard3.h"
+#include "wizards/ui/CPhotoRealWizard4.h"
+#include "wizards/ui/WizardTexts.h"
+
+CPhotoRealWizard::CPhotoRealWizard(CDibDoc& doc, PhotoWizardServices services, QWidget* parent)
+    : QWizard(parent), doc_(doc), services_(std::move(services))
+{
+    if (!services_.altitudeSources)
+        services_.altitudeSources = [](QWidget* owner, CDibDoc& project) { showAltitudeSources(owner, project); };
+    setObjectName("CPhotoRealWizard");
+    setWindowTitle(WizardTexts::kCaption);
+    setWizardStyle(QWizard::ClassicStyle);
+    setOption(QWizard::NoBackButtonOnStartPage, true);
+    // Values typed on a page stay when the user goes back, as the pages' own state.
+    setOption(QWizard::IndependentPages, true);
+
+    page1_ = new CPhotoRealWizard1(*this);
+    page2_ = new CPhotoRealWizard2(*this);
+    page3_ = new CPhotoRealWizard3(*this);
+    page4_ = new CPhotoRealWizard4(*this);
+    setPage(Page1, page1_);
+    setPage(Page2, page2_);
+    setPage(Page3, page3_);
+    setPage(Page4, page4_);
+    setStartId(Page1);
+}
+
+bool runPhotoRealWizard(CDibDoc& doc, QWidget* parent, PhotoWizardServices services)
+{
+    CPhotoRealWizard wizard(doc, std::move(services), parent);
+    if (wizard.exec() != QDialog::Accepted)
+        return false;
+    finishPhotoRealWizard(doc, wizard.page4()->folder().toStdString());
+    return true;
+}

@@ -1,0 +1,35 @@
+// File > Wizards... > PhotoWizard...: a new project exists only if the wizard finishes.
+
+#include <memory>
+
+#include "app/AppContext.h"
+#include "app/ui/CommandRegistry.h"
+#include "app/ui/FrameServices.h"
+#include "project/CDibDoc.h"
+#include "wizards/NewProject.h"
+#include "wizards/ui/CPhotoRealWizard.h"
+
+namespace {
+
+void runPhotoWizardCommand(FrameServices& frame)
+{
+    AppContext& app = frame.app();
+    app.settings.newProjectMode = 1;
+    auto doc = std::make_unique<CDibDoc>(app);
+
+    PhotoWizardServices services;
+    services.showSceneryProperties = [&frame](double widthKm, double heightKm, double metresPerPixel) {
+        frame.showSceneryProperties(widthKm, heightKm, metresPerPixel);
+    };
+    NewProjectWizards wizards;
+    wizards.photoReal = [&](CDibDoc& project) { return runPhotoRealWizard(project, frame.window(), services); };
+
+    if (initializeNewProject(*doc, wizards))
+        frame.openDocumentWindow(std::move(doc));
+    frame.refreshCommands();
+}
+
+CommandRegistrar registrar{{"wizard.photo", "&PhotoWizard...", "Create a new photographic scenery project",
+                            QKeySequence(), runPhotoWizardCommand, {}, {}}};
+
+} // namespace
