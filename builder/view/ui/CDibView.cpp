@@ -1,0 +1,85 @@
+#include "view/ui/CDibView.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "project/CDibDoc.h"
+
+CDibView::CDibView(CDibDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
+{
+    setObjectName("dibView");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(64, 64);
+}
+
+void CDibView::refresh()
+{
+    images_.clear();
+    update();
+}
+
+const QImage& CDibView::imageOf(const Texture* texture)
+{
+    auto found = images_.find(texture);
+    if (found != images_.end())
+        return found->second;
+    QImage image;
+    if (texture && texture->image && texture->image->bitsPerPixel() == 8 && texture->image->pixelsComplete()) {
+        const PackedBitmap& bmp = *texture->image;
+        const int w = bmp.width();
+        const int h = std::abs(bmp.height());
+        if (w > 0 && h > 0 && w <= 4096 && h <= 4096) {
+            image = QImage(w, h, QImage::Format_Indexed8);
+            QList<QRgb> table;
+            const int colors = std::max(1, std::min(256, bitmapColorCount(bmp)));
+            for (int i = 0; i < 256; ++i) {
+                const std::uint32_t c = i < colors ? bmp.colorAt(static_cast<std::size_t>(i)) : 0;
+                table.append(qRgb(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff));
+            }
+            image.setColorTable(table);
+            // Stored rows run bottom first.
+            for (int y = 0; y < h; ++y) {
+                uchar* line = image.scanLine(h - 1 - y);
+                for (int x = 0; x < w; ++x)
+                    line[x] = bmp.pixelIndex(x, y);
+            }
+        }
+    }
+    return images_.emplace(texture, std::move(image)).first->second;
+}
+
+void CDibView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    const int cols = doc_.chunkColumns;
+    const int rows = doc_.chunkRows;
+    if (cols <= 0 || rows <= 0)
+        return;
+    // Fit the whole mosaic into the window, centred.
+    const double zoom = std::min(width() / (cols * 256.0), height() / (rows * 256.0));
+    const double offsetX = (width() - cols * 256.0 * zoom) / 2;
+    const double offsetY = (height() - rows * 256.0 * zoom) / 2;
+    const QColor grid = QColor(doc_.gridColor & 0xff, (doc_.gridColor >> 8) & 0xff, (doc_.gridColor >> 16) & 0xff);
+    for (const TexReliefChunk& chunk : doc_.chunks) {
+        const int c = chunk.chunkValueA;
+        const int r = chunk.chunkValueB;
+        if (c < 0 || r < 0 || c >= cols || r >= rows)
+            continue;
+        // Row 0 is the southern row, at the bottom of the window.
+        const QRectF cell(offsetX + c * 256.0 * zoom, offsetY + (rows - 1 - r) * 256.0 * zoom, 256.0 * zoom,
+                          256.0 * zoom);
+        const QImage& image = imageOf(chunk.texture);
+        if (!image.isNull())
+            painter.drawImage(cell, image);
+        else
+            painter.fillRect(cell, QColor(40, 60, 40));
+    }
+    painter.setPen(QPen(grid, 1, Qt::DotLine));
+    for (int c = 0; c <= cols; ++c)
+        painter.drawLine(QPointF(offsetX + c * 256.0 * zoom, offsetY),
+                         QPointF(offsetX + c * 256.0 * zoom, offsetY + rows * 256.0 * zoom));
+    for (int r = 0; r <= rows; ++r)
+        painter.drawLine(QPointF(offsetX, offsetY + r * 256.0 * zoom),
+                         QPointF(offsetX + cols * 256.0 * zoom, offsetY + r * 256.0 * zoom));
+}

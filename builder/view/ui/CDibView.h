@@ -1,0 +1,30 @@
+#pragma once
+// The project's window contents: for now the chunk mosaic of the project, fitted into the
+// window (the full map view with scrolling, zoom and overlays comes later).
+
+#include <QImage>
+#include <QWidget>
+#include <map>
+
+class CDibDoc;
+class Texture;
+
+class CDibView : public QWidget {
+    Q_OBJECT
+public:
+    explicit CDibView(CDibDoc& doc, QWidget* parent = nullptr);
+    CDibDoc& document() const { return doc_; }
+    QSize sizeHint() const override { return {640, 480}; }
+    /// Forgets the converted texture images (textures may have been reloaded) and repaints.
+    void refresh();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    /// The texture's 8-bit image as a QImage; a null image when it has none.
+    const QImage& imageOf(const Texture* texture);
+
+    CDibDoc& doc_;
+    std::map<const Texture*, QImage> images_;
+};
