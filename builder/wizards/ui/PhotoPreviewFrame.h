@@ -15,9 +15,6 @@ public:
     void setBitmap(const PackedBitmap* bitmap);
     const QImage& image() const { return image_; }
 
-    /// The picture of an 8-bit packed bitmap, top row first; a null image for any other bitmap.
-    static QImage toImage(const PackedBitmap& bitmap);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
