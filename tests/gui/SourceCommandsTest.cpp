@@ -1,0 +1,169 @@
+// The "W&rite Source Code..." commands and the batch console window on the offscreen platform.
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "app/ui/CommandRegistry.h"
+#include "app/ui/FrameServices.h"
+#include "output/ui/BatchConsole.h"
+#include "project/CDibDoc.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TestFrame : public FrameServices {
+public:
+    explicit TestFrame(AppContext& app) : app_(app) {}
+    AppContext& app() override { return app_; }
+    QWidget* window() override { return &window_; }
+    CDibDoc* activeDocument() override { return doc; }
+    QWidget* activeView() override { return nullptr; }
+    void openDocumentWindow(std::unique_ptr<CDibDoc>) override {}
+    void showSceneryProperties(double, double, double) override {}
+    void refreshCommands() override { ++refreshes; }
+
+    CDibDoc* doc = nullptr;
+    int refreshes = 0;
+
+private:
+    AppContext& app_;
+    QWidget window_;
+};
+
+QWidget* findConsole()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("batchConsole") && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+/// Watches for the console; once it shows `untilText`, remembers what it shows and presses a key.
+struct ConsoleDriver {
+    QString seen;
+    int keys = 0;
+    QTimer timer;
+    explicit ConsoleDriver(const QString& untilText)
+    {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [this, untilText] {
+            QWidget* console = findConsole();
+            if (!console)
+                return;
+            auto* text = console->findChild<QPlainTextEdit*>(QStringLiteral("consoleText"));
+            if (!text || !text->toPlainText().endsWith(untilText))
+                return;
+            seen = text->toPlainText();
+            // Closing is refused only while a program runs; here the console waits for a key.
+            ++keys;
+            QTest::keyClick(console, Qt::Key_Space);
+        });
+        timer.start();
+    }
+};
+
+void makeExecutable(const TempDir& dir, const std::string& name, const std::string& text)
+{
+    dir.write(name, text);
+    fs::permissions(dir.file(name), fs::perms::owner_all, fs::perm_options::add);
+}
+
+} // namespace
+
+class SourceCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandsNeedAProjectWithExtentAndAltitudes()
+    {
+        ScriptedPlatform platform;
+        AppContext app(platform);
+        TestFrame frame(app);
+        const CommandSpec* scasm = CommandRegistry::instance().find("source.scasm");
+        const CommandSpec* compile = CommandRegistry::instance().find("source.compile");
+        QVERIFY(scasm && compile);
+        QCOMPARE(scasm->text, QStringLiteral("SCASM"));
+        QCOMPARE(compile->text, QStringLiteral("Compile to BGL"));
+        QVERIFY(!scasm->enabled(frame));
+
+        CDibDoc doc(app);
+        frame.doc = &doc;
+        QVERIFY(!scasm->enabled(frame) && !compile->enabled(frame));
+        doc.boundary = {45.0, 45.1, -73.1, -73.0};
+        QVERIFY(!scasm->enabled(frame));   // no altitude records yet
+        doc.mainAltitudeMap.records = {{45.05, -73.05, 12}};
+        QVERIFY(scasm->enabled(frame) && compile->enabled(frame));
+        doc.boundary = {45.0, 45.0, -73.0, -73.0};
+        QVERIFY(!scasm->enabled(frame) && !compile->enabled(frame));
+    }
+
+    void scasmCommandWritesTheChosenFile()
+    {
+        ScriptedPlatform platform;
+        AppContext app(platform);
+        TestFrame frame(app);
+        CDibDoc doc(app);
+        frame.doc = &doc;
+        TempDir dir;
+        doc.boundary = {45.0, 45.1, -73.1, -73.0};
+        doc.mainAltitudeMap.records = {{45.05, -73.05, 12}};
+        platform.fileAnswers.push_back(dir.file("lake.sca"));
+        CommandRegistry::instance().find("source.scasm")->run(frame);
+        QVERIFY(fs::exists(dir.file("lake.sca")));
+        QCOMPARE(QString::fromStdString(doc.scasmFileTitle), QStringLiteral("lake"));
+        QCOMPARE(frame.refreshes, 1);
+    }
+
+    void consoleShowsOutputAndWaitsForAKeyAtPause()
+    {
+        TempDir dir;
+        makeExecutable(dir, "tool", "#!/bin/sh\nsleep 0.2\necho \"tool says $1\"\n");
+        dir.write("run.bat", "@echo off\r\ntool hello\r\npause\r\necho after\r\n");
+        ConsoleDriver driver(QStringLiteral("Press any key to continue . . . "));
+        QWidget parent;
+        const int result = runBatchInConsole(&parent, dir.file("run.bat"), dir.str());
+        QCOMPARE(result, 0);
+        QCOMPARE(driver.keys, 1);
+        QCOMPARE(driver.seen, QStringLiteral("tool says hello\nPress any key to continue . . . "));
+        QVERIFY(!findConsole());
+    }
+
+    void compileCommandRunsTheBatchFileInTheConsole()
+    {
+        ScriptedPlatform platform;
+        AppContext app(platform);
+        TestFrame frame(app);
+        CDibDoc doc(app);
+        frame.doc = &doc;
+        TempDir appFolder;
+        TempDir out;
+        app.settings.applicationPath = appFolder.str();
+        makeExecutable(appFolder, "Scasm.exe", "#!/bin/sh\necho \"assembling $1\"\necho BGL > \"$2\"\n");
+        doc.boundary = {45.0, 45.1, -73.1, -73.0};
+        doc.mainAltitudeMap.records = {{45.05, -73.05, 12}};
+        platform.batchRunner = [](const std::string& batch, const std::string& workDir) {
+            return runBatchInConsole(nullptr, batch, workDir);
+        };
+        platform.fileAnswers.push_back(out.file("lake.bgl"));
+        ConsoleDriver driver(QStringLiteral("Press any key to continue . . . "));
+        CommandRegistry::instance().find("source.compile")->run(frame);
+        QCOMPARE(driver.keys, 1);
+        QCOMPARE(driver.seen, QStringLiteral("assembling lake.sca\nPress any key to continue . . . "));
+        QVERIFY(fs::exists(out.file("lake.bgl")));
+        QVERIFY(fs::exists(out.file("lake.sca")));
+        QVERIFY(!fs::exists(appFolder.file("sca.bat")));
+    }
+};
+
+QTEST_MAIN(SourceCommandsTest)
+#include "SourceCommandsTest.moc"
