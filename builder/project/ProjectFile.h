@@ -4,7 +4,9 @@
 class CDibDoc;
 
 /// Writes the whole project as a version 7 .prj file (replacing `path` only when the whole file
-/// was written). Shows "Invalid filename." when it cannot be created. Clears the modified mark on success.
+/// was written). Shows "Invalid filename." when it cannot be created and "Cannot save DIB" when
+/// writing fails (the previous file and the modified mark stay). On success records the path in
+/// filePath and clears the modified mark.
 bool saveProject(CDibDoc& doc, const std::string& path);
 
 /// Reads a .prj file (versions 1 to 7) into a freshly constructed document. True only when the outer

@@ -376,8 +376,9 @@ bool ProjectFileReader::readOldMapReference(MapKind kind)
     if (!in_.readString(path))
         return false;
     AltitudeMap& pending = pendingMaps_[static_cast<std::size_t>(kind)];
+    // Records of an earlier reference of the same kind do not carry over.
+    pending.records.clear();
     if (!path.empty()) {
-        pending.records.clear();
         const std::string nativePath = PathUtil::toNative(path);
         switch (kind) {
         case MapKind::Bmp:

@@ -116,12 +116,13 @@ TEST_F(ProjectFileOldVersions, OldMapHeadersAndReferencesAppendAMapEach)
     header(23);
     body.str(22, "");
     body.str(22, dir.file("heights.txt"));
+    body.str(22, "");   // nothing read: no records, not those of the reference before
     ProjectBytes file;
     file.block(64, body);
 
     auto doc = newDoc();
     ASSERT_TRUE(loadBytes(*doc, file));
-    ASSERT_EQ(doc->altitudeMaps.size(), 4u);
+    ASSERT_EQ(doc->altitudeMaps.size(), 5u);
     const std::int32_t types[] = {1, 2, 3};
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(doc->altitudeMaps[i]->sourceType, types[i]);
@@ -131,6 +132,7 @@ TEST_F(ProjectFileOldVersions, OldMapHeadersAndReferencesAppendAMapEach)
     EXPECT_EQ(doc->altitudeMaps[2]->title, "Orvane v1.02 Type AltMap");
     // The last reference re-reads the pending TEXT map from its file.
     EXPECT_EQ(doc->altitudeMaps[3]->records.size(), 2u);
+    EXPECT_TRUE(doc->altitudeMaps[4]->records.empty());
     EXPECT_EQ(doc->mainAltitudeMap.records.size(), 2u);
 }
 
