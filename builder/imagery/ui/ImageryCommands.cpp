@@ -1,0 +1,60 @@
+// The "Prepare Textures..." and palette menu commands of a project.
+
+#include <QDialog>
+
+#include "app/AppContext.h"
+#include "app/ui/CommandRegistry.h"
+#include "app/ui/FrameServices.h"
+#include "imagery/PaletteFiles.h"
+#include "imagery/TextureCutter.h"
+#include "imagery/ui/CPaletteDlg.h"
+#include "project/CDibDoc.h"
+
+namespace {
+bool bitmapLoaded(FrameServices& frame)
+{
+    const CDibDoc* doc = frame.activeDocument();
+    return doc && doc->projectBitmap.has_value();
+}
+
+// The scenery palette only matters for raw .r8 tiles, which platform 0 writes.
+bool paletteApplies(FrameServices& frame)
+{
+    return bitmapLoaded(frame) && frame.app().settings.platform == 0;
+}
+
+std::function<void(FrameServices&)> onDocument(std::function<void(CDibDoc&)> action)
+{
+    return [action = std::move(action)](FrameServices& frame) {
+        if (CDibDoc* doc = frame.activeDocument())
+            action(*doc);
+    };
+}
+
+const CommandRegistrar registerCutAll{{
+    "textures.cutAll", QStringLiteral("Cut all level images..."), QStringLiteral("Cut All Level Images"),
+    QKeySequence(), onDocument([](CDibDoc& doc) { cutAllLevels(doc); }), bitmapLoaded, {}}};
+const CommandRegistrar registerCut1{{
+    "textures.cut1", QStringLiteral("Cut level 1..."), QStringLiteral("Cut Level 1 (1024x1024) images..."),
+    QKeySequence(), onDocument([](CDibDoc& doc) { cutTextureLevel(doc, 1, "", 4); }), bitmapLoaded, {}}};
+const CommandRegistrar registerCut2{{
+    "textures.cut2", QStringLiteral("Cut level 2..."), QStringLiteral("Cut Level 2 (512x512) Images"),
+    QKeySequence(), onDocument([](CDibDoc& doc) { cutTextureLevel(doc, 2, "", 2); }), bitmapLoaded, {}}};
+const CommandRegistrar registerCut3{{
+    "textures.cut3", QStringLiteral("Cut level 3..."), QStringLiteral("Cut Level 3 (256x256) Images"),
+    QKeySequence(), onDocument([](CDibDoc& doc) { cutTextureLevel(doc, 3, "", 1); }), bitmapLoaded, {}}};
+
+const CommandRegistrar registerPaletteDefine{{
+    "palette.define", QStringLiteral("Define..."), QStringLiteral("Compose the scenery palette"), QKeySequence(),
+    [](FrameServices& frame) {
+        CDibDoc* doc = frame.activeDocument();
+        if (!doc)
+            return;
+        CPaletteDlg dialog(*doc, frame.window());
+        dialog.exec();
+    },
+    paletteApplies, {}}};
+const CommandRegistrar registerPaletteSave{{
+    "palette.save", QStringLiteral("Save..."), QStringLiteral("Save the scenery palette as a .pal file"),
+    QKeySequence(), onDocument([](CDibDoc& doc) { savePaletteAs(doc); }), paletteApplies, {}}};
+} // namespace
