@@ -92,11 +92,11 @@ std::vector<std::uint32_t> palette()
     return table;
 }
 
-std::uint8_t pixelAt(int x, int y, int width, int height)
+namespace {
+
+// The colour index of one pixel from its height and its neighbours' heights (for the shading).
+std::uint8_t colourOf(int x, int y, int width, double h, double west, double east, double south, double north)
 {
-    const double u = (x + 0.5) / width;
-    const double v = (y + 0.5) / height;
-    const double h = heightAt(u, v);
     const std::uint32_t noise = hash(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
     const double speckle = ((noise & 0xFF) / 255.0 - 0.5);
 
@@ -121,16 +121,29 @@ std::uint8_t pixelAt(int x, int y, int width, int height)
     if (ground == Water) {
         light = 0.35 + 0.6 * std::clamp(h / kSeaLevel, 0.0, 1.0) + 0.05 * speckle;
     } else {
-        // Hill shading: sun from the north-west, slope from the height function's differences.
-        const double du = 1.0 / width, dv = 1.0 / height;
-        const double metresPerPixel = 39000.0 / width / 12.0;   // relief exaggerated for the eye
-        const double gx = (heightAt(u + du, v) - heightAt(u - du, v)) / (2 * metresPerPixel);
-        const double gy = (heightAt(u, v + dv) - heightAt(u, v - dv)) / (2 * metresPerPixel);
+        // Hill shading: sun from the north-west, relief exaggerated for the eye.
+        const double metresPerPixel = 39000.0 / width / 12.0;
+        const double gx = (east - west) / (2 * metresPerPixel);
+        const double gy = (north - south) / (2 * metresPerPixel);
         const double shade = (-gx * 0.7 + gy * 0.7 + 0.35) / std::sqrt(gx * gx + gy * gy + 1.0);
         light = 0.55 + 1.1 * (shade - 0.35) + 0.12 * speckle;
     }
     const int shadeIndex = std::clamp(static_cast<int>(light * (kShades - 1)), 0, kShades - 1);
     return static_cast<std::uint8_t>(ground * kShades + shadeIndex);
+}
+
+double pixelHeight(int x, int y, int width, int height)
+{
+    return heightAt((x + 0.5) / width, (y + 0.5) / height);
+}
+
+} // namespace
+
+std::uint8_t pixelAt(int x, int y, int width, int height)
+{
+    return colourOf(x, y, width, pixelHeight(x, y, width, height), pixelHeight(x - 1, y, width, height),
+                    pixelHeight(x + 1, y, width, height), pixelHeight(x, y - 1, width, height),
+                    pixelHeight(x, y + 1, width, height));
 }
 
 bool writeBitmap(const std::string& path, int width, int height)
@@ -161,10 +174,23 @@ bool writeBitmap(const std::string& path, int width, int height)
         bytes[54 + 4 * i + 1] = (c >> 8) & 0xFF;
         bytes[54 + 4 * i + 2] = c & 0xFF;
     }
+    // Each height is computed once: rows y - 1, y and y + 1 (with a one-pixel margin) are kept.
+    auto heightRow = [&](int y) {
+        std::vector<double> row(static_cast<std::size_t>(width) + 2);
+        for (int x = -1; x <= width; ++x)
+            row[static_cast<std::size_t>(x + 1)] = pixelHeight(x, y, width, height);
+        return row;
+    };
+    std::vector<double> below = heightRow(-1), here = heightRow(0), above;
     for (int y = 0; y < height; ++y) {
+        above = heightRow(y + 1);
         unsigned char* row = bytes.data() + offset + stride * static_cast<std::size_t>(y);
-        for (int x = 0; x < width; ++x)
-            row[x] = pixelAt(x, y, width, height);
+        for (int x = 0; x < width; ++x) {
+            const std::size_t i = static_cast<std::size_t>(x) + 1;
+            row[x] = colourOf(x, y, width, here[i], here[i - 1], here[i + 1], below[i], above[i]);
+        }
+        below = std::move(here);
+        here = std::move(above);
     }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -21,6 +21,7 @@
 #include "output/CompileToBgl.h"
 #include "output/Coordinates.h"
 #include "output/ScasmWriter.h"
+#include "output/SourceCommandFlow.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
 #include "project/SceneryDimensions.h"
@@ -60,7 +61,7 @@ const char* const kPhotoUsage =
     "cuts levels 1 and 2. Then writes the source (--sca), compiles it (--bgl, needs scasm.exe in\n"
     "the current folder; the .sca is placed beside the .bgl) and saves the project.\n"
     "\n"
-    "  --folder DIR      scenery folder (default: the bitmap's folder)\n"
+    "  --folder DIR      scenery folder, made when missing (default: the bitmap's folder)\n"
     "  --platform N      0 writes .r8 tiles, other values .bmp tiles (default: TexRelief.cfg)\n"
     "  --project FILE    project file (default: DIR/PREFIX.prj)\n";
 
@@ -200,6 +201,15 @@ void requirePositionals(const CliArguments& args, std::size_t count)
         throw UsageError{"unexpected argument " + args.positionals[count]};
 }
 
+// The menu offers the source commands only for a project with a boundary and altitude records.
+bool sourceAvailable(const CDibDoc& doc, std::ostream& err)
+{
+    if (canWriteSource(doc))
+        return true;
+    err << "orvane-cli: error: the project has no boundary or no altitude records, so it has no source\n";
+    return false;
+}
+
 // Write Source Code > SCASM after its file dialog: the chosen name is remembered in the project.
 bool writeSource(CDibDoc& doc, const std::string& path)
 {
@@ -281,6 +291,8 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
             sources.push_back({o.name, o.values});
         }
     const std::vector<int> levels = parseLevels(args.value("--levels", "3"));
+    if ((args.has("--sca") || args.has("--bgl")) && sources.empty())
+        throw UsageError{"--sca and --bgl need altitude data (--dted, --text or --bmp)"};
 
     Session session(err, terminal);
     if (!session.start())
@@ -292,6 +304,14 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     const std::string prefix = args.value("--prefix");
     const std::string project =
         absolutePath(args.value("--project", PathUtil::join(folder, prefix + ".prj")));
+
+    // The wizard expects an existing folder; here the folder named on the command line is made.
+    std::error_code folderError;
+    std::filesystem::create_directories(folder, folderError);
+    if (!PathUtil::folderExists(folder)) {
+        err << "orvane-cli: error: cannot make the scenery folder " << folder << "\n";
+        return kExitFailure;
+    }
 
     out << "orvane-cli photo\n";
     Stopwatch total;
@@ -372,6 +392,8 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     }
     doc->textureFileNames.clear();
 
+    if ((args.has("--sca") || args.has("--bgl")) && !sourceAvailable(*doc, err))
+        return kExitFailure;
     if (args.has("--sca")) {
         Stopwatch watch;
         const std::string sca = absolutePath(args.value("--sca"));
@@ -440,6 +462,8 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
         out << projectJson(*doc);
         return kExitSuccess;
     }
+    if ((command == "sca" || command == "compile") && !sourceAvailable(*doc, err))
+        return kExitFailure;
     if (command == "sca") {
         const std::string sca = absolutePath(args.positionals[1]);
         if (!writeSource(*doc, sca)) {
@@ -513,6 +537,10 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
     const std::string folder = absolutePath(args.value("--out"));
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
+    if (!PathUtil::folderExists(folder)) {
+        err << "orvane-cli: error: cannot make the folder " << folder << "\n";
+        return kExitFailure;
+    }
 
     const DemoData::Extents extents;
     const std::string bmp = PathUtil::join(folder, name + ".bmp");

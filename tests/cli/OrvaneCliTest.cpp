@@ -1,0 +1,319 @@
+// orvane-cli, run in-process: every subcommand's success path, usage errors and failing input.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/PathUtil.h"
+#include "cli/CliPlatform.h"
+#include "cli/CliProgress.h"
+#include "cli/DemoData.h"
+#include "cli/OrvaneCli.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class OrvaneCliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = fs::current_path();
+        fs::current_path(dir.path());   // the program's files are read from the current folder
+        ::setenv("SOURCE_DATE_EPOCH", "946684800", 1);
+    }
+    void TearDown() override
+    {
+        fs::current_path(previous_);
+        ::unsetenv("SOURCE_DATE_EPOCH");
+    }
+
+    CliRun run(std::vector<std::string> args)
+    {
+        std::ostringstream out, err;
+        const int code = runOrvaneCli(args, out, err);
+        return {code, out.str(), err.str()};
+    }
+
+    // A 1024 x 1024 sample with DTED and text heights in dir/in.
+    void makeSample()
+    {
+        const CliRun r = run({"demo-data", "--out", "in", "--size", "1024", "--points", "31"});
+        ASSERT_EQ(r.code, 0) << r.err;
+    }
+
+    std::vector<std::string> photoArgs(const std::string& folder, const std::string& prefix = "ab")
+    {
+        return {"photo", "--bitmap", "in/landscape.bmp", "--north", "45:30", "--south", "45", "--east", "15.5",
+                "--west", "15:0:0", "--prefix", prefix, "--folder", folder, "--dted", "in/landscape.dt0"};
+    }
+
+    static std::string slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    static std::size_t filesIn(const std::string& folder)
+    {
+        std::size_t n = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            n += entry.is_regular_file() ? 1 : 0;
+        return n;
+    }
+
+    TempDir dir;
+
+private:
+    fs::path previous_;
+};
+
+TEST_F(OrvaneCliTest, EveryCommandDescribesItselfWithHelp)
+{
+    for (const char* command : {"photo", "sca", "compile", "cut", "info", "demo-data"}) {
+        SCOPED_TRACE(command);
+        const CliRun r = run({command, "--help"});
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.out.rfind(std::string("usage: orvane-cli ") + command, 0), 0u) << r.out;
+        EXPECT_EQ(run({"help", command}).out, r.out);
+    }
+    const CliRun top = run({"--help"});
+    EXPECT_EQ(top.code, 0);
+    EXPECT_NE(top.out.find("commands:"), std::string::npos);
+}
+
+TEST_F(OrvaneCliTest, UsageErrorsExitWithTwoAndTheUsage)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"photo", "--bitmap", "a.bmp", "--north", "1", "--south", "0", "--east", "1", "--west", "0"},   // no prefix
+        {"photo", "--bitmap"},                                                                           // no value
+        {"photo", "--bitmap", "a", "--north", "1", "--south", "0", "--east", "1", "--west", "0", "--prefix", "p",
+         "--levels", "4"},
+        {"photo", "--bitmap", "a", "--north", "1", "--south", "0", "--east", "1", "--west", "0", "--prefix", "p",
+         "--bmp", "h.bmp", "0", "1", "0", "1", "low", "100"},
+        {"photo", "--bitmap", "a", "--north", "1", "--south", "0", "--east", "1", "--west", "0", "--prefix", "p",
+         "--sca", "x.sca"},                                                                              // no altitude
+        {"photo", "--bitmap", "a", "--bitmap", "b"},
+        {"sca", "only.prj"},
+        {"compile", "a.prj", "b.bgl", "c"},
+        {"cut", "a.prj"},
+        {"cut", "a.prj", "--level", "5"},
+        {"info"},
+        {"info", "a.prj", "--verbose"},
+        {"demo-data"},
+        {"demo-data", "--out", "x", "--size", "1000"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.empty() ? std::string("(none)") : args[0] + " ... " + args.back());
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_NE(r.err.find("usage: orvane-cli"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(OrvaneCliTest, PhotoMakesTheProjectTilesAndSourceLikeTheWizard)
+{
+    makeSample();
+    std::vector<std::string> args = photoArgs("out");
+    fs::create_directory("out");
+    for (const char* extra : {"--text", "in/landscape.txt", "--levels", "all", "--sca", "out/s.sca"})
+        args.push_back(extra);
+    const CliRun r = run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+
+    EXPECT_TRUE(PathUtil::fileExists("out/ab.prj"));
+    EXPECT_EQ(filesIn("out/texture"), 16u + 4u + 1u);
+    EXPECT_TRUE(PathUtil::fileExists("out/texture/ab0000322.bmp"));
+    EXPECT_TRUE(PathUtil::fileExists("out/texture/ab000021.bmp"));
+    EXPECT_TRUE(PathUtil::fileExists("out/texture/ab00001.bmp"));
+    EXPECT_TRUE(PathUtil::folderExists("out/scenery"));
+    const std::string source = slurp("out/s.sca");
+    EXPECT_NE(source.find("Header(1 45.500000 45.000000 15.500000 15.000000)\r\n"), std::string::npos);
+    EXPECT_NE(source.find("Bitmap( ab0000322.bmp"), std::string::npos);
+
+    const CliRun info = run({"info", "out/ab.prj"});
+    ASSERT_EQ(info.code, 0) << info.err;
+    EXPECT_NE(info.out.find("\"chunkCount\": 16"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"texturePrefix\": \"ab\""), std::string::npos);
+    EXPECT_NE(info.out.find("\"scasmFileTitle\": \"s\""), std::string::npos);
+    EXPECT_NE(info.out.find("landscape.dt0"), std::string::npos);
+    EXPECT_NE(info.out.find("landscape.txt"), std::string::npos);
+    EXPECT_NE(info.out.find("ab0000333.bmp"), std::string::npos);
+
+    // The saved project writes the very same source again.
+    const CliRun sca = run({"sca", "out/ab.prj", "again.sca"});
+    ASSERT_EQ(sca.code, 0) << sca.err;
+    EXPECT_EQ(slurp("again.sca"), source);
+}
+
+TEST_F(OrvaneCliTest, PhotoRefusesWhatTheWizardRefuses)
+{
+    makeSample();
+    DemoData::writeBitmap("odd.bmp", 1000, 1024);
+    std::vector<std::string> oddBitmap = photoArgs("out");
+    oddBitmap[2] = "odd.bmp";
+    std::vector<std::string> badLatitudes = photoArgs("out");
+    badLatitudes[4] = "44";   // north below south
+    const struct { std::vector<std::string> args; const char* message; } cases[] = {
+        {oddBitmap, "orvane-cli: exclamation: "},
+        {badLatitudes, "Latitude range is invalid. Please set latitude range."},
+        {photoArgs("out", "<none>"), "orvane-cli: stop: Please provide texture name prefix."},
+        {photoArgs("out", ""), "orvane-cli: stop: Please provide texture name prefix."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_FALSE(PathUtil::fileExists("out/ab.prj"));
+    }
+    // A missing altitude file fails the run as well.
+    std::vector<std::string> noDted = photoArgs("out");
+    noDted.back() = "in/missing.dt0";
+    EXPECT_EQ(run(noDted).code, 1);
+}
+
+TEST_F(OrvaneCliTest, R8TilesNeedDefaultBmpInTheCurrentFolder)
+{
+    makeSample();
+    std::vector<std::string> args = photoArgs("out");
+    args.push_back("--platform");
+    args.push_back("0");
+    const CliRun without = run(args);
+    EXPECT_EQ(without.code, 1);
+    EXPECT_NE(without.err.find("tiles could not be made"), std::string::npos) << without.err;
+
+    // default.bmp: a 256 x 256 8-bit bitmap whose header and colours the .r8 tiles borrow.
+    DemoData::writeBitmap("default.bmp", 256, 256);
+    const CliRun with = run(args);
+    EXPECT_EQ(with.code, 0) << with.err;
+    EXPECT_TRUE(PathUtil::fileExists("out/texture/ab0000.322"));
+    EXPECT_EQ(fs::file_size("out/texture/ab0000.322"), 65536u);
+}
+
+TEST_F(OrvaneCliTest, ScaAndInfoFailOnAFileThatIsNoProject)
+{
+    std::ofstream("junk.prj") << "not a project";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", "junk.prj"}, {"sca", "junk.prj", "o.sca"}, {"sca", "missing.prj", "o.sca"},
+          {"compile", "junk.prj", "o.bgl"}, {"cut", "junk.prj", "--level", "3"}}) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find("cannot open project"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(PathUtil::fileExists("o.sca"));
+}
+
+TEST_F(OrvaneCliTest, ScaFailsWhenTheSourceCannotBeWritten)
+{
+    makeSample();
+    fs::create_directory("out");
+    ASSERT_EQ(run(photoArgs("out")).code, 0);
+    const CliRun r = run({"sca", "out/ab.prj", "no/such/folder/x.sca"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos);
+}
+
+TEST_F(OrvaneCliTest, CutWritesTheLevelIntoTheFolderWithThePrefix)
+{
+    makeSample();
+    fs::create_directory("out");
+    ASSERT_EQ(run(photoArgs("out")).code, 0);
+    const CliRun r = run({"cut", "out/ab.prj", "--level", "2", "--folder", "other", "--prefix", "zz"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(filesIn("other/texture"), 4u);
+    EXPECT_TRUE(PathUtil::fileExists("other/texture/zz000024.bmp"));
+    // The project file is left as it was.
+    const CliRun info = run({"info", "out/ab.prj"});
+    EXPECT_NE(info.out.find("\"texturePrefix\": \"ab\""), std::string::npos);
+
+    // A folder that cannot be made gives no tiles and a failure.
+    std::ofstream("blocker") << "x";
+    EXPECT_EQ(run({"cut", "out/ab.prj", "--level", "1", "--folder", "blocker"}).code, 1);
+}
+
+TEST_F(OrvaneCliTest, CompileRunsScasmFromTheCurrentFolder)
+{
+    makeSample();
+    fs::create_directory("out");
+    ASSERT_EQ(run(photoArgs("out")).code, 0);
+
+    const CliRun missing = run({"compile", "out/ab.prj", "out/lake.bgl"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("Couldn't find SCASM.EXE"), std::string::npos) << missing.err;
+
+    // A stand-in assembler: copies the source into the BGL it is asked for.
+    std::ofstream("scasm.exe") << "#!/bin/sh\ncp \"$1\" \"$2\"\n";
+    fs::permissions("scasm.exe", fs::perms::owner_all);
+    const CliRun ok = run({"compile", "out/ab.prj", "out/lake.bgl"});
+    ASSERT_EQ(ok.code, 0) << ok.err;
+    EXPECT_TRUE(PathUtil::fileExists("out/lake.bgl"));
+    EXPECT_EQ(slurp("out/lake.bgl"), slurp("out/lake.sca"));
+    EXPECT_FALSE(PathUtil::fileExists("sca.bat"));
+
+    // An assembler that makes no BGL is a failure.
+    std::ofstream("scasm.exe") << "#!/bin/sh\nexit 3\n";
+    EXPECT_EQ(run({"compile", "out/ab.prj", "out/other.bgl"}).code, 1);
+}
+
+TEST_F(OrvaneCliTest, DemoDataWritesMatchingPictureAndHeights)
+{
+    const CliRun r = run({"demo-data", "--out", "d", "--size", "1024", "--points", "11", "--name", "x"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(fs::file_size("d/x.bmp"), 14u + 40 + 1024 + 1024 * 1024);
+    EXPECT_EQ(fs::file_size("d/x.dt0"), 3428u + 11 * (8 + 2 * 11 + 4));
+    EXPECT_NE(r.out.find("north 45:30:0.00"), std::string::npos);
+    // A folder that is a file cannot take the samples.
+    std::ofstream("file") << "x";
+    EXPECT_EQ(run({"demo-data", "--out", "file"}).code, 1);
+}
+
+TEST(CliPlatform, QuestionsGetTheAnswerThatChangesNothing)
+{
+    EXPECT_EQ(CliPlatform::safeAnswer(MsgButtons::Ok), MsgAnswer::Ok);
+    EXPECT_EQ(CliPlatform::safeAnswer(MsgButtons::OkCancel), MsgAnswer::Cancel);
+    EXPECT_EQ(CliPlatform::safeAnswer(MsgButtons::YesNo), MsgAnswer::No);
+    EXPECT_EQ(CliPlatform::safeAnswer(MsgButtons::YesNoCancel), MsgAnswer::Cancel);
+
+    std::ostringstream err;
+    CliPlatform platform(err, false);
+    EXPECT_EQ(platform.message("Overwrite?\nReally?", MsgIcon::Question, MsgButtons::YesNo), MsgAnswer::No);
+    EXPECT_EQ(err.str(), "orvane-cli: question: Overwrite?\n    Really? [answered No]\n");
+    EXPECT_FALSE(platform.openFileDialog({}).has_value());
+}
+
+TEST(CliProgress, DrawsABarOnlyWhenAsked)
+{
+    std::ostringstream quiet, shown;
+    {
+        CliProgress off(quiet, "Loading", false);
+        off.SetRange(0, 10);
+        off.SetPos(5);
+        EXPECT_EQ(off.barLine(10), "Loading [#####     ]  50%");
+        off.SetPos(40);   // past the end: a full bar, not an overflow
+        EXPECT_EQ(off.barLine(10), "Loading [##########] 100%");
+    }
+    EXPECT_TRUE(quiet.str().empty());
+    {
+        CliProgress on(shown, "Loading", true);
+        on.SetRange(0, 4);
+        on.StepIt();
+    }
+    EXPECT_NE(shown.str().find("\r\x1b[K"), std::string::npos);
+    EXPECT_EQ(shown.str().back(), '\n');
+}
+
+} // namespace
