@@ -10,6 +10,13 @@
 #include "ui/TForm4.h"
 #include "ui/TForm6.h"
 
+QtSplitPlatform::~QtSplitPlatform() {
+  delete form6_.data();
+  delete form4_.data();
+  delete form3_.data();
+  delete form2_.data();
+}
+
 QString QtSplitPlatform::displayText(const std::string& text) {
   QString s = QString::fromStdString(text);
   s.replace(QLatin1String("\r\n"), QLatin1String("\n"));

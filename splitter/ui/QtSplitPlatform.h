@@ -17,7 +17,10 @@ class TForm6;
 class QtSplitPlatform : public SplitPlatform {
 public:
   QtSplitPlatform() = default;
-  ~QtSplitPlatform() override = default;
+  QtSplitPlatform(const QtSplitPlatform&) = delete;
+  QtSplitPlatform& operator=(const QtSplitPlatform&) = delete;
+  /// Deletes the dialogs it made (those left when their parent window is already gone).
+  ~QtSplitPlatform() override;
 
   /// The main window: parent of every dialog, hidden while the Catgen instructions are up.
   void setMainWindow(QWidget* window) { mainWindow_ = window; }

@@ -15,7 +15,8 @@ class TestTForm4 : public QObject {
   Q_OBJECT
 
 private:
-  TestSplitPlatform platform;
+  std::unique_ptr<TestSplitPlatform> owner;
+  TestSplitPlatform* p = nullptr;
   TForm4* form = nullptr;
 
   void showActive() {
@@ -41,12 +42,14 @@ private:
 
 private slots:
   void init() {
-    platform = TestSplitPlatform();
-    form = new TForm4(platform);
+    owner = std::make_unique<TestSplitPlatform>();
+    p = owner.get();
+    form = new TForm4(*p);
   }
   void cleanup() {
     delete form;
     form = nullptr;
+    owner.reset();
   }
 
   void showingStartsFromABlankRunway() {
@@ -82,35 +85,35 @@ private slots:
     length->clear();
     QTest::keyClicks(length, "a1.5x");
     QCOMPARE(length->text(), QString("15"));
-    QCOMPARE(platform.beeps, 3);
+    QCOMPARE(p->beeps, 3);
     QLineEdit* alt = form->box(RunwayModel::RwAlt);
     alt->setFocus();
     alt->clear();
     QTest::keyClicks(alt, "1,7.5");
     QCOMPARE(alt->text(), QString("17.5"));
-    QCOMPARE(platform.beeps, 4);
+    QCOMPARE(p->beeps, 4);
     QTest::keyClick(alt, Qt::Key_Backspace);
     QCOMPARE(alt->text(), QString("17."));
-    QCOMPARE(platform.beeps, 4);
+    QCOMPARE(p->beeps, 4);
   }
 
   void leavingABadBoxWarnsAndKeepsTheFocus() {
     showActive();
     QLineEdit* alt = form->box(RunwayModel::RwAlt);
     typeAndLeave(alt, "");
-    QTRY_COMPARE(platform.messages.size(), size_t(1));
-    QCOMPARE(platform.messages[0].text, std::string("Altitude must be zero or floating point value\r\r(eg. 17.5)"));
-    QCOMPARE(platform.messages[0].type, MessageType::Warning);
+    QTRY_COMPARE(p->messages.size(), size_t(1));
+    QCOMPARE(p->messages[0].text, std::string("Altitude must be zero or floating point value\r\r(eg. 17.5)"));
+    QCOMPARE(p->messages[0].type, MessageType::Warning);
     QTRY_VERIFY(alt->hasFocus());
-    QCOMPARE(platform.beeps, 1);
+    QCOMPARE(p->beeps, 1);
 
     typeAndLeave(alt, "1.2.3");
-    QTRY_COMPARE(platform.messages.size(), size_t(2));
+    QTRY_COMPARE(p->messages.size(), size_t(2));
     QTRY_VERIFY(alt->hasFocus());
 
     typeAndLeave(alt, "17.5");
     QTest::qWait(50);
-    QCOMPARE(platform.messages.size(), size_t(2));
+    QCOMPARE(p->messages.size(), size_t(2));
     QVERIFY(!alt->hasFocus());
   }
 
@@ -132,8 +135,8 @@ private slots:
     showActive();
     typeAndLeave(form->RwId_A, number);
     if (nearEnd.isEmpty()) {
-      QTRY_COMPARE(platform.messages.size(), size_t(1));
-      QCOMPARE(platform.messages[0].text, std::string("Runway ID must be a number between 1 and 36"));
+      QTRY_COMPARE(p->messages.size(), size_t(1));
+      QCOMPARE(p->messages[0].text, std::string("Runway ID must be a number between 1 and 36"));
       QTRY_VERIFY(form->RwId_A->hasFocus());
       QCOMPARE(form->Page->tabText(2), QString("Runway 1 specific"));
       return;
@@ -144,7 +147,7 @@ private slots:
     QCOMPARE(form->markings[RunwayModel::ClosedFar]->text(), "Runway " + farEnd + " Closed");
     QCOMPARE(form->markings[RunwayModel::StolNear]->text(), "Runway " + nearEnd + " STOL");
     QCOMPARE(form->markings[RunwayModel::StolFar]->text(), "Runway " + farEnd + " STOL");
-    QVERIFY(platform.messages.empty());
+    QVERIFY(p->messages.empty());
   }
 
   void dependentControlsFollowTheirBoxes() {
@@ -171,7 +174,7 @@ private slots:
   }
 
   void okAddsTheRunwayLines() {
-    platform.answers.clear();
+    p->answers.clear();
     onModal<TForm4>([](TForm4* dialog) {
       dialog->markings[RunwayModel::EdgeLine]->setChecked(true);
       dialog->markings[RunwayModel::CentreLine]->setChecked(true);
@@ -185,7 +188,7 @@ private slots:
       dialog->RwOk->click();
     });
     IniFile config;
-    const auto lines = platform.addRunway(config);
+    const auto lines = p->addRunway(config);
     QVERIFY(lines.has_value());
     const std::vector<std::string> expected = {"", "\t;Runway name: ", "\tRunway( N0:0:0.0 W0:0:0.0", "\tAltitude 0",
                                                "\tHeading 0", "\tLength 0", "\tWidth 0", "\tID 1", "\tSurface 0",
@@ -197,11 +200,11 @@ private slots:
   void defaultsAndCancel() {
     onModal<TForm4>([](TForm4* dialog) { dialog->RwOk->click(); });
     IniFile config;
-    auto lines = platform.addRunway(config);
+    auto lines = p->addRunway(config);
     QVERIFY(lines.has_value());
     QCOMPARE(*lines, RunwayModel().okLines());
     onModal<TForm4>([](TForm4* dialog) { dialog->RwCancel->click(); });
-    QVERIFY(!platform.addRunway(config).has_value());
+    QVERIFY(!p->addRunway(config).has_value());
   }
 
   void okRefusesALoadedBadBox() {
@@ -209,7 +212,7 @@ private slots:
     form->box(RunwayModel::RwVasiSpacingF)->setText("7x");  // as a hand-edited runway file could hold
     form->RwOk->click();
     QVERIFY(form->isVisible());
-    QCOMPARE(platform.messages.back().text, std::string("Vasi element spacing must be zero or integer value\r\r(eg. 76)"));
+    QCOMPARE(p->messages.back().text, std::string("Vasi element spacing must be zero or integer value\r\r(eg. 76)"));
     QCOMPARE(form->Page->currentWidget(), form->farEnd.page);
   }
 
@@ -239,17 +242,17 @@ private slots:
     form->nearEnd.approach->setCurrentIndex(4);
     const RunwayModel saved = form->model();
 
-    platform.saveAnswers = {dir / "field.rwy"};
+    p->saveAnswers = {dir / "field.rwy"};
     form->SaveRwy->click();
-    QCOMPARE(platform.saveRequests.back().filter, std::string("Runway Data Files (*.rwy)|*.rwy"));
+    QCOMPARE(p->saveRequests.back().filter, std::string("Runway Data Files (*.rwy)|*.rwy"));
     QVERIFY(config.readString("Recent", "Runway").empty());  // saving does not touch it
 
     form->hide();
     showActive();  // blank again
     QCOMPARE(form->RefName->text(), QString());
-    platform.openAnswers = {dir / "field.rwy"};
+    p->openAnswers = {dir / "field.rwy"};
     form->LoadRwy->click();
-    QCOMPARE(platform.openRequests.back().title, std::string("Open runway file"));
+    QCOMPARE(p->openRequests.back().title, std::string("Open runway file"));
     const RunwayModel loaded = form->model();
     QCOMPARE(loaded.okLines(), saved.okLines());
     QCOMPARE(loaded.boxes, saved.boxes);
@@ -261,23 +264,23 @@ private slots:
     QCOMPARE(config.readString("Recent", "Runway"), dir / "field.rwy");
 
     // The next load starts at the remembered file.
-    platform.openAnswers = {std::nullopt};
+    p->openAnswers = {std::nullopt};
     form->LoadRwy->click();
-    QCOMPARE(platform.openRequests.back().initialDir, dir.withSlash());
-    QCOMPARE(platform.openRequests.back().fileName, std::string("field.rwy"));
+    QCOMPARE(p->openRequests.back().initialDir, dir.withSlash());
+    QCOMPARE(p->openRequests.back().fileName, std::string("field.rwy"));
   }
 
   void unreadableRunwayFileIsReported() {
     GuiTestDir dir;
     showActive();
-    platform.openAnswers = {dir / "missing.rwy"};
+    p->openAnswers = {dir / "missing.rwy"};
     form->LoadRwy->click();
-    QCOMPARE(platform.messages.size(), size_t(1));
-    QCOMPARE(platform.messages[0].type, MessageType::Error);
-    platform.saveAnswers = {dir / "no-folder/x.rwy"};
+    QCOMPARE(p->messages.size(), size_t(1));
+    QCOMPARE(p->messages[0].type, MessageType::Error);
+    p->saveAnswers = {dir / "no-folder/x.rwy"};
     form->SaveRwy->click();
-    QCOMPARE(platform.messages.size(), size_t(2));
-    QCOMPARE(platform.messages[1].type, MessageType::Error);
+    QCOMPARE(p->messages.size(), size_t(2));
+    QCOMPARE(p->messages[1].type, MessageType::Error);
   }
 };
 
