@@ -273,6 +273,19 @@ bool writeDted(const std::string& path, const Extents& extents, int points)
     return static_cast<bool>(out.flush());
 }
 
+bool writeColorFile(const std::string& path)
+{
+    std::string bytes;
+    for (std::uint32_t c : palette()) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>((c >> 8) & 0xFF);
+        bytes += static_cast<char>((c >> 16) & 0xFF);
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out.flush());
+}
+
 bool writeTextAltitudes(const std::string& path, const Extents& extents, int points)
 {
     if (points < 2)

@@ -36,6 +36,10 @@ bool writeBitmap(const std::string& path, int width, int height);
 /// Writes a DTED Level 0 file over `extents` with `points` x `points` elevations.
 bool writeDted(const std::string& path, const Extents& extents, int points);
 
+/// Writes the picture's colours as a 768-byte palette file (256 x red, green, blue), the layout of
+/// the builder's default palette file.
+bool writeColorFile(const std::string& path);
+
 /// Writes a text altitude file (latitude longitude altitude per line), `points` x `points` records.
 bool writeTextAltitudes(const std::string& path, const Extents& extents, int points);
 

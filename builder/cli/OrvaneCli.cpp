@@ -89,11 +89,12 @@ const char* const kInfoUsage =
     "Prints the project's fields, lists and chunk count as JSON.\n";
 
 const char* const kDemoUsage =
-    "usage: orvane-cli demo-data --out DIR [--size PIXELS] [--points N] [--name NAME]\n"
+    "usage: orvane-cli demo-data --out DIR [--size PIXELS] [--points N] [--name NAME] [--colors FILE]\n"
     "\n"
     "Writes DIR/NAME.bmp, a 256-colour picture of an invented landscape of PIXELS x PIXELS\n"
     "(a multiple of 1024, default 2048), DIR/NAME.dt0, a DTED file of its heights with N x N\n"
-    "points (default 121), and DIR/NAME.txt, the same heights as text. Prints the extents.\n";
+    "points (default 121), and DIR/NAME.txt, the same heights as text. Prints the extents.\n"
+    "--colors also writes the picture's colours as a default palette file (colors.pcf layout).\n";
 
 struct UsageError {
     std::string text;
@@ -519,7 +520,7 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
 {
     CliArguments args;
     std::string error;
-    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}}, error))
+    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}, {"--colors", 1}}, error))
         throw UsageError{error};
     if (args.help) {
         out << kDemoUsage;
@@ -550,6 +551,10 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
     if (!DemoData::writeBitmap(bmp, size, size) || !DemoData::writeDted(dted, extents, points) ||
         !DemoData::writeTextAltitudes(text, extents, points)) {
         err << "orvane-cli: error: cannot write the sample files into " << folder << "\n";
+        return kExitFailure;
+    }
+    if (args.has("--colors") && !DemoData::writeColorFile(absolutePath(args.value("--colors")))) {
+        err << "orvane-cli: error: cannot write " << args.value("--colors") << "\n";
         return kExitFailure;
     }
     out << "bitmap " << bmp << "\n"

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The demonstration: makes a photographic scenery from generated data with orvane-cli.
+#   scripts/run-demo.sh BUILD_DIR
+# Generates a 2048 x 2048 256-colour landscape and a DTED file of its heights, makes the project
+# (all three texture levels), writes the SCASM source and, when a scasm.exe lies in the folder the
+# script was started from, compiles the BGL. Prints what it made, where, and how long each stage took.
+set -euo pipefail
+
+build=${1:?usage: scripts/run-demo.sh BUILD_DIR}
+build=$(cd "$build" && pwd)
+cli="$build/builder/orvane-cli"
+if [ ! -x "$cli" ]; then
+  echo "run-demo: $cli is missing; build first (cmake --build $build)" >&2
+  exit 1
+fi
+start_dir=$(pwd)
+
+# The program reads TexRelief.cfg, colors.pcf, default.bmp and scasm.exe from its current folder:
+# that is the demo folder, which takes the configuration and SCASM from the starting folder.
+demo="$build/demo"
+rm -rf "$demo"
+mkdir -p "$demo"
+scasm=""
+for name in scasm.exe SCASM.EXE Scasm.exe; do
+  if [ -f "$start_dir/$name" ]; then scasm="$start_dir/$name"; break; fi
+done
+[ -n "$scasm" ] && cp "$scasm" "$demo/scasm.exe"
+[ -f "$start_dir/TexRelief.cfg" ] && cp "$start_dir/TexRelief.cfg" "$demo/"
+cd "$demo"
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+timings=()
+
+t0=$(now)
+"$cli" demo-data --out "$demo/input" --size 2048 --points 121 --colors "$demo/colors.pcf" > "$demo/input.txt"
+t1=$(now)
+timings+=("generate data      $(elapsed "$t0" "$t1") s")
+
+bitmap="$demo/input/landscape.bmp"
+dted="$demo/input/landscape.dt0"
+north=$(awk '$1 == "north" { print $2 }' "$demo/input.txt")
+south=$(awk '$1 == "south" { print $2 }' "$demo/input.txt")
+east=$(awk '$1 == "east" { print $2 }' "$demo/input.txt")
+west=$(awk '$1 == "west" { print $2 }' "$demo/input.txt")
+root="$demo/scenery-root"
+source="$root/scenery/landscape.sca"
+bgl="$root/scenery/landscape.bgl"
+
+compile_args=()
+[ -n "$scasm" ] && compile_args=(--bgl "$bgl")
+t2=$(now)
+"$cli" photo --bitmap "$bitmap" --north "$north" --south "$south" --east "$east" --west "$west" \
+  --folder "$root" --prefix ls --dted "$dted" --levels all --sca "$source" \
+  --project "$root/landscape.prj" "${compile_args[@]}" | tee "$demo/photo.txt"
+t3=$(now)
+what="bitmap, extents, DTED, three tile levels, source"
+[ -n "$scasm" ] && what="$what, BGL"
+timings+=("make scenery       $(elapsed "$t2" "$t3") s   ($what, project)")
+
+tiles3=$(ls "$root/texture" | grep -c -E '^ls[0-9]{4}3[0-9]{2}\.' || true)
+tiles2=$(ls "$root/texture" | grep -c -E '^ls[0-9]{4}2[0-9]\.' || true)
+tiles1=$(ls "$root/texture" | grep -c -E '^ls[0-9]{4}1\.' || true)
+
+echo
+echo "Made:"
+echo "  input picture   $bitmap (2048 x 2048, 256 colours)"
+echo "  input heights   $dted (121 x 121 DTED points)"
+echo "  extents         $south to $north N, $west to $east E"
+echo "  project         $root/landscape.prj"
+echo "  texture tiles   $root/texture: $tiles3 level 3, $tiles2 level 2, $tiles1 level 1"
+echo "  SCASM source    $source ($(wc -c < "$source") bytes, $(grep -c '^Area(' "$source") area blocks)"
+if [ -n "$scasm" ]; then
+  echo "  BGL             $bgl"
+else
+  echo "  BGL             not compiled: no scasm.exe in $start_dir."
+  echo "                  Put SCASM's scasm.exe there and run this again, or compile the project with"
+  echo "                  (cd <folder with scasm.exe> && $cli compile $root/landscape.prj $bgl)"
+fi
+echo
+echo "Stages:"
+for line in "${timings[@]}"; do echo "  $line"; done
+grep -E '^  (bitmap:|altitude: main map|level [0-9]:|source:|compile:|project:|total:)' "$demo/photo.txt" |
+  sed -E 's/^  ([a-z0-9 ]+): .*\(([0-9.]+ s)\)$/    \1: \2/; s/^  total: (.*)$/    total: \1/'
