@@ -53,6 +53,10 @@ bool ProjectFileReader::readFile(CDibDoc& doc, const std::string& path, BitmapHo
 
 bool ProjectFileReader::read()
 {
+    // A project file opens with its project block (64), or the container of old files (2).
+    std::uint16_t first = 0;
+    if (!in_.readTag(first) || (first != 64 && first != 2) || !in_.unread(2))
+        return false;
     for (;;) {
         std::uint16_t tag = 0;
         // A file that ends before the outer end tag is not a whole project.

@@ -28,7 +28,8 @@ public:
     ~ProjectFileReader();
 
     /// Reads the items of the file up to the end tag of the outer block, then merges the altitude
-    /// maps and links the chunks to their textures. False when the file ends before that end tag,
+    /// maps and links the chunks to their textures. False when the file does not open with the
+    /// project block (tag 64) or the old container (tag 2), when it ends before that end tag,
     /// a length cannot be read or skipped, or the user gives up looking for a missing bitmap.
     /// The project is left partly filled on failure (its owner then discards it).
     bool read();

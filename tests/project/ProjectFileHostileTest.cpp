@@ -102,6 +102,20 @@ TEST_F(ProjectFileHostile, OversizedValuesFillOnlyTheirFieldAndSkipTheRest)
     EXPECT_EQ(doc->boundary, (GeoRect{-3.0, 3.0, 1.0, 2.0}));   // a fifth value is ignored
 }
 
+TEST_F(ProjectFileHostile, FilesNotOpeningWithTheProjectBlockAreRefused)
+{
+    for (const std::vector<std::uint8_t>& bytes : std::vector<std::vector<std::uint8_t>>{
+             {1, 0}, {21, 0, 4, 0, 0, 0, 7, 0, 0, 0, 1, 0}, {'P', 'K', 3, 4, 1, 0}}) {
+        auto doc = newDoc();
+        EXPECT_FALSE(loadBytes(*doc, bytes));
+    }
+    ProjectBytes old;   // the old container holds the items directly
+    old.u16(2).u32(0).value(82, 4).u16(1);
+    auto doc = newDoc();
+    ASSERT_TRUE(loadBytes(*doc, old));
+    EXPECT_EQ(doc->chunkColumns, 4);
+}
+
 TEST_F(ProjectFileHostile, LengthsBeyondTheFileFail)
 {
     for (std::uint16_t tag : {21, 4, 13, 15, 29, 75, 81, 82, 90, 18, 500}) {

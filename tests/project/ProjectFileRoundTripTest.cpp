@@ -1,6 +1,5 @@
 // Saving and loading a project: identical fields back, exact bytes, messages of Save and Open.
 #include <algorithm>
-#include <filesystem>
 
 #include "altitude/AltitudeMerge.h"
 #include "app/PathUtil.h"
@@ -397,16 +396,6 @@ TEST_F(ProjectFileRoundTrip, OpenSetsTheDocumentSizeFromTheChunkGrid)
     EXPECT_EQ(opened->documentWidth, 768);
     EXPECT_EQ(opened->documentHeight, 512);
     EXPECT_EQ(opened->filePath, dir.file("grid.prj"));
-}
-
-TEST_F(ProjectFileRoundTrip, SavingOverAGoodFileReplacesItWhole)
-{
-    dir.write("p.prj", std::string(5000, 'x'));
-    auto doc = newDoc();
-    ASSERT_TRUE(saveProject(*doc, dir.file("p.prj")));
-    auto loaded = newDoc();
-    EXPECT_TRUE(loadFile(*loaded, dir.file("p.prj")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("p.prj.tmp~")));
 }
 
 } // namespace
