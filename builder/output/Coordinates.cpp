@@ -10,8 +10,9 @@ DmsParts splitDms(double value)
     DmsParts parts;
     parts.sign = value < 0 ? -1 : 1;
     const double t = std::fabs(value * 3600);
-    // Casts of huge values are undefined: clamp to the int range first.
-    auto toInt = [](double v) { return v >= 2147483647.0 ? 2147483647 : static_cast<int>(v); };
+    // Casts of huge or NaN values are undefined: clamp to the int range first (an infinite
+    // value typed as hundreds of digits gives NaN minutes through fmod).
+    auto toInt = [](double v) { return std::isnan(v) ? 0 : v >= 2147483647.0 ? 2147483647 : static_cast<int>(v); };
     parts.degrees = toInt(t / 3600);
     if (parts.degrees != 0) {
         const double r = std::fmod(t, parts.degrees * 3600.0);
