@@ -168,23 +168,23 @@ QAction* CMainFrame::makeAction(const std::string& id)
     auto* action = new QAction(this);
     action->setObjectName(QString::fromStdString("action_" + id));
     const auto look = commandLooks().find(id);
-    const CommandSpec* spec = CommandRegistry::instance().find(id);
+    const CommandSpec* command = CommandRegistry::instance().find(id);
     QString text = look != commandLooks().end() ? QString(look->second.text) : QString::fromStdString(id);
     QKeySequence shortcut = look != commandLooks().end() ? QKeySequence(look->second.shortcut) : QKeySequence();
-    if (spec && !spec->text.isEmpty())
-        text = spec->text;
-    if (spec && !spec->shortcut.isEmpty())
-        shortcut = spec->shortcut;
+    if (command && !command->text.isEmpty())
+        text = command->text;
+    if (command && !command->shortcut.isEmpty())
+        shortcut = command->shortcut;
     action->setText(text);
     action->setShortcut(shortcut);
-    if (spec)
-        action->setStatusTip(spec->statusTip);
+    if (command)
+        action->setStatusTip(command->statusTip);
     if (look != commandLooks().end()) {
         if (look->second.toolTip[0])
             action->setToolTip(look->second.toolTip);
         if (look->second.button)
             action->setIcon(ToolIcons::forButton(look->second.button));
-        action->setCheckable(look->second.checkable || (spec && spec->checked));
+        action->setCheckable(look->second.checkable || (command && command->checked));
     }
     action->setIconVisibleInMenu(false);
     connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
@@ -203,9 +203,9 @@ void CMainFrame::runCommand(const std::string& id)
     // The enabled rule is asked again: the state shown may be a moment old.
     refreshCommands();
     QAction* action = commandAction(id);
-    const CommandSpec* spec = CommandRegistry::instance().find(id);
-    if (spec && spec->run && action && action->isEnabled())
-        spec->run(*this);
+    const CommandSpec* command = CommandRegistry::instance().find(id);
+    if (command && command->run && action && action->isEnabled())
+        command->run(*this);
     refreshCommands();
 }
 
@@ -213,19 +213,19 @@ void CMainFrame::refreshCommands()
 {
     const bool haveProject = activeDocument() != nullptr;
     for (const auto& [id, action] : actions_) {
-        const CommandSpec* spec = CommandRegistry::instance().find(id);
+        const CommandSpec* command = CommandRegistry::instance().find(id);
         const auto look = commandLooks().find(id);
         const bool projectCommand = look != commandLooks().end() && look->second.projectCommand;
         const int button = look != commandLooks().end() ? look->second.button : 0;
         // A project command's rules may rely on an active project: they are not asked without one.
-        const bool applicable = spec && (haveProject || !projectCommand);
-        bool enabled = applicable && spec->run && (!spec->enabled || spec->enabled(*this));
+        const bool applicable = command && (haveProject || !projectCommand);
+        bool enabled = applicable && command->run && (!command->enabled || command->enabled(*this));
         if (isProjectButton(button) && !haveProject)
             enabled = false;
         if (action->isEnabled() != enabled)
             action->setEnabled(enabled);
         if (action->isCheckable()) {
-            const bool checked = applicable && spec->checked && spec->checked(*this);
+            const bool checked = applicable && command->checked && command->checked(*this);
             if (action->isChecked() != checked)
                 action->setChecked(checked);
         }
