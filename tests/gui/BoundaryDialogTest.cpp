@@ -1,0 +1,157 @@
+// The Boundary Area dialog and its project command on the offscreen platform.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "app/ui/CommandRegistry.h"
+#include "app/ui/FrameServices.h"
+#include "project/CDibDoc.h"
+#include "project/ui/BoundaryAreaDlg.h"
+#include "support/ScriptedPlatform.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const char* const kWarning = "The range of scenery specified is too large for the texture provided. The scenery engine "
+                             "might have difficulties properly displaying the terrain.";
+
+class FakeFrame : public FrameServices {
+public:
+    FakeFrame(AppContext& app, CDibDoc* doc) : app_(app), doc_(doc) {}
+    AppContext& app() override { return app_; }
+    QWidget* window() override { return nullptr; }
+    CDibDoc* activeDocument() override { return doc_; }
+    QWidget* activeView() override { return nullptr; }
+    void openDocumentWindow(std::unique_ptr<CDibDoc>) override {}
+    void showSceneryProperties(double w, double h, double s) override
+    {
+        shown = QString::asprintf("%4.2f %4.2f %4.2f", w, h, s);
+    }
+    void refreshCommands() override {}
+    QString shown;
+
+private:
+    AppContext& app_;
+    CDibDoc* doc_;
+};
+
+} // namespace
+
+class BoundaryDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedPlatform> platform;
+    std::unique_ptr<AppContext> app;
+    std::unique_ptr<CDibDoc> doc;
+    std::unique_ptr<TempDir> dir;
+
+private slots:
+    void init()
+    {
+        platform = std::make_unique<ScriptedPlatform>();
+        app = std::make_unique<AppContext>(*platform);
+        dir = std::make_unique<TempDir>();
+        app->settings.applicationPath = dir->str();
+        doc = std::make_unique<CDibDoc>(*app);
+        doc->boundary = {45.0, 46.0, 15.0, 16.0};
+        platform->messages.clear();
+    }
+    void cleanup()
+    {
+        doc.reset();
+        app.reset();
+        platform.reset();
+        dir.reset();
+    }
+
+    void okStoresComputesAndWarnsAboveFiftyMetres_data()
+    {
+        QTest::addColumn<int>("chunks");
+        QTest::addColumn<QString>("scale");
+        QTest::addColumn<bool>("warns");
+        QTest::newRow("4 chunks") << 4 << "76.20" << true;
+        QTest::newRow("8 chunks") << 8 << "38.10" << false;
+        QTest::newRow("no bitmap") << 0 << "0.00" << false;
+    }
+    void okStoresComputesAndWarnsAboveFiftyMetres()
+    {
+        QFETCH(int, chunks);
+        QFETCH(QString, scale);
+        QFETCH(bool, warns);
+        doc->chunkColumns = chunks;
+        app->settings.coordinateFormat = 0;
+        BoundaryAreaDlg dialog(*doc);
+        QCOMPARE(dialog.northEdit()->text(), QStringLiteral("46.000000"));
+        QCOMPARE(dialog.westEdit()->text(), QStringLiteral("15.000000"));
+        QVERIFY(dialog.northEdit()->isReadOnly());
+        dialog.accept();
+        QCOMPARE(QString::asprintf("%4.2f", doc->sceneryWidthKm), QStringLiteral("78.02"));
+        QCOMPARE(QString::asprintf("%4.2f", doc->sceneryHeightKm), QStringLiteral("111.13"));
+        QCOMPARE(QString::asprintf("%4.2f", doc->metresPerPixel), scale);
+        if (warns) {
+            QCOMPARE(platform->messageTexts(), std::vector<std::string>{kWarning});
+            QCOMPARE(platform->messages[0].icon, MsgIcon::Exclamation);
+        } else {
+            QVERIFY(platform->messages.empty());
+        }
+        QVERIFY(doc->modified);   // stored either way
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void exactlyFiftyMetresIsNoWarning()
+    {
+        QVERIFY(!BoundaryAreaDlg::scaleTooCoarse(50.0));
+        QVERIFY(BoundaryAreaDlg::scaleTooCoarse(std::nextafter(50.0, 51.0)));
+    }
+
+    void boundaryTakesThePrecisionOfTheText()
+    {
+        app->settings.coordinateFormat = 1;
+        doc->boundary = {-45.123456789, 46.5, 15.25, 16.0};
+        BoundaryAreaDlg dialog(*doc);
+        QCOMPARE(dialog.southEdit()->text(), QStringLiteral("-45:7:24.44"));
+        QCOMPARE(dialog.northEdit()->text(), QStringLiteral("46:30:0.00"));
+        dialog.accept();
+        QCOMPARE(doc->boundary.south, -(45 + 7 / 60.0 + 24.44 / 3600));
+        QCOMPARE(doc->boundary.north, 46.5);
+        QCOMPARE(doc->boundary.west, 15.25);
+    }
+
+    void cancelChangesNothing()
+    {
+        doc->boundary.south = 45.123456789;
+        BoundaryAreaDlg dialog(*doc);
+        dialog.reject();
+        QCOMPARE(doc->boundary.south, 45.123456789);
+        QVERIFY(!doc->modified);
+        QVERIFY(platform->messages.empty());
+    }
+
+    void commandUpdatesTheSceneryPropertiesBar()
+    {
+        const CommandSpec* command = CommandRegistry::instance().find("project.boundary");
+        QVERIFY(command);
+        QCOMPARE(command->text, QStringLiteral("Define Boundary Area..."));
+        FakeFrame none(*app, nullptr);
+        QVERIFY(!command->enabled(none));
+
+        doc->chunkColumns = 8;
+        FakeFrame frame(*app, doc.get());
+        QVERIFY(command->enabled(frame));
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<BoundaryAreaDlg*>(QApplication::activeModalWidget()))
+                dialog->accept();
+        });
+        command->run(frame);
+        QCOMPARE(frame.shown, QStringLiteral("78.02 111.13 38.10"));
+    }
+};
+
+QTEST_MAIN(BoundaryDialogTest)
+#include "BoundaryDialogTest.moc"
