@@ -1,5 +1,7 @@
 #include "altitude/AltitudeEdits.h"
 
+#include <cmath>
+
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeMerge.h"
 #include "app/AppContext.h"
@@ -49,6 +51,9 @@ bool insertRecord(AltitudeMap& map)
     if (!map.owner)
         return false;
     CDibDoc& doc = *map.owner;
+    // Until the view has picked a position the click fields hold no place on Earth.
+    if (!(std::fabs(doc.clickLatitude) <= 90.0 && std::fabs(doc.clickLongitude) <= 180.0))
+        return false;
     const std::optional<std::int32_t> altitude = doc.app.platform.adjustAltitude(doc.clickAltitude);
     if (!altitude)
         return false;

@@ -24,7 +24,8 @@ bool overrideRecord(AltitudeMap& map);
 bool deleteRecord(AltitudeMap& map);
 
 /// Insert Altitude Record: the Adjust Altitude dialog with the owner's clickAltitude; on OK appends
-/// (clickLatitude, clickLongitude, the dialog's altitude). False when cancelled or without owner.
+/// (clickLatitude, clickLongitude, the dialog's altitude). False when cancelled, without owner, or
+/// while the click position is not a latitude and longitude (nothing picked yet).
 bool insertRecord(AltitudeMap& map);
 
 /// The project commands: take the only enabled map (nothing happens when none or several are

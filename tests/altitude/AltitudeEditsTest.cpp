@@ -1,4 +1,6 @@
 // Override, delete and insert a record; the project commands around them; old edit lists.
+#include <limits>
+
 #include "altitude/AltitudeEdits.h"
 #include "altitude/AltitudeMerge.h"
 #include "AltitudeProjectFixture.h"
@@ -69,6 +71,11 @@ TEST_F(AltitudeEditsTest, NothingChangesFarFromEveryRecordOrWithoutOwner)
     AltitudeMap empty;
     empty.owner = doc.get();
     EXPECT_FALSE(deleteRecord(empty));
+
+    doc->clickLatitude = doc->clickLongitude = std::numeric_limits<double>::max();   // nothing picked
+    platform.altitudeAnswers = {5};
+    EXPECT_FALSE(insertRecord(map));
+    EXPECT_EQ(map.records, kRows);
 }
 
 TEST_F(AltitudeEditsTest, CommandsWorkOnTheOnlyEnabledMapAndMergeAgain)
