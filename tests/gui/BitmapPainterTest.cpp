@@ -9,9 +9,9 @@
 #include "imagery/ui/BitmapPainter.h"
 
 namespace {
-PackedBitmap packed(const testbmp::Spec& spec)
+PackedBitmap packed(const testbmp::Layout& layout)
 {
-    const auto file = testbmp::makeFile(spec);
+    const auto file = testbmp::makeFile(layout);
     return PackedBitmap(std::vector<std::uint8_t>(file.begin() + 14, file.end()));
 }
 
@@ -26,10 +26,10 @@ class BitmapPainterTest : public QObject {
 private slots:
     void wholeImageIsTopRowFirst()
     {
-        testbmp::Spec spec;
-        spec.width = 20;   // stride 20, rows not a power of two
-        spec.height = 6;
-        const PackedBitmap bitmap = packed(spec);
+        testbmp::Layout layout;
+        layout.width = 20;   // stride 20, rows not a power of two
+        layout.height = 6;
+        const PackedBitmap bitmap = packed(layout);
         const QImage image = BitmapPainter::toImage(bitmap);
         QCOMPARE(image.size(), QSize(20, 6));
         QCOMPARE(image.format(), QImage::Format_Indexed8);
@@ -60,10 +60,10 @@ private slots:
         QFETCH(int, bottom);
         QFETCH(bool, mirrorX);
         QFETCH(bool, mirrorY);
-        testbmp::Spec spec;
-        spec.width = 256;
-        spec.height = 256;
-        const PackedBitmap bitmap = packed(spec);
+        testbmp::Layout layout;
+        layout.width = 256;
+        layout.height = 256;
+        const PackedBitmap bitmap = packed(layout);
         const QImage plain = BitmapPainter::toImage(bitmap);
         const QImage image = BitmapPainter::toImage(bitmap, BitmapSourceRect{left, top, right, bottom});
         QCOMPARE(image, plain.mirrored(mirrorX, mirrorY));
@@ -71,31 +71,31 @@ private slots:
 
     void clipsAndRefuses()
     {
-        testbmp::Spec spec;
-        spec.width = 16;
-        spec.height = 16;
-        const PackedBitmap bitmap = packed(spec);
+        testbmp::Layout layout;
+        layout.width = 16;
+        layout.height = 16;
+        const PackedBitmap bitmap = packed(layout);
         const QImage part = BitmapPainter::toImage(bitmap, BitmapSourceRect{12, -4, 40, 2});
         QCOMPARE(part.size(), QSize(4, 2));
         QCOMPARE(part.pixelIndex(0, 0), int(testbmp::patternIndex(12, 15)));
         QVERIFY(BitmapPainter::toImage(bitmap, BitmapSourceRect{20, 0, 30, 16}).isNull());
 
-        testbmp::Spec deep = spec;
+        testbmp::Layout deep = layout;
         deep.bitsPerPixel = 24;
         deep.tableEntries = 0;
         QVERIFY(BitmapPainter::toImage(packed(deep)).isNull());
-        testbmp::Spec cut = spec;
+        testbmp::Layout cut = layout;
         cut.truncateTo = 14 + 40 + 1024 + 100;
         QVERIFY(BitmapPainter::toImage(packed(cut)).isNull());
     }
 
     void paintsWithAGivenPaletteUnscaledOrStretched()
     {
-        testbmp::Spec spec;
-        spec.width = 4;
-        spec.height = 4;
-        spec.pixel = [](int x, int y) { return static_cast<std::uint8_t>(y * 4 + x); };
-        const PackedBitmap bitmap = packed(spec);
+        testbmp::Layout layout;
+        layout.width = 4;
+        layout.height = 4;
+        layout.pixel = [](int x, int y) { return static_cast<std::uint8_t>(y * 4 + x); };
+        const PackedBitmap bitmap = packed(layout);
         LogicalPalette palette;
         for (int i = 0; i < 16; ++i)
             palette.entries.push_back({static_cast<std::uint8_t>(i * 16), 0, 200, 0});

@@ -58,26 +58,26 @@ struct Project {
     }
     bool loadBitmap(int width, int height)
     {
-        testbmp::Spec spec;
-        spec.width = width;
-        spec.height = height;
-        dir.write("photo.bmp", testbmp::makeFile(spec));
+        testbmp::Layout layout;
+        layout.width = width;
+        layout.height = height;
+        dir.write("photo.bmp", testbmp::makeFile(layout));
         return loadProjectBitmap(*doc, dir.file("photo.bmp"));
     }
 };
 
 const CommandSpec& command(const char* id)
 {
-    const CommandSpec* spec = CommandRegistry::instance().find(id);
-    if (!spec)
+    const CommandSpec* entry = CommandRegistry::instance().find(id);
+    if (!entry)
         qFatal("command %s is not registered", id);
-    return *spec;
+    return *entry;
 }
 
 bool enabled(const char* id, FrameServices& frame)
 {
-    const CommandSpec& spec = command(id);
-    return !spec.enabled || spec.enabled(frame);
+    const CommandSpec& entry = command(id);
+    return !entry.enabled || entry.enabled(frame);
 }
 } // namespace
 
@@ -101,11 +101,11 @@ private slots:
         QFETCH(QString, id);
         QFETCH(QString, text);
         QFETCH(QString, status);
-        const CommandSpec& spec = command(id.toStdString().c_str());
-        QCOMPARE(spec.text, text);
+        const CommandSpec& entry = command(id.toStdString().c_str());
+        QCOMPARE(entry.text, text);
         if (!status.isEmpty())
-            QCOMPARE(spec.statusTip, status);
-        QVERIFY(spec.run);
+            QCOMPARE(entry.statusTip, status);
+        QVERIFY(entry.run);
     }
 
     void enablingRules()

@@ -9,11 +9,11 @@ namespace {
 TEST(BitmapFile, ReadsBothHeaderFormsWithTheirColourTables)
 {
     TempDir dir;
-    testbmp::Spec info;
+    testbmp::Layout info;
     info.width = 8;
     info.height = 4;
     dir.write("info.bmp", testbmp::makeFile(info));
-    testbmp::Spec core = info;
+    testbmp::Layout core = info;
     core.coreHeader = true;
     dir.write("core.bmp", testbmp::makeFile(core));
 
@@ -42,7 +42,7 @@ TEST(BitmapFile, RefusesFilesThatDoNotHoldWhatTheHeaderClaims)
         const char* what;
         std::vector<std::uint8_t> bytes;
     };
-    testbmp::Spec base;
+    testbmp::Layout base;
     base.width = 16;
     base.height = 16;
     const std::vector<std::uint8_t> good = testbmp::makeFile(base);
@@ -99,13 +99,13 @@ TEST(BitmapFile, PaletteNeedsBetweenOneAnd256Colours)
     TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        testbmp::Spec spec;
-        spec.width = 4;
-        spec.height = 2;
-        spec.bitsPerPixel = c.bits;
-        spec.colorsUsed = c.colorsUsed;
-        spec.tableEntries = c.tableEntries;
-        dir.write("p.bmp", testbmp::makeFile(spec));
+        testbmp::Layout layout;
+        layout.width = 4;
+        layout.height = 2;
+        layout.bitsPerPixel = c.bits;
+        layout.colorsUsed = c.colorsUsed;
+        layout.tableEntries = c.tableEntries;
+        dir.write("p.bmp", testbmp::makeFile(layout));
         const auto bitmap = readBitmapFile(dir.file("p.bmp"));
         ASSERT_TRUE(bitmap);
         const auto palette = createBitmapPalette(*bitmap);
@@ -117,11 +117,11 @@ TEST(BitmapFile, PaletteNeedsBetweenOneAnd256Colours)
 TEST(BitmapFile, WriteRecomputesImageSizeAndRoundTrips)
 {
     TempDir dir;
-    testbmp::Spec spec;
-    spec.width = 12;   // padded to 12: stride 12
-    spec.height = 3;
-    spec.tableEntries = 256;
-    auto bytes = testbmp::makeFile(spec);
+    testbmp::Layout layout;
+    layout.width = 12;   // padded to 12: stride 12
+    layout.height = 3;
+    layout.tableEntries = 256;
+    auto bytes = testbmp::makeFile(layout);
     testbmp::put32(bytes, 34, 0);   // a zero image size is legal for plain pixels
     dir.write("in.bmp", bytes);
     const auto bitmap = readBitmapFile(dir.file("in.bmp"));
@@ -138,18 +138,18 @@ TEST(BitmapFile, WriteRecomputesImageSizeAndRoundTrips)
         for (int x = 0; x < 12; ++x)
             EXPECT_EQ(back->pixelIndex(x, y), testbmp::patternIndex(x, y));
 
-    spec.coreHeader = true;
-    dir.write("core.bmp", testbmp::makeFile(spec));
+    layout.coreHeader = true;
+    dir.write("core.bmp", testbmp::makeFile(layout));
     EXPECT_FALSE(writeBitmapFile(*readBitmapFile(dir.file("core.bmp")), dir.file("core-out.bmp")));
 }
 
 TEST(BitmapFile, TileBitmapTakesTemplateHeaderAndLeavesTemplateAlone)
 {
     TempDir dir;
-    testbmp::Spec spec;
-    spec.width = 1024;
-    spec.height = 1024;
-    dir.write("big.bmp", testbmp::makeFile(spec));
+    testbmp::Layout layout;
+    layout.width = 1024;
+    layout.height = 1024;
+    dir.write("big.bmp", testbmp::makeFile(layout));
     const auto templ = readBitmapFile(dir.file("big.bmp"));
     ASSERT_TRUE(templ);
     const std::vector<std::uint8_t> before = templ->block();

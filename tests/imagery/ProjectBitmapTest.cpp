@@ -28,20 +28,20 @@ struct Fixture {
     }
 };
 
-testbmp::Spec sized(int width, int height)
+testbmp::Layout sized(int width, int height)
 {
-    testbmp::Spec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixel = [](int x, int y) { return static_cast<std::uint8_t>((x ^ y) & 0xFF); };
-    return spec;
+    testbmp::Layout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.pixel = [](int x, int y) { return static_cast<std::uint8_t>((x ^ y) & 0xFF); };
+    return layout;
 }
 
 TEST(ProjectBitmap, ValidationOrderAndMessages)
 {
     struct Case {
         const char* what;
-        testbmp::Spec spec;
+        testbmp::Layout layout;
         std::vector<std::string> messages;
     };
     std::vector<Case> cases;
@@ -96,7 +96,7 @@ TEST(ProjectBitmap, ValidationOrderAndMessages)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fixture f;
-        f.dir.write("in.bmp", testbmp::makeFile(c.spec));
+        f.dir.write("in.bmp", testbmp::makeFile(c.layout));
         f.doc->chunkColumns = 7;   // a refusal must not touch the grid
         EXPECT_FALSE(loadProjectBitmap(*f.doc, f.dir.file("in.bmp")));
         EXPECT_EQ(f.platform.messageTexts(), c.messages);

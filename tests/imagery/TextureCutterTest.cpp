@@ -25,12 +25,12 @@ struct Fixture {
     std::unique_ptr<CDibDoc> doc;
     std::string tiles;
 
-    explicit Fixture(const testbmp::Spec& spec, int platformSetting = 0)
+    explicit Fixture(const testbmp::Layout& layout, int platformSetting = 0)
     {
         app.settings.applicationPath = dir.str();
         app.settings.platform = platformSetting;
         doc = std::make_unique<CDibDoc>(app);
-        dir.write("photo.bmp", testbmp::makeFile(spec));
+        dir.write("photo.bmp", testbmp::makeFile(layout));
         EXPECT_TRUE(loadProjectBitmap(*doc, dir.file("photo.bmp")));
         tiles = dir.file("texture");
         std::filesystem::create_directories(tiles);
@@ -51,12 +51,12 @@ struct Fixture {
     }
 };
 
-testbmp::Spec sized(int width, int height)
+testbmp::Layout sized(int width, int height)
 {
-    testbmp::Spec spec;
-    spec.width = width;
-    spec.height = height;
-    return spec;
+    testbmp::Layout layout;
+    layout.width = width;
+    layout.height = height;
+    return layout;
 }
 
 TEST(TextureCutter, AllLevelsOfOneBlockInWritingOrder)
@@ -152,16 +152,16 @@ TEST(TextureCutter, LevelTwoAveragesWithTheRoundingConstant)
 {
     // Palette: index i is grey i. Each 2 x 2 square of the lower-left tile holds k copies of grey 1
     // and 4 - k of grey 0, k = (column % 5); four equal pixels give exactly their colour.
-    testbmp::Spec spec = sized(1024, 1024);
-    spec.color = [](int i) { return static_cast<std::uint32_t>(i) * 0x010101u; };
-    spec.pixel = [](int x, int y) -> std::uint8_t {
+    testbmp::Layout layout = sized(1024, 1024);
+    layout.color = [](int i) { return static_cast<std::uint32_t>(i) * 0x010101u; };
+    layout.pixel = [](int x, int y) -> std::uint8_t {
         const int square = (x / 2) % 5;
         if (square == 4)
             return 200;   // four equal pixels of a colour far from the others
         const int position = (y % 2) * 2 + (x % 2);
         return position < square ? 1 : 0;
     };
-    Fixture f(spec);
+    Fixture f(layout);
     f.choosePrefix();
     ASSERT_TRUE(cutTextureLevel(*f.doc, 2, "", 2));
     EXPECT_EQ(f.doc->textureFileNames,
@@ -178,10 +178,10 @@ TEST(TextureCutter, LevelTwoAveragesWithTheRoundingConstant)
 TEST(TextureCutter, LevelOneMatchesTheNearestEntryLowestIndexFirst)
 {
     // Index 0 and 1 hold the same colour: averages landing on it take index 0.
-    testbmp::Spec spec = sized(1024, 1024);
-    spec.color = [](int i) -> std::uint32_t { return i <= 1 ? 0x0000FFu : (i == 2 ? 0xFF0000u : 0u); };
-    spec.pixel = [](int, int) -> std::uint8_t { return 1; };
-    Fixture f(spec);
+    testbmp::Layout layout = sized(1024, 1024);
+    layout.color = [](int i) -> std::uint32_t { return i <= 1 ? 0x0000FFu : (i == 2 ? 0xFF0000u : 0u); };
+    layout.pixel = [](int, int) -> std::uint8_t { return 1; };
+    Fixture f(layout);
     f.choosePrefix();
     ASSERT_TRUE(cutTextureLevel(*f.doc, 1, "", 4));
     const auto tile = f.readTile(f.r8(0, "1"));

@@ -1,0 +1,121 @@
+// Cuts all three texture levels of an 8192 x 8192 bitmap made in memory and prints tiles per second.
+// Usage: bench_cut_textures [side in pixels, a multiple of 1024; default 8192] [bmp]
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/PathUtil.h"
+#include "app/Platform.h"
+#include "imagery/BitmapFile.h"
+#include "imagery/TextureCutter.h"
+#include "project/CDibDoc.h"
+
+namespace {
+// Answers every name dialog with one path and keeps quiet otherwise.
+class BenchPlatform : public Platform {
+public:
+    std::string answer;
+    MsgAnswer message(const std::string& text, MsgIcon, MsgButtons) override
+    {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return MsgAnswer::Ok;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return answer; }
+    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return answer; }
+    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return {}; }
+    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return {}; }
+    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
+    {
+        return std::make_unique<ProgressWindow>();
+    }
+    int runBatchFile(const std::string&, const std::string&) override { return 0; }
+};
+
+// An 8-bit bitmap with a smooth colour ramp palette and a textured pattern, like a photo's.
+PackedBitmap makeBitmap(int side)
+{
+    const std::size_t header = 40 + 256 * 4;
+    std::vector<std::uint8_t> block(header + static_cast<std::size_t>(side) * side);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            block[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, static_cast<std::uint32_t>(side));
+    put32(8, static_cast<std::uint32_t>(side));
+    block[12] = 1;
+    block[14] = 8;
+    for (int i = 0; i < 256; ++i) {
+        block[40 + 4 * i] = static_cast<std::uint8_t>((i * 5) & 0xFF);   // blue
+        block[41 + 4 * i] = static_cast<std::uint8_t>(i);                // green
+        block[42 + 4 * i] = static_cast<std::uint8_t>(255 - i);          // red
+    }
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int base = ((x / 64) * 7 + (y / 64) * 13) & 0xFF;
+            block[header + static_cast<std::size_t>(y) * side + x] = static_cast<std::uint8_t>(base + (seed >> 29));
+        }
+    return PackedBitmap(std::move(block));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int side = argc > 1 ? std::atoi(argv[1]) : 8192;
+    const bool bmp = argc > 2 && std::string(argv[2]) == "bmp";
+    if (side <= 0 || side % 1024 != 0) {
+        std::fprintf(stderr, "side must be a positive multiple of 1024\n");
+        return 2;
+    }
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("orvane-bench-cut-" + std::to_string(std::rand()));
+    std::filesystem::create_directories(folder);
+    std::fclose(std::fopen((folder / "colors.pcf").string().c_str(), "wb"));   // default colours: all black
+
+    BenchPlatform platform;
+    AppContext app(platform);
+    app.settings.applicationPath = folder.string();
+    app.settings.platform = bmp ? 1 : 0;
+    {
+        CDibDoc doc(app);
+        doc.projectBitmap = makeBitmap(side);
+        doc.projectPalette = createBitmapPalette(*doc.projectBitmap);
+        doc.bitmapWidth = doc.bitmapHeight = side;
+        doc.chunkColumns = doc.chunkRows = side / 256;
+        doc.textureFolder = folder.string();
+        platform.answer = PathUtil::join(folder.string(), "bn");
+
+        std::printf("cutting %d x %d into %s tiles in %s\n", side, side, bmp ? ".bmp" : ".r8", folder.string().c_str());
+        double total = 0.0;
+        std::size_t tiles = 0;
+        for (int level : {1, 2, 3}) {
+            const std::size_t before = doc.textureFileNames.size();
+            const auto start = std::chrono::steady_clock::now();
+            cutTextureLevel(doc, level, folder.string(), level == 1 ? 4 : (level == 2 ? 2 : 1));
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const std::size_t written = doc.textureFileNames.size() - before;
+            std::printf("level %d: %zu tiles in %.3f s, %.1f tiles/s\n", level, written, seconds, written / seconds);
+            total += seconds;
+            tiles += written;
+        }
+        std::printf("all levels: %zu tiles in %.3f s, %.1f tiles/s\n", tiles, total, tiles / total);
+
+        doc.textureFileNames.clear();
+        const auto start = std::chrono::steady_clock::now();
+        cutAllLevels(doc);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("cutAllLevels: %zu tiles in %.3f s, %.1f tiles/s\n", doc.textureFileNames.size(), seconds,
+                    doc.textureFileNames.size() / seconds);
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    return 0;
+}
