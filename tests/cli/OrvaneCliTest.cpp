@@ -185,6 +185,55 @@ TEST_F(OrvaneCliTest, PhotoRefusesWhatTheWizardRefuses)
     EXPECT_EQ(run(noDted).code, 1);
 }
 
+// A grey 8-bit BMP height image: grey level = 10 + x (x from 0 to 239 over 240 columns).
+void writeGreyBitmap(const std::string& path, int width, int height)
+{
+    const std::size_t stride = (static_cast<std::size_t>(width) + 3) / 4 * 4;
+    std::string b(14 + 40 + 1024 + stride * static_cast<std::size_t>(height), '\0');
+    auto put32 = [&b](std::size_t at, std::uint32_t v) {
+        for (int k = 0; k < 4; ++k)
+            b[at + k] = static_cast<char>(v >> (8 * k));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(b.size()));
+    put32(10, 14 + 40 + 1024);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = 8;
+    for (int i = 0; i < 256; ++i)
+        b[54 + 4 * i] = b[55 + 4 * i] = b[56 + 4 * i] = static_cast<char>(i);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            b[1078 + stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(x)] = static_cast<char>(10 + x % 240);
+    std::ofstream(path, std::ios::binary) << b;
+}
+
+TEST_F(OrvaneCliTest, PhotoTakesBmpHeightsWithTheirExtentsAndRefusesAColourOne)
+{
+    makeSample();
+    writeGreyBitmap("grey.bmp", 256, 256);
+    std::vector<std::string> args = photoArgs("out");
+    args.resize(args.size() - 2);   // no DTED this time
+    for (const char* extra : {"--bmp", "grey.bmp", "45", "45:30", "15", "15.5", "100", "900", "--sca", "out/g.sca"})
+        args.push_back(extra);
+    const CliRun ok = run(args);
+    ASSERT_EQ(ok.code, 0) << ok.err;
+    const CliRun info = run({"info", "out/ab.prj"});
+    EXPECT_NE(info.out.find("\"sourceType\": 1"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"records\": 65536"), std::string::npos);
+    EXPECT_NE(info.out.find("\"waterLevel\": 100"), std::string::npos);
+
+    // The coloured landscape is no height image.
+    args[args.size() - 9] = "in/landscape.bmp";
+    const CliRun refused = run(args);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("This image is not a grayscale image. Loading abandoned."), std::string::npos)
+        << refused.err;
+}
+
 TEST_F(OrvaneCliTest, R8TilesNeedDefaultBmpInTheCurrentFolder)
 {
     makeSample();
