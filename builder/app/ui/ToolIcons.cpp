@@ -160,7 +160,16 @@ QIcon ToolIcons::forButton(int id)
         return QIcon();
     }
     p.end();
-    return QIcon(pixmap);
+    QIcon icon(pixmap);
+    // A clearly faded picture for disabled buttons; the style's own greying keeps black lines dark.
+    QPixmap faded(kSize, kSize);
+    faded.fill(Qt::transparent);
+    QPainter f(&faded);
+    f.setOpacity(0.3);
+    f.drawPixmap(0, 0, pixmap);
+    f.end();
+    icon.addPixmap(faded, QIcon::Disabled);
+    return icon;
 }
 
 QPixmap ToolIcons::splashPicture()

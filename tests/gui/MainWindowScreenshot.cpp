@@ -1,0 +1,91 @@
+// Renders the main window with a project open into a PNG, so the window can be looked at without
+// a display. With a file argument it writes there; without one (as a test) it checks that a
+// picture of the full window size comes out.
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QImage>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/AppContext.h"
+#include "app/ui/CMainFrame.h"
+#include "project/CDibDoc.h"
+#include "project/ProjectFile.h"
+#include "support/ScriptedPlatform.h"
+
+namespace {
+
+// A small photographic project: 4 x 3 chunks over one degree square.
+void fillProject(CDibDoc& doc)
+{
+    doc.chunkColumns = 4;
+    doc.chunkRows = 3;
+    doc.boundary = {45.0, 45.75, 15.0, 16.0};
+    doc.texturePrefix = "demo";
+    const double dLat = (doc.boundary.north - doc.boundary.south) / doc.chunkRows;
+    const double dLon = (doc.boundary.east - doc.boundary.west) / doc.chunkColumns;
+    for (int r = 0; r < doc.chunkRows; ++r)
+        for (int c = 0; c < doc.chunkColumns; ++c) {
+            TexReliefChunk chunk;
+            chunk.chunkValueA = c;
+            chunk.chunkValueB = r;
+            chunk.area = {doc.boundary.south + r * dLat, doc.boundary.south + (r + 1) * dLat,
+                          doc.boundary.west + c * dLon, doc.boundary.west + (c + 1) * dLon};
+            doc.chunks.push_back(chunk);
+        }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    const QStringList args = QApplication::arguments();
+    QTemporaryDir work;
+    const QString output = args.size() > 1 ? args[1] : work.filePath("main-window.png");
+
+    ScriptedPlatform platform;
+    AppContext app(platform);
+    CMainFrame frame(app);
+    frame.resize(1280, 800);
+    frame.show();
+
+    // Through the project file, as a user would open it.
+    const QString projectPath = work.filePath("Demo.prj");
+    {
+        CDibDoc doc(app);
+        fillProject(doc);
+        if (!saveProject(doc, projectPath.toStdString())) {
+            std::fprintf(stderr, "could not write the demonstration project\n");
+            return 1;
+        }
+    }
+    if (!frame.openProjectFile(projectPath)) {
+        std::fprintf(stderr, "could not open the demonstration project\n");
+        return 1;
+    }
+    frame.setZoomText("1.00");
+    frame.setCursorPosition("15:22:30.00", "45:18:45.00", "312", "411", "393");
+    // Let layouts settle and the clock panes fill (quitting the application would close the windows).
+    QEventLoop settle;
+    QTimer::singleShot(300, &settle, &QEventLoop::quit);
+    settle.exec();
+
+    const QImage image = frame.grab().toImage();
+    if (image.isNull() || !image.save(output, "PNG")) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(output));
+        return 1;
+    }
+    const QImage back(output);
+    if (back.size() != frame.size()) {
+        std::fprintf(stderr, "the picture has the wrong size\n");
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(QDir::toNativeSeparators(output)));
+    return 0;
+}
