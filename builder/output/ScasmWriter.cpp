@@ -9,6 +9,7 @@
 #include "app/PathUtil.h"
 #include "app/Platform.h"
 #include "app/TextFormat.h"
+#include "output/NearestRecordSearch.h"
 #include "output/TextureOrientation.h"
 #include "project/CDibDoc.h"
 #include "synth/SeasonalNames.h"
@@ -57,17 +58,26 @@ std::int32_t truncToInt32(double value)
     return static_cast<std::int32_t>(value);
 }
 
-std::int32_t nodeAltitude(const CDibDoc& doc, double latitude, double longitude, ScasmWriteStats* stats)
-{
-    const auto& records = doc.mainAltitudeMap.records;
-    // The commands are disabled without records; a direct call still must not read past the end.
-    if (records.empty())
-        return 0;
-    const std::size_t index = doc.mainAltitudeMap.findNearest(latitude, longitude);
-    if (stats)
-        ++stats->nearestSearches;
-    return index < records.size() ? records[index].altitude : 0;
-}
+/// The altitudes of grid nodes: the record findNearest would pick in the main altitude map.
+struct NodeAltitudes {
+    const CDibDoc& doc;
+    NearestRecordSearch search;
+    ScasmWriteStats* stats;
+
+    NodeAltitudes(const CDibDoc& d, ScasmWriteStats* s) : doc(d), search(d.mainAltitudeMap), stats(s) {}
+
+    std::int32_t at(double latitude, double longitude) const
+    {
+        const auto& records = doc.mainAltitudeMap.records;
+        // The commands are disabled without records; a direct call still must not read past the end.
+        if (records.empty())
+            return 0;
+        const std::size_t index = search.nearest(latitude, longitude);
+        if (stats)
+            ++stats->nearestSearches;
+        return index < records.size() ? records[index].altitude : 0;
+    }
+};
 
 /// Node positions of a chunk's grid: line i (0..n) from the south, node j (0..n) from the west.
 struct GridGeometry {
@@ -214,8 +224,9 @@ std::string chunkBitmapName(const TexReliefChunk& chunk)
     return summerTextureName(name);
 }
 
-std::pair<std::int32_t, std::int32_t> chunkAltitudeRange(const TexReliefChunk& chunk, const CDibDoc& doc,
-                                                         ScasmWriteStats* stats)
+namespace {
+
+std::pair<std::int32_t, std::int32_t> altitudeRange(const TexReliefChunk& chunk, const NodeAltitudes& altitudes)
 {
     const GridGeometry grid(chunk.area, effectiveGridDensity(chunk.properties.gridDensity));
     std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
@@ -223,7 +234,7 @@ std::pair<std::int32_t, std::int32_t> chunkAltitudeRange(const TexReliefChunk& c
     for (std::int32_t i = 0; i <= grid.n; ++i) {
         const double lat = grid.latitude(i);
         for (std::int32_t j = 0; j <= grid.n; ++j) {
-            const std::int32_t altitude = nodeAltitude(doc, lat, grid.longitude(j), stats);
+            const std::int32_t altitude = altitudes.at(lat, grid.longitude(j));
             if (altitude < lowest)
                 lowest = altitude;
             if (altitude > highest)
@@ -233,13 +244,13 @@ std::pair<std::int32_t, std::int32_t> chunkAltitudeRange(const TexReliefChunk& c
     return {lowest, highest};
 }
 
-void writeTexRelief(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmWriteStats* stats)
+void texRelief(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, const NodeAltitudes& altitudes)
 {
     ChunkProperties& p = chunk.properties;
     const TextureOrientation orientation = TextureOrientation::fromFlipValue(chunk.chunkValueC);
 
     if (p.flatGridOptimization) {
-        const auto [lowest, highest] = chunkAltitudeRange(chunk, doc, stats);
+        const auto [lowest, highest] = altitudeRange(chunk, altitudes);
         // Taken in 64 bits: the difference of two 32-bit altitudes need not fit in 32.
         if (static_cast<std::int64_t>(highest) - lowest == 0 && p.gridDensity != 1) {
             p.gridDensity = 1;
@@ -264,13 +275,13 @@ void writeTexRelief(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmW
         const std::int32_t v = textureCoordinate(i, n, orientation.mirrorNorthSouth);
         for (std::int32_t j = 0; j <= n; ++j) {
             const std::int32_t u = textureCoordinate(j, n, orientation.mirrorEastWest);
-            put(file, cformat("\t\t%d\t%d\t%d\n", u, v, nodeAltitude(doc, lat, grid.longitude(j), stats)));
+            put(file, cformat("\t\t%d\t%d\t%d\n", u, v, altitudes.at(lat, grid.longitude(j))));
         }
     }
     put(file, "\t)\n");
 }
 
-void writeChunkArea(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmWriteStats* stats)
+void chunkArea(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, const NodeAltitudes& altitudes)
 {
     const GeoRect& r = chunk.area;
     const double clat = (r.north - r.south) / 2 + r.south;
@@ -305,7 +316,7 @@ void writeChunkArea(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmW
     put(file, cformat("\tBitmap( %s 0 0 0 0 )\n", oneLine(chunkBitmapName(chunk)).c_str()));
     if (p.useBitmapMode)
         put(file, cformat("\tBitmapMode( %d )\n", p.bitmapModeIndex));
-    writeTexRelief(chunk, file, doc, stats);
+    texRelief(chunk, file, doc, altitudes);
     if (p.useBitmapMode)
         put(file, "\tBitmapMode( 0 )\n");
     if (p.smoothing)
@@ -314,6 +325,24 @@ void writeChunkArea(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmW
     put(file, "\tReturn\n");
     put(file, labelLine(a));
     put(file, "EndA\n");
+}
+
+} // namespace
+
+std::pair<std::int32_t, std::int32_t> chunkAltitudeRange(const TexReliefChunk& chunk, const CDibDoc& doc,
+                                                         ScasmWriteStats* stats)
+{
+    return altitudeRange(chunk, NodeAltitudes(doc, stats));
+}
+
+void writeTexRelief(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmWriteStats* stats)
+{
+    texRelief(chunk, file, doc, NodeAltitudes(doc, stats));
+}
+
+void writeChunkArea(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmWriteStats* stats)
+{
+    chunkArea(chunk, file, doc, NodeAltitudes(doc, stats));
 }
 
 bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* stats)
@@ -336,8 +365,9 @@ bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* st
             progress->SetStep(1);
             progress->SetStatus("Writing TexRelief Chunks...");
         }
+        const NodeAltitudes altitudes(doc, stats);
         for (TexReliefChunk& chunk : doc.chunks) {
-            writeChunkArea(chunk, out.file, doc, stats);
+            chunkArea(chunk, out.file, doc, altitudes);
             if (progress)
                 progress->StepIt();
         }

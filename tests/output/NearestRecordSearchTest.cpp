@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+
+#include "altitude/AltitudeMap.h"
+#include "output/NearestRecordSearch.h"
+
+namespace {
+
+// Queries against maps of many shapes: the search must return findNearest's index every time.
+TEST(NearestRecordSearch, AgreesWithFindNearestEverywhere)
+{
+    std::mt19937 random(7);
+    struct Shape {
+        const char* name;
+        int count;
+        double lonSpan;
+        double step;   // > 0: coordinates on a grid of this step, so ties and shared longitudes are common
+        bool sort;
+    };
+    const Shape shapes[] = {{"empty", 0, 1, 0, true},          {"one", 1, 1, 0, true},
+                            {"scattered", 400, 5, 0, true},     {"grid with ties", 900, 3, 0.25, true},
+                            {"narrow", 300, 0.01, 0.001, true}, {"unsorted", 300, 4, 0.5, false}};
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        AltitudeMap map;
+        std::uniform_real_distribution<double> lon(-73.0, -73.0 + shape.lonSpan);
+        std::uniform_real_distribution<double> lat(45.0, 46.0);
+        auto snap = [&](double v) { return shape.step > 0 ? std::round(v / shape.step) * shape.step : v; };
+        for (int i = 0; i < shape.count; ++i)
+            map.records.push_back({snap(lat(random)), snap(lon(random)), i});
+        if (shape.sort)
+            map.sortByLongitude();
+        const NearestRecordSearch search(map);
+        std::uniform_real_distribution<double> qLon(-75.5, -73.0 + shape.lonSpan + 2.5);
+        std::uniform_real_distribution<double> qLat(44.0, 47.0);
+        for (int q = 0; q < 3000; ++q) {
+            const double la = q % 3 == 0 ? snap(qLat(random)) : qLat(random);
+            const double lo = q % 3 == 0 ? snap(qLon(random)) : qLon(random);
+            ASSERT_EQ(search.nearest(la, lo), map.findNearest(la, lo)) << la << " " << lo;
+        }
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_EQ(search.nearest(nan, -73.0), map.findNearest(nan, -73.0));
+        EXPECT_EQ(search.nearest(45.0, nan), map.findNearest(45.0, nan));
+    }
+}
+
+TEST(NearestRecordSearch, EqualDistancesGoToTheEarlierRecord)
+{
+    AltitudeMap map;
+    // Four records at exactly the same distance around the query, two on its longitude.
+    map.records = {{45.0, -73.5, 1}, {45.5, -73.0, 2}, {44.5, -73.0, 3}, {45.0, -72.5, 4}};
+    const NearestRecordSearch search(map);
+    EXPECT_EQ(search.nearest(45.0, -73.0), 0u);
+    EXPECT_EQ(map.findNearest(45.0, -73.0), 0u);
+    map.records.erase(map.records.begin());
+    const NearestRecordSearch east(map);
+    EXPECT_EQ(east.nearest(45.0, -73.0), 0u);
+    EXPECT_EQ(east.nearest(45.0, -71.0), 0u);   // nothing within one degree of longitude
+}
+
+} // namespace
