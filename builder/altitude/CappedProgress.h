@@ -30,11 +30,20 @@ public:
         }
     }
 
-    /// Whether the user pressed Cancel since the last look (pumps pending events).
-    bool cancelled() { return window_ && window_->CheckCancelButton(); }
+    /// Whether the user pressed Cancel since the last look (pumps pending events). Once the bar
+    /// is full only every 64th look pumps, so a large image is not slowed down by the event loop.
+    bool cancelled()
+    {
+        if (!window_)
+            return false;
+        if (done_ < cap_ || (++looksAfterCap_ & 63) == 0)
+            return window_->CheckCancelButton();
+        return false;
+    }
 
 private:
     std::unique_ptr<ProgressWindow> window_;
     std::size_t cap_;
     std::size_t done_ = 0;
+    std::size_t looksAfterCap_ = 0;
 };
