@@ -447,7 +447,8 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
       if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) break;
       // Checked once the focus move is over: a message box inside the move would fight it.
       QTimer::singleShot(0, this, [this, edit] {
-        if (!isVisible() || edit->hasFocus()) return;
+        // Cancel must stay reachable from a box holding a bad number.
+        if (!isVisible() || edit->hasFocus() || RwCancel->hasFocus()) return;
         if (edit == RwId_A) {
           RwId_AExit();
           return;
