@@ -125,14 +125,32 @@ bool writeBitmapFile(const PackedBitmap& bitmap, const std::string& path)
 bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const std::uint8_t* pixels, int width,
                      int height)
 {
-    if (templ.headerSize() != kInfoHeaderSize || templ.bitsPerPixel() != 8 || !pixels || width <= 0 ||
-        height <= 0 || width > 0x10000 || height > 0x10000)
+    if (!templ.hasValidHeader() || templ.bitsPerPixel() != 8 || !pixels || width <= 0 || height <= 0 ||
+        width > 0x10000 || height > 0x10000)
         return false;
     const std::size_t table = colorTableSize(templ);
-    if (table > templ.block().size() - kInfoHeaderSize)
+    if (table > templ.block().size() - templ.headerSize())
         return false;
-    const std::size_t headerBlock = kInfoHeaderSize + table;
-    std::vector<std::uint8_t> header(templ.block().begin(), templ.block().begin() + headerBlock);
+    std::vector<std::uint8_t> header;
+    if (templ.isCoreHeader()) {
+        // A core-header project bitmap still gets readable tiles: the same colours behind a 40-byte header.
+        const int count = bitmapColorCount(templ);
+        header.assign(kInfoHeaderSize + static_cast<std::size_t>(count) * 4, 0);
+        putLe32(header.data(), kInfoHeaderSize);
+        putLe16(header.data() + 12, 1);
+        putLe16(header.data() + 14, 8);
+        putLe32(header.data() + 32, static_cast<std::uint32_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t color = templ.colorAt(static_cast<std::size_t>(i));
+            std::uint8_t* entry = header.data() + kInfoHeaderSize + 4 * i;
+            entry[0] = static_cast<std::uint8_t>(color >> 16);
+            entry[1] = static_cast<std::uint8_t>(color >> 8);
+            entry[2] = static_cast<std::uint8_t>(color);
+        }
+    } else {
+        header.assign(templ.block().begin(), templ.block().begin() + kInfoHeaderSize + table);
+    }
+    const std::size_t headerBlock = header.size();
     const std::size_t stride = (static_cast<std::size_t>(width) + 3) / 4 * 4;
     const std::size_t imageSize = stride * static_cast<std::size_t>(height);
     putLe32(header.data() + 4, static_cast<std::uint32_t>(width));

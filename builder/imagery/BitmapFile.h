@@ -14,7 +14,8 @@ std::optional<PackedBitmap> readBitmapFile(const std::string& path);
 bool writeBitmapFile(const PackedBitmap& bitmap, const std::string& path);
 
 /// Writes a .bmp whose header and colour table are those of `templ` with the given size, followed by
-/// width x height pixel bytes. `templ` itself is not changed. Only the 40-byte header is accepted.
+/// width x height pixel bytes (rows padded to 4 bytes). `templ` itself is not changed. A core-header
+/// template gives the 40-byte header with the same colours, so every tile is a plain 8-bit bitmap.
 bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const std::uint8_t* pixels, int width,
                      int height);
 

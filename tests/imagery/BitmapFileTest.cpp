@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "imagery/BitmapFile.h"
 #include "imagery/TestBitmaps.h"
 #include "support/TempDir.h"
@@ -168,8 +170,28 @@ TEST(BitmapFile, TileBitmapTakesTemplateHeaderAndLeavesTemplateAlone)
     EXPECT_EQ(tile->colorAt(9), testbmp::paletteColor(9));
     EXPECT_EQ(std::vector<std::uint8_t>(written.end() - 65536, written.end()), pixels);
 
+    // A core-header template gives the same colours behind a 40-byte header.
+    testbmp::Layout core;
+    core.width = 8;
+    core.height = 8;
+    core.coreHeader = true;
+    dir.write("core.bmp", testbmp::makeFile(core));
+    const auto coreTempl = readBitmapFile(dir.file("core.bmp"));
+    ASSERT_TRUE(coreTempl);
+    ASSERT_TRUE(writeTileBitmap(*coreTempl, dir.file("core-tile.bmp"), pixels.data(), 256, 256));
+    const auto coreTile = readBitmapFile(dir.file("core-tile.bmp"));
+    ASSERT_TRUE(coreTile);
+    EXPECT_EQ(coreTile->headerSize(), 40u);
+    EXPECT_EQ(coreTile->colorAt(200), testbmp::paletteColor(200));
+    EXPECT_EQ(coreTile->pixelIndex(3, 0), pixels[3]);
+
     // A folder that does not exist: no file, no temporary left behind.
     EXPECT_FALSE(writeTileBitmap(*templ, dir.file("nowhere/tile.bmp"), pixels.data(), 256, 256));
+    // A failed write leaves the previous tile as it was (here the temporary cannot be created).
+    std::filesystem::create_directory(dir.file("tile.bmp.part~"));
+    std::vector<std::uint8_t> other(256 * 256, 7);
+    EXPECT_FALSE(writeTileBitmap(*templ, dir.file("tile.bmp"), other.data(), 256, 256));
+    EXPECT_EQ(dir.read("tile.bmp"), written);
 }
 
 } // namespace
