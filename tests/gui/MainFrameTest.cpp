@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -77,13 +78,20 @@ bool hasLabel(QWidget* root, const QString& text)
     return false;
 }
 
+// The scripted platform, also recording the web pages opened.
+class BrowsingPlatform : public ScriptedPlatform {
+public:
+    std::vector<std::string> urls;
+    void openUrl(const std::string& url) override { urls.push_back(url); }
+};
+
 } // namespace
 
 class MainFrameTest : public QObject {
     Q_OBJECT
 
 private:
-    ScriptedPlatform platform;
+    BrowsingPlatform platform;
     std::unique_ptr<AppContext> app;
     std::unique_ptr<CMainFrame> frame;
     bool gridLinesOn = true;
@@ -320,6 +328,40 @@ private slots:
         // Opening it again activates the same window.
         QVERIFY(frame->openProjectFile(path));
         QCOMPARE(frame->projectWindows().size(), 1);
+    }
+
+    void helpOpensTheProductPageWithAndWithoutProjects()
+    {
+        platform.urls.clear();
+        frame->commandAction("help.online")->trigger();
+        frame->openDocumentWindow(std::make_unique<CDibDoc>(*app));
+        frame->commandAction("help.contact")->trigger();
+        QCOMPARE(platform.urls, (std::vector<std::string>{CMainFrame::kProductUrl, CMainFrame::kProductUrl}));
+        QVERIFY(QUrl(CMainFrame::kProductUrl).isValid());
+    }
+
+    void droppedProjectFilesOpen()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("dropped.prj");
+        {
+            CDibDoc doc(*app);
+            if (!saveProject(doc, path.toStdString()))
+                QSKIP("the project file writer is not available");
+        }
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(frame.get(), &drop);
+        QCOMPARE(frame->projectWindows().size(), 1);
+        QCOMPARE(frame->activeProjectWindow()->projectTitle(), QString("dropped.prj"));
+        // The recent list offers it in the File menu.
+        QMenu* file = menuNamed(frame->menuBar(), "&File");
+        emit file->aboutToShow();
+        QVERIFY(titlesOf(file->actions()).contains("&1 " + QFileInfo(path).absoluteFilePath()));
     }
 
     void openProjectAsksWithItsTitleAndFilter()
