@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/AppContext.h"
 #include "imagery/ProjectBitmap.h"
+#include "project/ProjectFile.h"
 #include "imagery/TestBitmaps.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"
@@ -168,6 +171,31 @@ TEST(ProjectBitmap, SelectAsksForTheFileAndTakesItsFolder)
     EXPECT_EQ(f.doc->bitmapPath, f.dir.file("photo.bmp"));
     EXPECT_EQ(f.doc->sceneryFolder, f.dir.str());
     EXPECT_TRUE(f.doc->projectBitmap);
+}
+
+TEST(ProjectBitmap, ProjectFileLooksForAMovedBitmap)
+{
+    Fixture f;
+    f.dir.write("photo.bmp", testbmp::makeFile(sized(2048, 1024)));
+    f.doc->bitmapPath = f.dir.file("photo.bmp");
+    ASSERT_TRUE(loadProjectBitmap(*f.doc, f.doc->bitmapPath));
+    ASSERT_TRUE(saveProject(*f.doc, f.dir.file("p.prj")));
+    std::filesystem::create_directory(f.dir.file("moved"));
+    std::filesystem::rename(f.dir.file("photo.bmp"), f.dir.file("moved/photo.bmp"));
+
+    CDibDoc reopened(f.app);
+    f.platform.messages.clear();
+    f.platform.answers = {MsgAnswer::Ok, MsgAnswer::Yes};   // the open failure, then the question
+    f.platform.fileAnswers.push_back(f.dir.file("moved/photo.bmp"));
+    ASSERT_TRUE(loadProject(reopened, f.dir.file("p.prj")));
+    ASSERT_TRUE(reopened.projectBitmap);
+    EXPECT_EQ(reopened.bitmapPath, f.dir.file("moved/photo.bmp"));
+    EXPECT_EQ(reopened.chunkColumns, 8);
+    EXPECT_EQ(reopened.chunkRows, 4);
+    // The failed load of the old place said so before the question came.
+    ASSERT_GE(f.platform.messages.size(), 2u);
+    EXPECT_EQ(f.platform.messages[0].text, std::string(kOpenFailedMessage) + "\n" + f.dir.file("photo.bmp"));
+    EXPECT_EQ(f.platform.messages[1].icon, MsgIcon::Question);
 }
 
 } // namespace
