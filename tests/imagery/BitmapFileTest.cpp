@@ -84,38 +84,6 @@ TEST(BitmapFile, RefusesFilesThatDoNotHoldWhatTheHeaderClaims)
     EXPECT_FALSE(readBitmapFile(dir.file("missing.bmp")));
 }
 
-TEST(BitmapFile, PaletteNeedsBetweenOneAnd256Colours)
-{
-    struct Case {
-        const char* what;
-        std::uint16_t bits;
-        std::uint32_t colorsUsed;
-        int tableEntries;
-        int expected;   // -1: no palette
-    };
-    const Case cases[] = {
-        {"8 bits", 8, 0, 256, 256},       {"8 bits, 10 used", 8, 10, 10, 10}, {"4 bits", 4, 0, 16, 16},
-        {"24 bits", 24, 0, 0, -1},        {"8 bits, 300 used", 8, 300, 300, -1},
-        {"16 bits", 16, 0, 0, -1},
-    };
-    TempDir dir;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        testbmp::Layout layout;
-        layout.width = 4;
-        layout.height = 2;
-        layout.bitsPerPixel = c.bits;
-        layout.colorsUsed = c.colorsUsed;
-        layout.tableEntries = c.tableEntries;
-        dir.write("p.bmp", testbmp::makeFile(layout));
-        const auto bitmap = readBitmapFile(dir.file("p.bmp"));
-        ASSERT_TRUE(bitmap);
-        const auto palette = createBitmapPalette(*bitmap);
-        const int size = palette ? static_cast<int>(palette->size()) : -1;
-        EXPECT_EQ(size, c.expected);
-    }
-}
-
 TEST(BitmapFile, WriteRecomputesImageSizeAndRoundTrips)
 {
     TempDir dir;

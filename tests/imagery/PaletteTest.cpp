@@ -5,7 +5,6 @@
 #include "app/AppContext.h"
 #include "app/PathUtil.h"
 #include "imagery/PaletteFiles.h"
-#include "imagery/PaletteRanges.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
@@ -164,32 +163,6 @@ TEST(PaletteFiles, JascImportFillsCustomColours)
     const auto before = doc.customColors;
     EXPECT_FALSE(importJascPalette(doc, f.dir.file("missing.pal")));
     EXPECT_EQ(doc.customColors, before);
-}
-
-TEST(PaletteRanges, EachBoxOwnsItsRangeOnly)
-{
-    Fixture f;
-    CDibDoc doc(f.app);
-    std::array<std::int32_t, 256> colors;
-    colors.fill(0x123456);
-    const PaletteRange ranges[] = {PaletteRange::Standard, PaletteRange::Night, PaletteRange::Custom,
-                                   PaletteRange::SkyGround};
-    const int firsts[] = {0, 116, 192, 160};
-    const int ends[] = {116, 128, 256, 192};
-    for (int r = 0; r < 4; ++r) {
-        SCOPED_TRACE(r);
-        auto state = colors;
-        refreshPaletteRange(state, ranges[r], true, doc);
-        for (int i = 0; i < 256; ++i) {
-            const bool inside = i >= firsts[r] && i < ends[r];
-            ASSERT_EQ(state[i], inside ? static_cast<std::int32_t>(pcfColor(i)) : 0x123456) << i;
-        }
-        refreshPaletteRange(state, ranges[r], false, doc);
-        for (int i = 0; i < 256; ++i) {
-            const bool inside = i >= firsts[r] && i < ends[r];
-            ASSERT_EQ(state[i], inside ? 0 : 0x123456) << i;
-        }
-    }
 }
 
 } // namespace
