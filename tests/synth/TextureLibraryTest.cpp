@@ -68,15 +68,6 @@ TEST(TextureFileMaskTest, MatchesEightCharactersBeforeBmp)
         EXPECT_EQ(TextureFileMask::matches(c.name, c.season), c.expected) << c.name << " / " << c.season;
 }
 
-TEST(TextureFileMaskTest, TwoCharCodesReadLikeIntegers)
-{
-    EXPECT_EQ(TextureFileMask::twoCharCode("120534s1.bmp", 0), 12);
-    EXPECT_EQ(TextureFileMask::twoCharCode("120534s1.bmp", 2), 5);
-    EXPECT_EQ(TextureFileMask::twoCharCode("120534s1.bmp", 4), 34);
-    EXPECT_EQ(TextureFileMask::twoCharCode("x10000s1.bmp", 0), 0);
-    EXPECT_EQ(TextureFileMask::twoCharCode("-10000s1.bmp", 0), -1);
-}
-
 TEST_F(TextureLibraryTest, LoadsEnabledClassesInClassOrderThenNameOrder)
 {
     SynthTestFiles::writeLibrary(dir, {"000000s1.bmp", "120000s1.bmp", "001200s1.bmp", "990000s1.bmp", "000000w1.bmp"});
@@ -161,7 +152,8 @@ TEST_F(TextureLibraryTest, EmptyFolderLeavesLibraryEmptyWithoutProgress)
 
 TEST_F(TextureLibraryTest, RescanBuildsClassListFromMainCodes)
 {
-    SynthTestFiles::writeLibrary(dir, {"050000s1.bmp", "020000w1.bmp", "050300s2.bmp", "notatexture.bmp"});
+    // "-1" reads as a negative code, which names no class and must not index before the list.
+    SynthTestFiles::writeLibrary(dir, {"050000s1.bmp", "020000w1.bmp", "050300s2.bmp", "notatexture.bmp", "-10000s1.bmp"});
     TextureClass named = enabledClass(2);
     named.name = "Forest";
     named.color = 0x00FF00;
@@ -191,14 +183,6 @@ TEST_F(TextureLibraryTest, RescanOfEmptyFolderKeepsClassesAndSaysSo)
     EXPECT_EQ(platform.messages.front().icon, MsgIcon::Exclamation);
     ASSERT_EQ(app.settings.textureClasses.size(), 1u);
     EXPECT_EQ(app.settings.textureClasses[0].code, 7);
-}
-
-TEST_F(TextureLibraryTest, RescanSkipsNegativeCodes)
-{
-    SynthTestFiles::writeLibrary(dir, {"-10000s1.bmp", "010000s1.bmp"});
-    EXPECT_TRUE(rescanTextureClasses(app));
-    ASSERT_EQ(app.settings.textureClasses.size(), 2u);
-    EXPECT_EQ(app.settings.textureClasses[1].code, 1);
 }
 
 TEST_F(TextureLibraryTest, InvalidImagesAreReportedAndStayListed)
