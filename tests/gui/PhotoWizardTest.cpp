@@ -249,6 +249,12 @@ void PhotoWizardTest::pagesFollowTheirRules()
     p4->browseButton()->click();
     QCOMPARE(platform.folderPrompts.back(), std::string("Please specify a folder where the new scenery will reside..."));
     QCOMPARE(p4->folderEdit()->text(), QString::fromStdString(root));
+    // Each activation shows the project's scenery folder again (Finish has not applied it yet).
+    wizard.button(QWizard::BackButton)->click();
+    wizard.button(QWizard::NextButton)->click();
+    QCOMPARE(p4->folderEdit()->text(), QString::fromStdString(doc.sceneryFolder));
+    QCOMPARE(p2->minLonEdit()->text(), QString("10"));   // page 2 keeps what was typed
+    p4->folderEdit()->setText(QString::fromStdString(root));
 
     // "<none>" and an empty prefix keep the page; the folders are made all the same.
     for (const QString& prefix : {QString("<none>"), QString()}) {

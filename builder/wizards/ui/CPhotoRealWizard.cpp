@@ -17,8 +17,8 @@ CPhotoRealWizard::CPhotoRealWizard(CDibDoc& doc, PhotoWizardServices services, Q
     setWindowTitle(WizardTexts::kCaption);
     setWizardStyle(QWizard::ClassicStyle);
     setOption(QWizard::NoBackButtonOnStartPage, true);
-    // Values typed on a page stay when the user goes back, as the pages' own state.
-    setOption(QWizard::IndependentPages, true);
+    // The pages register no wizard fields, so going Back keeps what was typed, while each page
+    // still refreshes from the project whenever it becomes active (a new bitmap, a new folder).
 
     page1_ = new CPhotoRealWizard1(*this);
     page2_ = new CPhotoRealWizard2(*this);
