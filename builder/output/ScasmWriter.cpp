@@ -174,7 +174,7 @@ struct OutputFile {
         temporary = path + ".part";
         file = std::fopen(temporary.c_str(), "wb");
         if (!file) {
-            // A folder without room for a second file: write the target itself.
+            // A folder where only the existing file may be written: write it in place.
             direct = true;
             file = std::fopen(path.c_str(), "wb");
         }
