@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/AppSettings.h"
+#include "app/ConfigFile.h"
 #include "app/PathUtil.h"
 #include "cli/CliPlatform.h"
 #include "cli/CliProgress.h"
@@ -250,6 +252,26 @@ TEST_F(OrvaneCliTest, R8TilesNeedDefaultBmpInTheCurrentFolder)
     EXPECT_EQ(with.code, 0) << with.err;
     EXPECT_TRUE(PathUtil::fileExists("out/texture/ab0000.322"));
     EXPECT_EQ(fs::file_size("out/texture/ab0000.322"), 65536u);
+}
+
+TEST_F(OrvaneCliTest, SettingsComeFromTexReliefCfgInTheCurrentFolder)
+{
+    makeSample();
+    DemoData::writeBitmap("default.bmp", 256, 256);
+    AppSettings settings;
+    settings.platform = 0;   // .r8 tiles
+    ASSERT_TRUE(writeConfigFile("TexRelief.cfg", settings));
+    const CliRun r = run(photoArgs("out"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(PathUtil::fileExists("out/texture/ab0000.322"));
+    EXPECT_FALSE(PathUtil::fileExists("out/texture/ab0000322.bmp"));
+    EXPECT_TRUE(PathUtil::fileExists("TexRelief.cfg"));
+
+    // A damaged configuration stops every command before it does anything.
+    std::ofstream("TexRelief.cfg", std::ios::binary) << std::string("\x02\x00\xff\xff\xff\x7f", 6);
+    const CliRun damaged = run({"info", "out/ab.prj"});
+    EXPECT_EQ(damaged.code, 1);
+    EXPECT_NE(damaged.err.find("TexRelief.cfg is damaged"), std::string::npos) << damaged.err;
 }
 
 TEST_F(OrvaneCliTest, ScaAndInfoFailOnAFileThatIsNoProject)
