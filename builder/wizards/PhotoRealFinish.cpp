@@ -103,9 +103,10 @@ void finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
     // Textures and chunks are made in the same nesting order: blocks bottom to top and west to
     // east, within a block rows bottom to top and chunks west to east. That is the cutter's
     // writing order, so texture n is the tile of chunk n.
+    // Without a bitmap there is no grid; the steps are then never used.
     const GeoRect b = doc.boundary;
-    const double latStep = (b.north - b.south) / doc.chunkRows;
-    const double lonStep = (b.east - b.west) / doc.chunkColumns;
+    const double latStep = doc.chunkRows > 0 ? (b.north - b.south) / doc.chunkRows : 0.0;
+    const double lonStep = doc.chunkColumns > 0 ? (b.east - b.west) / doc.chunkColumns : 0.0;
     for (int i = 0; i < doc.chunkRows / 4; ++i)
         for (int j = 0; j < doc.chunkColumns / 4; ++j)
             for (int k = 0; k < 4; ++k)

@@ -176,6 +176,15 @@ void PhotoWizardTest::pagesFollowTheirRules()
     QCOMPARE(p1->pathEdit()->text(), bitmap_);
     QVERIFY(wizard.button(QWizard::NextButton)->isEnabled());
     QCOMPARE(doc.sceneryFolder, PathUtil::folder(bitmap_.toStdString()));
+    // A file that is refused leaves no bitmap loaded, so Next is withdrawn until a good one is chosen.
+    platform.fileAnswers.push_back(dted_.toStdString());
+    p1->browseButton()->click();
+    QVERIFY(!doc.projectBitmap);
+    QVERIFY(p1->pathEdit()->text().isEmpty());
+    QVERIFY(!wizard.button(QWizard::NextButton)->isEnabled());
+    platform.fileAnswers.push_back(bitmap_.toStdString());
+    p1->browseButton()->click();
+    QVERIFY(wizard.button(QWizard::NextButton)->isEnabled());
     wizard.button(QWizard::NextButton)->click();
 
     // Page 2: empty extents, resolutions 0, the south-west corner, Locks clear.
