@@ -1,6 +1,8 @@
 // Drives the four pages of the Preferences sheet on the offscreen platform.
 
 #include <QCheckBox>
+#include <QColor>
+#include <QImage>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -337,9 +339,18 @@ void PreferencesTest::colourRowsAndSeasonChange()
     QVERIFY(page->seasonButton(0)->isEnabled());
     QVERIFY(page->seasonButton(2)->isChecked());
 
+    // Rows are painted as bars of the class colour (0x00BBGGRR).
+    auto barColor = [colors](int row) {
+        const QRect rect = colors->visualItemRect(colors->topLevelItem(row));
+        return colors->viewport()->grab().toImage().pixelColor(rect.right() - 6, rect.center().y());
+    };
+    QCOMPARE(barColor(0), QColor(0, 255, 0));
+    QCOMPARE(barColor(1), QColor(0, 0, 255));
+
     f.platform.colorAnswers = {0x123456u};
     doubleClickRow(colors, 1);
     QCOMPARE(page->colorCopy()[1], 0x123456u);
+    QCOMPARE(barColor(1), QColor(0x56, 0x34, 0x12));
     QCOMPARE(f.app.settings.textureClasses[1].color, 0xFF0000u);   // only the page's copy so far
     f.platform.colorAnswers = {std::nullopt};
     page->chooseRowColor(0);

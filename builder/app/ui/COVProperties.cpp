@@ -27,6 +27,9 @@ COVProperties::COVProperties(AppContext& app, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Orvane Properties"));
     setModal(true);
+    // All four page titles stay visible instead of scrolling.
+    tabs_->setUsesScrollButtons(false);
+    setMinimumWidth(420);
     for (COVPropertyPage* page : {static_cast<COVPropertyPage*>(general_), static_cast<COVPropertyPage*>(paths_),
                                   static_cast<COVPropertyPage*>(synthTextures_),
                                   static_cast<COVPropertyPage*>(preferences_)}) {

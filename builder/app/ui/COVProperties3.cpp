@@ -1,5 +1,7 @@
 #include "app/ui/COVProperties3.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,5 +1,7 @@
 #include "app/ui/COVProperties4.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -87,6 +89,7 @@ COVProperties4::COVProperties4(AppContext& app, QWidget* parent)
     connect(colors_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { chooseRowColor(colors_->indexOfTopLevelItem(item)); });
 
+    zoomEdit_->setMaximumWidth(120);
     zoomUp_->setArrowType(Qt::UpArrow);
     zoomDown_->setArrowType(Qt::DownArrow);
     auto* zoomLayout = new QHBoxLayout;
