@@ -322,6 +322,7 @@ private slots:
         QVERIFY(frame->activeDocument());
         QCOMPARE(frame->activeDocument()->chunkColumns, 2);
         QCOMPARE(frame->activeProjectWindow()->windowTitle(), QString("saved.prj[*]"));
+        QVERIFY(frame->windowTitle().contains("saved.prj"));  // the maximized window names its project
         for (const auto& [id, command] : kProjectButtons)
             QVERIFY2(button(id)->isEnabled(), command);
         QCOMPARE(frame->recentFiles().value(0), QFileInfo(path).absoluteFilePath());
