@@ -376,6 +376,20 @@ private slots:
         QVERIFY(frame->projectWindows().isEmpty());
     }
 
+    void ctrlOOpensTheProjectDialogWithOrWithoutProjects()
+    {
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        for (bool withProject : {false, true}) {
+            if (withProject)
+                frame->openDocumentWindow(std::make_unique<CDibDoc>(*app));
+            platform.fileAnswers.push_back(std::nullopt);
+            const std::size_t before = platform.fileDialogs.size();
+            QTest::keySequence(frame.get(), QKeySequence("Ctrl+O"));
+            QCOMPARE(platform.fileDialogs.size(), before + 1);
+        }
+    }
+
     void closingAModifiedProjectAsksFirst()
     {
         frame->openDocumentWindow(std::make_unique<CDibDoc>(*app));

@@ -187,6 +187,8 @@ QAction* CMainFrame::makeAction(const std::string& id)
         action->setCheckable(look->second.checkable || (command && command->checked));
     }
     action->setIconVisibleInMenu(false);
+    // Shortcuts work whichever menu set is shown.
+    addAction(action);
     connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
     actions_[id] = action;
     return action;
