@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QWindow>
 #include <QPushButton>
 
 CProgressDialog::CProgressDialog(const std::string& caption) : QDialog(nullptr)
@@ -58,8 +59,13 @@ bool CProgressDialog::Create(QWidget* owner)
         owner_ = top;
         parentDisabled_ = true;
     }
-    if (top && top != this)
+    if (top && top != this) {
         move(top->geometry().center() - rect().center());
+        // Kept above its owner by the window system, as a child window would be.
+        winId();
+        if (windowHandle() && top->windowHandle())
+            windowHandle()->setTransientParent(top->windowHandle());
+    }
     show();
     if (!isVisible()) {
         Destroy();
