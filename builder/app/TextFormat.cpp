@@ -70,10 +70,10 @@ long long nowOrSourceDateEpoch(bool* fromEnvironment)
     return static_cast<long long>(std::time(nullptr));
 }
 
-std::string localTime(const char* strftimeFormat)
+std::string localTime(const char* strftimeFormat, bool reproducible)
 {
     bool fixed = false;
-    const std::time_t t = static_cast<std::time_t>(nowOrSourceDateEpoch(&fixed));
+    const std::time_t t = reproducible ? static_cast<std::time_t>(nowOrSourceDateEpoch(&fixed)) : std::time(nullptr);
     std::tm parts{};
     if (fixed)
         gmtime_r(&t, &parts);

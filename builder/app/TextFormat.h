@@ -12,9 +12,10 @@ std::string cformat(const char* format, ...) __attribute__((format(printf, 1, 2)
 /// vsnprintf under the process locale (for texts shown to the user).
 std::string localFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-/// strftime of the given time under the process locale; honours SOURCE_DATE_EPOCH when set
-/// (the time then comes from that variable and is taken in UTC, so output is reproducible).
-std::string localTime(const char* strftimeFormat);
+/// strftime of the current time under the process locale. For generated files pass
+/// `reproducible` = true: SOURCE_DATE_EPOCH, when set, then gives the time (taken in UTC) so the
+/// output can be reproduced; clocks shown on screen pass false and always show the real time.
+std::string localTime(const char* strftimeFormat, bool reproducible = true);
 
 /// The current time as seconds since the epoch, or SOURCE_DATE_EPOCH when that is set and valid.
 long long nowOrSourceDateEpoch(bool* fromEnvironment = nullptr);

@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "imagery/ReplaceFile.h"
+#include "app/ReplaceFile.h"
 
 namespace {
 constexpr std::uint32_t kRunLength8 = 1;

@@ -5,7 +5,7 @@
 
 #include "app/AppContext.h"
 #include "app/Platform.h"
-#include "imagery/ReplaceFile.h"
+#include "app/ReplaceFile.h"
 #include "project/CDibDoc.h"
 
 bool importJascPalette(CDibDoc& doc, const std::string& path)

@@ -9,7 +9,7 @@
 #include "app/Platform.h"
 #include "app/ProgressWindow.h"
 #include "imagery/BitmapFile.h"
-#include "imagery/ReplaceFile.h"
+#include "app/ReplaceFile.h"
 #include "project/CDibDoc.h"
 
 namespace {

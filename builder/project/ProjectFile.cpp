@@ -20,7 +20,7 @@ bool canCreate(const std::string& path)
     std::error_code ec;
     if (path.empty() || std::filesystem::is_directory(path, ec))
         return false;
-    const std::string probe = path + ".tmp~";
+    const std::string probe = path + ".part~";
     std::FILE* file = std::fopen(probe.c_str(), "wb");
     if (!file)
         return false;

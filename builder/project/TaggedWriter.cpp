@@ -1,11 +1,8 @@
 #include "project/TaggedWriter.h"
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
-#include "app/PathUtil.h"
+#include "app/ReplaceFile.h"
 
 void TaggedWriter::tag(std::uint16_t value)
 {
@@ -94,21 +91,5 @@ void TaggedWriter::patchU32(std::size_t offset, std::uint32_t value)
 
 bool TaggedWriter::commit(const std::string& path) const
 {
-    const std::string temp = path + ".tmp~";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(data_.data(), 1, data_.size(), file) == data_.size();
-    const bool closed = std::fclose(file) == 0;
-    std::error_code ec;
-    if (!written || !closed) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return replaceFile(path, {{data_.data(), data_.size()}});
 }

@@ -112,14 +112,14 @@ TEST(TaggedFileTest, CommitReplacesTheFileOrLeavesItAlone)
     ASSERT_TRUE(out.commit(dir.file("a.prj")));
     const auto written = dir.read("a.prj");
     EXPECT_EQ(Bytes(written.begin(), written.end()), out.data());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("a.prj.tmp~")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.prj.part~")));
 
     EXPECT_FALSE(out.commit(dir.file("missing/a.prj")));
     std::filesystem::create_directory(dir.file("folder"));
     dir.write("folder/inside", std::string("x"));
     EXPECT_FALSE(out.commit(dir.file("folder")));   // cannot replace a folder
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("folder.tmp~")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("folder.part~")));
 
     const auto readBack = TaggedReader::fromFile(dir.file("a.prj"));
     ASSERT_TRUE(readBack);

@@ -405,12 +405,12 @@ void CMainFrame::createStatusBar()
 
 QString CMainFrame::dateText()
 {
-    return fromLocal(TextFormat::localTime("%A, %B %d, %y "));
+    return fromLocal(TextFormat::localTime("%A, %B %d, %y ", false));
 }
 
 QString CMainFrame::timeText()
 {
-    return fromLocal(TextFormat::localTime("%X %p"));
+    return fromLocal(TextFormat::localTime("%X %p", false));
 }
 
 void CMainFrame::updateClock()

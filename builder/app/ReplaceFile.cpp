@@ -1,4 +1,4 @@
-#include "imagery/ReplaceFile.h"
+#include "app/ReplaceFile.h"
 
 #include <cstdio>
 #include <filesystem>
