@@ -6,10 +6,10 @@ CommandRegistry& CommandRegistry::instance()
     return registry;
 }
 
-void CommandRegistry::add(CommandSpec spec)
+void CommandRegistry::add(CommandSpec command)
 {
-    const std::string id = spec.id;
-    commands_[id] = std::move(spec);
+    const std::string id = command.id;
+    commands_[id] = std::move(command);
 }
 
 const CommandSpec* CommandRegistry::find(const std::string& id) const

@@ -35,7 +35,7 @@ struct CommandSpec {
 class CommandRegistry {
 public:
     static CommandRegistry& instance();
-    void add(CommandSpec spec);
+    void add(CommandSpec command);
     const CommandSpec* find(const std::string& id) const;
     const std::map<std::string, CommandSpec>& all() const { return commands_; }
 
@@ -45,5 +45,5 @@ private:
 
 /// Registers a command at start-up: `static CommandRegistrar reg{{"id", "&Text", ...}};`
 struct CommandRegistrar {
-    explicit CommandRegistrar(CommandSpec spec) { CommandRegistry::instance().add(std::move(spec)); }
+    explicit CommandRegistrar(CommandSpec command) { CommandRegistry::instance().add(std::move(command)); }
 };
