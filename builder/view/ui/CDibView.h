@@ -18,6 +18,13 @@ public:
     /// Forgets the converted texture images (textures may have been reloaded) and repaints.
     void refresh();
 
+    // Overlay switches and the pointer mode of this view (not saved).
+    bool showGridLines = false;
+    bool showGridNodes = false;
+    bool showAltitudeNodes = false;
+    bool showAltitudeLabels = false;
+    int viewMode = 0;   ///< 0 select chunks, 1 crosshair, 2 move the texture, 3 zoom tool
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
