@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "app/AppContext.h"
+#include "app/Platform.h"
 #include "project/CDibDoc.h"
 
 void computeSceneryDimensions(CDibDoc& doc)
@@ -14,4 +16,17 @@ void computeSceneryDimensions(CDibDoc& doc)
     doc.sceneryHeightKm = (b.north - b.south) * kmPerDegreeLatitude;
     const double pixels = static_cast<double>(doc.chunkColumns) * 256;
     doc.metresPerPixel = pixels > 0 ? doc.sceneryWidthKm * 1000 / pixels : 0.0;
+}
+
+bool sceneryTooCoarse(double metresPerPixel)
+{
+    return metresPerPixel > 50.0;
+}
+
+void warnIfSceneryTooCoarse(CDibDoc& doc)
+{
+    if (sceneryTooCoarse(doc.metresPerPixel))
+        doc.app.platform.message("The range of scenery specified is too large for the texture provided. The scenery "
+                                 "engine might have difficulties properly displaying the terrain.",
+                                 MsgIcon::Exclamation);
 }

@@ -57,10 +57,7 @@ bool applyPhotoExtents(CDibDoc& doc, double north, double south, double east, do
     doc.boundary.south = south;
     doc.boundary.north = north;
     computeSceneryDimensions(doc);
-    if (doc.metresPerPixel > 50.0)
-        platform.message("The range of scenery specified is too large for the texture provided. The scenery engine "
-                         "might have difficulties properly displaying the terrain.",
-                         MsgIcon::Exclamation);
+    warnIfSceneryTooCoarse(doc);
     doc.setModified();
     return true;
 }

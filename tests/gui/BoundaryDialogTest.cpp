@@ -12,6 +12,8 @@
 #include "app/ui/CommandRegistry.h"
 #include "app/ui/FrameServices.h"
 #include "project/CDibDoc.h"
+#include "project/SceneryDimensions.h"
+#include "project/SceneryDimensions.h"
 #include "project/ui/BoundaryAreaDlg.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
@@ -106,8 +108,8 @@ private slots:
 
     void exactlyFiftyMetresIsNoWarning()
     {
-        QVERIFY(!BoundaryAreaDlg::scaleTooCoarse(50.0));
-        QVERIFY(BoundaryAreaDlg::scaleTooCoarse(std::nextafter(50.0, 51.0)));
+        QVERIFY(!sceneryTooCoarse(50.0));
+        QVERIFY(sceneryTooCoarse(std::nextafter(50.0, 51.0)));
     }
 
     void boundaryTakesThePrecisionOfTheText()

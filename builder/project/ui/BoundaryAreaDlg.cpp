@@ -60,10 +60,7 @@ void BoundaryAreaDlg::accept()
     doc_.boundary.south = parsed(south_);
     doc_.boundary.north = parsed(north_);
     computeSceneryDimensions(doc_);
-    if (scaleTooCoarse(doc_.metresPerPixel))
-        doc_.app.platform.message("The range of scenery specified is too large for the texture provided. The scenery "
-                                  "engine might have difficulties properly displaying the terrain.",
-                                  MsgIcon::Exclamation);
+    warnIfSceneryTooCoarse(doc_);
     doc_.setModified(true);
     QDialog::accept();
 }

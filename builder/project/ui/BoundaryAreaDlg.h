@@ -12,10 +12,6 @@ class BoundaryAreaDlg : public QDialog {
 public:
     explicit BoundaryAreaDlg(CDibDoc& doc, QWidget* parent = nullptr);
 
-    /// Above this many metres per pixel the scenery engine may show the terrain badly.
-    static constexpr double kCoarsestScale = 50.0;
-    static bool scaleTooCoarse(double metresPerPixel) { return metresPerPixel > kCoarsestScale; }
-
     QLineEdit* northEdit() const { return north_; }
     QLineEdit* southEdit() const { return south_; }
     QLineEdit* eastEdit() const { return east_; }
