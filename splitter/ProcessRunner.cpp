@@ -43,9 +43,10 @@ std::string ProcessRunner::findOnPath(const std::string& name) {
   while (start <= list.size()) {
     std::size_t end = list.find(':', start);
     if (end == std::string::npos) end = list.size();
-    std::string dir = list.substr(start, end - start);
-    if (dir.empty()) dir = ".";
-    const std::string candidate = dir + "/" + name;
+    // Built up in place: GCC 12 warns wrongly about overlapping copies for dir + "/" + name.
+    std::string candidate = end > start ? list.substr(start, end - start) : std::string(".");
+    candidate += '/';
+    candidate += name;
     if (::access(candidate.c_str(), X_OK) == 0 && FileText::fileExists(candidate)) return candidate;
     start = end + 1;
   }
