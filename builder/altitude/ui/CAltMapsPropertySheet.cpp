@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/ui/PropertySheetLayout.h"
 #include "altitude/AltitudeMerge.h"
 #include "altitude/ui/CBMPAltMap.h"
 #include "altitude/ui/CDTEDAltMap.h"
@@ -36,26 +37,7 @@ CAltMapsPropertySheet::CAltMapsPropertySheet(CDibDoc& doc, QWidget* parent)
         });
     }
 
-    ok_->setDefault(true);
-    apply_->setEnabled(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(apply_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(buttons);
-
-    connect(ok_, &QPushButton::clicked, this, [this] {
-        applyPages();
-        accept();
-    });
-    connect(cancel_, &QPushButton::clicked, this, &CAltMapsPropertySheet::reject);
-    connect(apply_, &QPushButton::clicked, this, [this] {
-        applyPages();
-        apply_->setEnabled(false);
-    });
+    layOutPropertySheet(*this, tabs_, ok_, cancel_, apply_, [this] { applyPages(); });
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         if (auto* previous = qobject_cast<CAltMapPage*>(tabs_->widget(currentIndex_)))
             previous->leave();

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/ui/PropertySheetLayout.h"
 #include "app/AppContext.h"
 #include "app/ui/COVProperties1.h"
 #include "app/ui/COVProperties2.h"
@@ -41,26 +42,7 @@ COVProperties::COVProperties(AppContext& app, QWidget* parent)
             preferences_->takeClassColors();
     });
 
-    ok_->setDefault(true);
-    apply_->setEnabled(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(apply_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(buttons);
-
-    connect(ok_, &QPushButton::clicked, this, [this] {
-        applyPages();
-        accept();
-    });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(apply_, &QPushButton::clicked, this, [this] {
-        applyPages();
-        apply_->setEnabled(false);
-    });
+    layOutPropertySheet(*this, tabs_, ok_, cancel_, apply_, [this] { applyPages(); });
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
         if (auto* page = qobject_cast<COVPropertyPage*>(tabs_->widget(index)))
             page->activate();
