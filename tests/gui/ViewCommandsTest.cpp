@@ -8,8 +8,32 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ProjectWindow.h"
 #include "project/CDibDoc.h"
+#include "synth/Texture.h"
 #include "support/ScriptedPlatform.h"
 #include "view/ui/CDibView.h"
+
+namespace {
+// A 256 x 256 8-bit texture: red (index 0) in the western half, blue (index 1) in the eastern half.
+PackedBitmap halfAndHalf()
+{
+    std::vector<std::uint8_t> block(40 + 256 * 4 + 256 * 256, 0);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            block[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, 256);
+    put32(8, 256);
+    block[12] = 1;   // planes
+    block[14] = 8;   // bits per pixel
+    block[40 + 2] = 255;   // entry 0: red (blue, green, red, 0)
+    block[44 + 0] = 255;   // entry 1: blue
+    for (int y = 0; y < 256; ++y)
+        for (int x = 128; x < 256; ++x)
+            block[40 + 1024 + y * 256 + x] = 1;
+    return PackedBitmap(std::move(block));
+}
+} // namespace
 
 class ViewCommandsTest : public QObject {
     Q_OBJECT
@@ -82,6 +106,35 @@ private slots:
         QVERIFY(view->showAltitudeNodes);
         QVERIFY(view->showAltitudeLabels);
         view->grab();   // paints the crosses and labels without failing
+    }
+
+    void mosaicFollowsTheTextureOrientation()
+    {
+        auto doc = std::make_unique<CDibDoc>(*app);
+        doc->chunkColumns = doc->chunkRows = 1;
+        auto texture = std::make_unique<Texture>();
+        texture->image = halfAndHalf();
+        texture->kind = 1;
+        TexReliefChunk chunk;
+        chunk.chunkValueA = chunk.chunkValueB = 0;
+        chunk.texture = texture.get();
+        doc->chunks.push_back(chunk);
+        CDibDoc* project = doc.get();
+        frame->openDocumentWindow(std::move(doc));
+        auto* view = qobject_cast<CDibView*>(frame->activeView());
+        view->resize(256, 256);
+        auto westColour = [&] {
+            view->refresh();
+            return view->grab().toImage().pixelColor(64, 128);
+        };
+        QCOMPARE(westColour(), QColor(Qt::red));
+        project->chunks[0].chunkValueC = 1;   // mirrored east-west
+        QCOMPARE(westColour(), QColor(Qt::blue));
+        project->chunks[0].chunkValueC = 2;   // mirrored north-south only
+        QCOMPARE(westColour(), QColor(Qt::red));
+        project->chunks[0].chunkValueC = 0;
+        texture.reset();
+        project->chunks[0].texture = nullptr;
     }
 
     void modesAreExclusive()

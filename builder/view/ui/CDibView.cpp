@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "imagery/ui/BitmapPainter.h"
+#include "output/TextureOrientation.h"
 #include "project/CDibDoc.h"
 
 CDibView::CDibView(CDibDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc)
@@ -19,34 +21,21 @@ void CDibView::refresh()
     update();
 }
 
-const QImage& CDibView::imageOf(const Texture* texture)
+const QImage& CDibView::imageOf(const Texture* texture, std::int32_t flipValue)
 {
-    auto found = images_.find(texture);
+    const TextureOrientation orientation = TextureOrientation::fromFlipValue(flipValue);
+    const int key = (orientation.mirrorEastWest ? 1 : 0) | (orientation.mirrorNorthSouth ? 2 : 0);
+    auto found = images_.find({texture, key});
     if (found != images_.end())
         return found->second;
     QImage image;
-    if (texture && texture->image && texture->image->bitsPerPixel() == 8 && texture->image->pixelsComplete()) {
-        const PackedBitmap& bmp = *texture->image;
-        const int w = bmp.width();
-        const int h = std::abs(bmp.height());
-        if (w > 0 && h > 0 && w <= 4096 && h <= 4096) {
-            image = QImage(w, h, QImage::Format_Indexed8);
-            QList<QRgb> table;
-            const int colors = std::max(1, std::min(256, bitmapColorCount(bmp)));
-            for (int i = 0; i < 256; ++i) {
-                const std::uint32_t c = i < colors ? bmp.colorAt(static_cast<std::size_t>(i)) : 0;
-                table.append(qRgb(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff));
-            }
-            image.setColorTable(table);
-            // Stored rows run bottom first.
-            for (int y = 0; y < h; ++y) {
-                uchar* line = image.scanLine(h - 1 - y);
-                for (int x = 0; x < w; ++x)
-                    line[x] = bmp.pixelIndex(x, y);
-            }
-        }
+    if (texture && texture->image) {
+        image = BitmapPainter::toImage(*texture->image, texture->palette ? &*texture->palette : nullptr);
+        // The same orientation rule as the written scenery, so the map shows what the simulator will.
+        if (!image.isNull() && key != 0)
+            image = image.mirrored(orientation.mirrorEastWest, orientation.mirrorNorthSouth);
     }
-    return images_.emplace(texture, std::move(image)).first->second;
+    return images_.emplace(std::make_pair(texture, key), std::move(image)).first->second;
 }
 
 void CDibView::paintEvent(QPaintEvent*)
@@ -70,7 +59,7 @@ void CDibView::paintEvent(QPaintEvent*)
         // Row 0 is the southern row, at the bottom of the window.
         const QRectF cell(offsetX + c * 256.0 * zoom, offsetY + (rows - 1 - r) * 256.0 * zoom, 256.0 * zoom,
                           256.0 * zoom);
-        const QImage& image = imageOf(chunk.texture);
+        const QImage& image = imageOf(chunk.texture, chunk.chunkValueC);
         if (!image.isNull())
             painter.drawImage(cell, image);
         else

@@ -4,7 +4,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <cstdint>
 #include <map>
+#include <utility>
 
 class CDibDoc;
 class Texture;
@@ -29,9 +31,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    /// The texture's 8-bit image as a QImage; a null image when it has none.
-    const QImage& imageOf(const Texture* texture);
+    /// The texture's 8-bit image as a QImage, mirrored as the chunk's flip value says;
+    /// a null image when it has none.
+    const QImage& imageOf(const Texture* texture, std::int32_t flipValue);
 
     CDibDoc& doc_;
-    std::map<const Texture*, QImage> images_;
+    std::map<std::pair<const Texture*, int>, QImage> images_;
 };
