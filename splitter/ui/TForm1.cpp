@@ -108,7 +108,10 @@ void TForm1::showSession() {
 void TForm1::pullEdits() {
   for (int d = 0; d < SplitSession::DocCount; ++d) {
     const auto i = static_cast<std::size_t>(d);
-    session_->docs[i] = linesOf(editors[i]->toPlainText());
+    // An untouched editor keeps the session's lines: bytes that are not UTF-8 (a source in an
+    // 8-bit code page) show as replacement characters and would not survive the round trip.
+    const QString text = editors[i]->toPlainText();
+    if (text != joined(session_->docs[i])) session_->docs[i] = linesOf(text);
   }
 }
 

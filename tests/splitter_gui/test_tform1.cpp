@@ -137,6 +137,26 @@ private slots:
     QVERIFY(!window->MCompileNow->isEnabled());
   }
 
+  void unEditedDocumentsAreSavedByteForByte() {
+    // A source in an 8-bit code page: the editors show such bytes as replacement characters,
+    // but documents the user did not touch must reach the files unchanged.
+    const std::string comment = " ;Montr\xe9" "al";
+    std::string source = readBytes(testData("builder_two_chunks.sca"));
+    source.insert(source.find_first_of("\r\n", source.rfind("Area(")), comment);
+    writeBytes(*dir / "latin1.sca", source);
+    onModal<TForm6>([](TForm6* d) { d->LibIdOk->click(); });
+    platform->answers = {MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::No, MessageAnswer::No,
+                         MessageAnswer::Yes};
+    platform->openAnswers = {*dir / "latin1.sca"};
+    platform->saveAnswers = {*dir / "Field.sca"};
+    window->LoadOvFile->trigger();
+    QVERIFY(readBytes(*dir / "Field_B.sca").find(comment) != std::string::npos);
+    window->editors[SplitSession::DocumentA]->appendPlainText("; by hand");
+    window->SaveAllDocs->trigger();
+    QVERIFY(readBytes(*dir / "Field_B.sca").find(comment) != std::string::npos);
+    QVERIFY(readBytes(*dir / "Field_A.sca").find("; by hand\r\n") != std::string::npos);
+  }
+
   void compileShowsResultsAndCatgenInstructions() {
     onModal<TForm6>([](TForm6* d) { d->LibIdOk->click(); });
     loadAndSplit({MessageAnswer::No, MessageAnswer::No, MessageAnswer::No});
