@@ -23,6 +23,7 @@ TForm2::TForm2(QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(Button1);
   layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a dialog border: fits its labels, not resizable
 }
 
 void TForm2::run(const std::array<std::string, 6>& labels) {

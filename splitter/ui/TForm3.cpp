@@ -34,7 +34,7 @@ TForm3::TForm3(QWidget* parent)
   layout->addWidget(label);
   layout->addWidget(ScasmResults, 1);
   layout->addLayout(buttons);
-  resize(560, 380);
+  setFixedSize(560, 380);  // a dialog border: not resizable
 }
 
 bool TForm3::run(const std::vector<std::string>& log, bool continueEnabled) {

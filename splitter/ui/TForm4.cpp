@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolTip>
@@ -97,6 +98,7 @@ TForm4::TForm4(SplitPlatform& platform, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Page, 1);
   layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a dialog border: not resizable
 
   setModel(RunwayModel());
 }
@@ -381,6 +383,12 @@ void TForm4::showEvent(QShowEvent* event) {
   Page->setCurrentIndex(0);
   added_.clear();
   QDialog::showEvent(event);
+  // Centred on the screen, not over the main window.
+  if (QScreen* s = screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(s->availableGeometry().center());
+    move(frame.topLeft());
+  }
 }
 
 void TForm4::refuse(QLineEdit* edit, const char* message) {

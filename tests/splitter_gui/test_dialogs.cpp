@@ -45,6 +45,7 @@ private slots:
       contEnabled = r->Cont->isEnabled();
       memo = r->ScasmResults->toPlainText();
       QVERIFY(r->ScasmResults->isReadOnly());
+      QCOMPARE(r->minimumSize(), r->maximumSize());
       r->Cont->click();
     });
     QVERIFY(platform.showScasmResults({"a", "b"}, true));
@@ -76,6 +77,7 @@ private slots:
       QCOMPARE(g->windowTitle(), QString("Catgen Instructions"));
       for (QLabel* l : g->Label) labels << l->text();
       mainVisible = main.isVisible();
+      QCOMPARE(g->minimumSize(), g->maximumSize());
       g->Button1->click();
     });
     platform.showCatgenInstructions({"1", "2", "3", "4", "5", "6"});

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -76,6 +77,18 @@ private slots:
     QCOMPARE(form->RwId_B->count(), 4);
     QCOMPARE(form->box(RunwayModel::RwAlt)->toolTip(), QString("Runway altitude in metres\nFloating point. eg 16.5"));
     QCOMPARE(form->SaveRwy->toolTip(), QString("Save runway settings"));
+  }
+
+  void shownFixedInTheScreenCentreWhereverTheMainWindowIs() {
+    QWidget main;
+    main.setGeometry(0, 0, 200, 100);
+    main.show();
+    TForm4 dialog(*p, &main);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint centre = dialog.screen()->availableGeometry().center();
+    QVERIFY((dialog.frameGeometry().center() - centre).manhattanLength() <= 2);
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
   }
 
   void keyFiltersBeepAndDropRefusedKeys() {
