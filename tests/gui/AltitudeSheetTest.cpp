@@ -346,6 +346,25 @@ private slots:
         QCOMPARE(again.mainPage()->list()->count(), 1);
     }
 
+    void mapDeletedOnTheMainPageIsNotWrittenByItsSourcePage()
+    {
+        addOwnedMap(3, {{45, 15, 1}, {45, 16, 2}}, "gone");
+        CAltMapsPropertySheet sheet(*doc);
+        sheet.tabs()->setCurrentIndex(2);
+        sheet.textPage()->levelEdit()->setText("2");
+        sheet.textPage()->activeCheck()->setChecked(false);
+        sheet.tabs()->setCurrentIndex(0);
+        sheet.mainPage()->list()->setCurrentRow(0);
+        sheet.mainPage()->deleteButton()->click();
+        QVERIFY(doc->altitudeMaps.empty());
+        // A new map may take the deleted one's memory; Apply and OK must leave it alone.
+        AltitudeMap* fresh = addOwnedMap(3, {{47, 15, 70}, {47, 16, 80}}, "fresh");
+        sheet.applyButton()->click();
+        sheet.okButton()->click();
+        QCOMPARE(fresh->enabled, 1);
+        QCOMPARE(fresh->waterLevel, 70);
+    }
+
     void copyFromTerrainTextureRePlacesTheBmpMap()
     {
         CAltMapsPropertySheet sheet(*doc);

@@ -36,6 +36,12 @@ CAltMapsPropertySheet::CAltMapsPropertySheet(CDibDoc& doc, QWidget* parent)
             apply_->setEnabled(true);
         });
     }
+    // A map deleted on the main page may still be selected on its source page.
+    connect(main_, &CAltMapPage::mapsChanged, this, [this] {
+        bmp_->dropSelection();
+        text_->dropSelection();
+        dted_->dropSelection();
+    });
 
     layOutPropertySheet(*this, tabs_, ok_, cancel_, apply_, [this] { applyPages(); });
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {

@@ -28,6 +28,9 @@ public:
     int mapCount() const;
     /// The map of the selected entry, or nullptr.
     AltitudeMap* selectedMap() const;
+    /// Forgets the selected map without storing into it: another page has deleted maps, and the
+    /// page's values were stored when it was left.
+    void dropSelection() { selected_ = nullptr; }
 
     /// The page's own copies of the selected map's water level and check boxes.
     std::int32_t waterLevel() const { return waterLevel_; }
