@@ -87,7 +87,8 @@ private slots:
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const QPoint centre = dialog.screen()->availableGeometry().center();
-    QVERIFY((dialog.frameGeometry().center() - centre).manhattanLength() <= 2);
+    // The window frame may be measured only after the first showing: a few pixels either way.
+    QVERIFY((dialog.frameGeometry().center() - centre).manhattanLength() <= 10);
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
   }
 
