@@ -246,6 +246,34 @@ TEST(RunwayModel, RunwayFileRoundTripRestoresEveryValue) {
   EXPECT_EQ(back.nearEnd.approach, 9);
 }
 
+TEST(RunwayModel, RunwayFileHoldsEveryKeyOnceInItsOrder) {
+  IniFile file;
+  RunwayModel().save(file);
+  std::vector<std::string> keys;
+  std::size_t start = 0, end;
+  const std::string text = file.text();
+  while ((end = text.find("\r\n", start)) != std::string::npos) {
+    const std::string line = text.substr(start, end - start);
+    start = end + 2;
+    if (line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
+  }
+  const std::vector<std::string> expected = {
+      "ReferenceName", "CoordNS", "CoordNSD", "CoordNSH", "CoordNSM", "CoordNSS", "CoordEW", "CoordEWD",
+      "CoordEWH", "CoordEWM", "CoordEWS", "ALTitude", "HEADing", "LENgth", "WIDth", "ID", "IDSuffix", "SURFace",
+      "MARKERS_EdgeLine", "MARKERS_Threshold", "MARKERS_Touchdown", "MARKERS_FixedDistance", "MARKERS_CentreLine",
+      "MARKERS_IdNumbers", "MARKERS_DistanceMarkers", "MARKERS_PBE", "MARKERS_CN", "MARKERS_CF", "MARKERS_SN",
+      "MARKERS_SF", "LIGHTS", "EdgeLights", "CentreLights", "RedAtEnds", "ThrOffN", "ThrOffF", "ExtN", "ExtF",
+      "ThrLightsNEnabled", "ThrLightsNReil", "ThrLightsNTouch", "ThrLightsFEnabled", "ThrLightsFReil",
+      "ThrLightsFTouch", "StrobesN", "StrobesF", "VasiSlopeN", "VasiSlopeF", "VasiSideN", "VasiSideF",
+      "VasiSideNPrefix", "VasiSideFPrefix", "VasiDistN", "VasiDistF", "VasiSpaceN", "VasiSpaceF", "VasiBarsN",
+      "VasiBarsF", "AprLN", "AprLF"};
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(text.rfind("[Runway]\r\n", 0), 0u);
+  // A fresh runway: W at first, the number 1, text boxes "0".
+  EXPECT_NE(text.find("\r\nCoordEW=1\r\nCoordEWD=0\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nID=1\r\nIDSuffix=0\r\n"), std::string::npos);
+}
+
 TEST(RunwayModel, LoadTreatsMissingKeysAsEmptyAndBadIndicesAsZero) {
   IniFile file;
   file.parse("[Runway]\nID=12\nSURFace=42\nStrobesN=-3\nLIGHTS=1\nVasiBarsN=x\n");
