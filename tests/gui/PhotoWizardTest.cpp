@@ -148,7 +148,9 @@ void PhotoWizardTest::initTestCase()
 
 void PhotoWizardTest::cleanupTestCase()
 {
-    fs::current_path(previous_);
+    // Empty when initTestCase stopped before changing folders.
+    if (!previous_.empty())
+        fs::current_path(previous_);
     dir_.reset();
 }
 
