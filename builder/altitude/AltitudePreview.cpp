@@ -7,6 +7,8 @@
 namespace {
 
 constexpr std::uint32_t kWater = 0x00FF0000;   // blue 255 in 0x00BBGGRR
+// Cells a picture may have beyond its records: room for a map whose records were deleted.
+constexpr std::uint64_t kSpareCells = 1u << 16;
 
 // Truncated cell of `value` within [minimum, minimum + span) split in `cells`; -1 for no cell.
 long long cellOf(double value, double minimum, double span, int cells)
@@ -26,6 +28,11 @@ AltitudePreviewImage buildAltitudePreview(const AltitudeMap& map, bool showWater
 {
     AltitudePreviewImage image;
     if (map.columns <= 0 || map.rows <= 0)
+        return image;
+    // Every reader makes about one record per cell. A grid far larger than its records comes
+    // from a damaged project file, and its picture could take more memory than there is.
+    const std::uint64_t cells = static_cast<std::uint64_t>(map.columns) * static_cast<std::uint64_t>(map.rows);
+    if (cells > 4 * static_cast<std::uint64_t>(map.records.size()) + kSpareCells)
         return image;
     image.width = map.columns;
     image.height = map.rows;

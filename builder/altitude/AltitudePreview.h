@@ -20,5 +20,6 @@ struct AltitudePreviewImage {
 /// a record at or below `waterLevel` is blue. `clampEdges` moves records on the east and north
 /// edges onto the last column and row instead of leaving them out. A map of one altitude (or one
 /// grey level) has no grey step: it shows its lowest grey, blue when the level reaches it.
+/// A grid with far more cells than the map has records (a damaged file) gives no picture.
 AltitudePreviewImage buildAltitudePreview(const AltitudeMap& map, bool showWater, std::int32_t waterLevel,
                                           bool clampEdges);

@@ -86,6 +86,20 @@ TEST(AltitudePreviewTest, FlatMapsHaveNoGreyStepButStillDraw)
     EXPECT_TRUE(buildAltitudePreview(empty, false, 0, false).pixels.empty());
 }
 
+TEST(AltitudePreviewTest, GridFarLargerThanItsRecordsGivesNoPicture)
+{
+    // Grid sizes from a damaged project file: 2^31 - 1 squared cells for six records.
+    AltitudeMap map = grid(2);
+    map.columns = map.rows = 2147483647;
+    const AltitudePreviewImage image = buildAltitudePreview(map, false, 0, false);
+    EXPECT_EQ(image.width, 0);
+    EXPECT_TRUE(image.pixels.empty());
+    // A map that lost some records to deletions keeps its picture.
+    map = grid(2);
+    map.records.resize(2);
+    EXPECT_EQ(buildAltitudePreview(map, false, 0, false).width, 3);
+}
+
 TEST(AltitudePlacementTest, RecordsMoveOntoTheAreaRowByRow)
 {
     AltitudeMap map = grid(1);
