@@ -1,5 +1,7 @@
 #include "project/ProjectFile.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -27,6 +29,13 @@ bool canCreate(const std::string& path)
     std::fclose(file);
     std::filesystem::remove(probe, ec);
     return true;
+}
+
+// 256 pixels per chunk, held within the int range: the chunk counts come from the file.
+std::int32_t pixelsOfChunks(std::int32_t chunks)
+{
+    const std::int64_t pixels = static_cast<std::int64_t>(chunks) * 256;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(pixels, INT32_MIN, INT32_MAX));
 }
 
 } // namespace
@@ -64,8 +73,8 @@ bool openProject(CDibDoc& doc, const std::string& path)
         doc.app.platform.message("Couldn't read project file. Possibly not a Orvane project.", MsgIcon::Exclamation);
         return false;
     }
-    doc.documentWidth = doc.chunkColumns * 256;
-    doc.documentHeight = doc.chunkRows * 256;
+    doc.documentWidth = pixelsOfChunks(doc.chunkColumns);
+    doc.documentHeight = pixelsOfChunks(doc.chunkRows);
     doc.filePath = path;
     return true;
 }

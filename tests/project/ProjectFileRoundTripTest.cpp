@@ -396,6 +396,15 @@ TEST_F(ProjectFileRoundTrip, OpenSetsTheDocumentSizeFromTheChunkGrid)
     EXPECT_EQ(opened->documentWidth, 768);
     EXPECT_EQ(opened->documentHeight, 512);
     EXPECT_EQ(opened->filePath, dir.file("grid.prj"));
+
+    // Chunk counts of a damaged file: the pixel size stays within the int range.
+    doc->chunkColumns = 2147483647;
+    doc->chunkRows = -2147483647 - 1;
+    ASSERT_TRUE(saveProject(*doc, dir.file("huge.prj")));
+    auto huge = newDoc();
+    ASSERT_TRUE(openProject(*huge, dir.file("huge.prj")));
+    EXPECT_EQ(huge->documentWidth, 2147483647);
+    EXPECT_EQ(huge->documentHeight, -2147483647 - 1);
 }
 
 } // namespace
