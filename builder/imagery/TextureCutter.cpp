@@ -1,6 +1,8 @@
 #include "imagery/TextureCutter.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <cstdio>
 #include <vector>
 
@@ -86,11 +88,25 @@ bool askPrefix(CDibDoc& doc, const std::string& title)
     return true;
 }
 
+// The chunk counts come from the project file, which could claim more than the bitmap holds:
+// only chunks that lie on the bitmap are cut.
+int cutChunkColumns(const CDibDoc& doc)
+{
+    const int onBitmap = doc.projectBitmap ? std::max(doc.projectBitmap->width(), 0) / kTileSize : 0;
+    return std::clamp(doc.chunkColumns, 0, onBitmap);
+}
+
+int cutChunkRows(const CDibDoc& doc)
+{
+    const int onBitmap = doc.projectBitmap ? std::max(doc.projectBitmap->height(), 0) / kTileSize : 0;
+    return std::clamp(doc.chunkRows, 0, onBitmap);
+}
+
 // Writes every tile of one level; the names and the folder are already settled.
 void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress)
 {
-    const int blockColumns = doc.chunkColumns / 4;
-    const int blockRows = doc.chunkRows / 4;
+    const int blockColumns = cutChunkColumns(doc) / 4;
+    const int blockRows = cutChunkRows(doc) / 4;
     int block = 0;
     for (int b = 0; b < blockRows; ++b) {
         for (int a = 0; a < blockColumns; ++a, ++block) {
@@ -144,7 +160,9 @@ bool cutAllLevels(CDibDoc& doc)
         return false;
     doc.repaintViews();
     std::unique_ptr<ProgressWindow> progress = doc.app.platform.createProgress("Please wait...Preparing Textures...");
-    progress->SetRange(0, (doc.chunkRows * 21 / 4) * doc.chunkColumns / 4);
+    // 21/16 of the level 3 tiles: all three levels. Taken in 64 bits, as the product can pass the int range.
+    const long long tiles = (static_cast<long long>(cutChunkRows(doc)) * 21 / 4) * cutChunkColumns(doc) / 4;
+    progress->SetRange(0, static_cast<int>(std::min<long long>(tiles, std::numeric_limits<int>::max())));
     progress->SetStep(1);
     // The levels run on the folder chosen above; handing them the chosen file's full path would
     // leave that path, not a folder, in sceneryFolder.

@@ -133,6 +133,24 @@ TEST(TextureCutter, BlocksAreNumberedFromTheBottomLeft)
     }
 }
 
+TEST(TextureCutter, ChunkCountsBeyondTheBitmapCutOnlyTheBitmap)
+{
+    // A project file may claim any chunk grid; the bitmap loaded with it is 1024 x 1024.
+    Fixture f(sized(1024, 1024));
+    f.doc->chunkColumns = 2147483647;
+    f.doc->chunkRows = 2147483647;
+    f.choosePrefix();
+    ASSERT_TRUE(cutTextureLevel(*f.doc, 1, "", 4));
+    EXPECT_EQ(f.doc->textureFileNames, std::vector<std::string>{f.r8(0, "1")});
+
+    f.doc->textureFileNames.clear();
+    f.choosePrefix();
+    ASSERT_TRUE(cutAllLevels(*f.doc));
+    EXPECT_EQ(f.doc->textureFileNames.size(), 21u);
+    const auto& log = f.platform.progressLog;
+    EXPECT_NE(std::find(log.begin(), log.end(), "range 0 21 step 1"), log.end());
+}
+
 TEST(TextureCutter, LevelThreeTilesReproduceTheIndices)
 {
     Fixture f(sized(1024, 1024));
