@@ -1,5 +1,7 @@
 #include "output/Coordinates.h"
 
+#include <cctype>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
 
@@ -35,10 +37,49 @@ std::string formatCoordinate(double value, int dms)
 }
 
 namespace {
-// Reads a number from the start as strtod does in the current locale; no number gives 0.
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Reads a decimal number from the start: blanks, a sign, digits with the locale's decimal
+// separator, an exponent. No number gives 0. Only that form is handed to strtod, which would
+// also take hexadecimal, "inf" and "nan".
 double readNumber(const std::string& text)
 {
-    return std::strtod(text.c_str(), nullptr);
+    const std::string separator = std::localeconv()->decimal_point;
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    const std::size_t start = i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        ++digits;
+    if (!separator.empty() && text.compare(i, separator.size(), separator) == 0) {
+        std::size_t j = i + separator.size();
+        std::size_t fraction = 0;
+        for (; j < text.size() && isDigit(text[j]); ++j)
+            ++fraction;
+        if (digits + fraction > 0) {
+            i = j;
+            digits += fraction;
+        }
+    }
+    if (digits == 0)
+        return 0.0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j]))
+                ++j;
+            i = j;
+        }
+    }
+    return std::strtod(text.substr(start, i - start).c_str(), nullptr);
 }
 } // namespace
 

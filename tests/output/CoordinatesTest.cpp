@@ -93,6 +93,12 @@ TEST(Coordinates, ParsesSignsHemisphereLettersAndDmsText)
         {"45:30:15:99", 45.0 + 30.0 / 60 + 15.0 / 3600},  // the seconds text stops at the third colon
         {"4.5e1", 4.5},                  // the exponent letter is a hemisphere letter and is blanked first
         {"S10 W", -10.0},                // one sign for the whole text
+        {"0x1A", 0.0},                   // decimal numbers only: no hexadecimal
+        {"N0:0:inf", 0.0},               // nor infinity or NaN words
+        {"N0:nan:0", 0.0},
+        {"E.5", 0.5},
+        {"N45.:30", 45.5},
+        {"+.", 0.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
