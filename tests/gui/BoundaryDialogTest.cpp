@@ -15,6 +15,7 @@
 #include "project/SceneryDimensions.h"
 #include "project/SceneryDimensions.h"
 #include "project/ui/BoundaryAreaDlg.h"
+#include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 
@@ -23,25 +24,6 @@ namespace {
 const char* const kWarning = "The range of scenery specified is too large for the texture provided. The scenery engine "
                              "might have difficulties properly displaying the terrain.";
 
-class FakeFrame : public FrameServices {
-public:
-    FakeFrame(AppContext& app, CDibDoc* doc) : app_(app), doc_(doc) {}
-    AppContext& app() override { return app_; }
-    QWidget* window() override { return nullptr; }
-    CDibDoc* activeDocument() override { return doc_; }
-    QWidget* activeView() override { return nullptr; }
-    void openDocumentWindow(std::unique_ptr<CDibDoc>) override {}
-    void showSceneryProperties(double w, double h, double s) override
-    {
-        shown = QString::asprintf("%4.2f %4.2f %4.2f", w, h, s);
-    }
-    void refreshCommands() override {}
-    QString shown;
-
-private:
-    AppContext& app_;
-    CDibDoc* doc_;
-};
 
 } // namespace
 
@@ -140,18 +122,19 @@ private slots:
         const CommandSpec* command = CommandRegistry::instance().find("project.boundary");
         QVERIFY(command);
         QCOMPARE(command->text, QStringLiteral("Define Boundary Area..."));
-        FakeFrame none(*app, nullptr);
+        RecordingFrame none(*app, nullptr);
         QVERIFY(!command->enabled(none));
 
         doc->chunkColumns = 8;
-        FakeFrame frame(*app, doc.get());
+        RecordingFrame frame(*app, doc.get());
         QVERIFY(command->enabled(frame));
         QTimer::singleShot(0, [] {
             if (auto* dialog = qobject_cast<BoundaryAreaDlg*>(QApplication::activeModalWidget()))
                 dialog->accept();
         });
         command->run(frame);
-        QCOMPARE(frame.shown, QStringLiteral("78.02 111.13 38.10"));
+        QCOMPARE(QString::asprintf("%4.2f %4.2f %4.2f", frame.shown[0], frame.shown[1], frame.shown[2]),
+                 QStringLiteral("78.02 111.13 38.10"));
     }
 };
 

@@ -16,33 +16,17 @@
 #include "imagery/TestBitmaps.h"
 #include "imagery/ui/CPaletteDlg.h"
 #include "project/CDibDoc.h"
+#include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 
 namespace {
-class TestFrame : public FrameServices {
-public:
-    explicit TestFrame(AppContext& app) : app_(app) {}
-    AppContext& app() override { return app_; }
-    QWidget* window() override { return &window_; }
-    CDibDoc* activeDocument() override { return doc; }
-    QWidget* activeView() override { return nullptr; }
-    void openDocumentWindow(std::unique_ptr<CDibDoc>) override {}
-    void showSceneryProperties(double, double, double) override {}
-    void refreshCommands() override {}
-
-    CDibDoc* doc = nullptr;
-
-private:
-    AppContext& app_;
-    QWidget window_;
-};
 
 struct Project {
     TempDir dir;
     ScriptedPlatform platform;
     AppContext app{platform};
-    TestFrame frame{app};
+    RecordingFrame frame{app};
     std::unique_ptr<CDibDoc> doc;
     std::string tiles;
 

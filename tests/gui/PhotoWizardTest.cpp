@@ -29,6 +29,7 @@
 #include "app/ui/FrameServices.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
+#include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 #include "wizards/ui/CPhotoRealWizard.h"
@@ -43,23 +44,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TestFrame : public FrameServices {
-public:
-    explicit TestFrame(AppContext& app) : app_(app) {}
-    AppContext& app() override { return app_; }
-    QWidget* window() override { return nullptr; }
-    CDibDoc* activeDocument() override { return nullptr; }
-    QWidget* activeView() override { return nullptr; }
-    void openDocumentWindow(std::unique_ptr<CDibDoc> doc) override { opened = std::move(doc); }
-    void showSceneryProperties(double w, double h, double m) override { shown = {w, h, m}; }
-    void refreshCommands() override {}
-
-    std::unique_ptr<CDibDoc> opened;
-    std::array<double, 3> shown{};
-
-private:
-    AppContext& app_;
-};
 
 QString cliPath()
 {
@@ -288,7 +272,7 @@ void PhotoWizardTest::wizardAndBatchProgramMakeTheSameProject()
     ScriptedPlatform platform;
     AppContext app(platform);
     app.settings.coordinateFormat = 1;
-    TestFrame frame(app);
+    RecordingFrame frame(app);
     const CommandSpec* command = CommandRegistry::instance().find("wizard.photo");
     QVERIFY(command);
     QCOMPARE(command->text, QString("&PhotoWizard..."));

@@ -14,6 +14,7 @@
 #include "app/ui/FrameServices.h"
 #include "output/ui/BatchConsole.h"
 #include "project/CDibDoc.h"
+#include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 
@@ -21,24 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TestFrame : public FrameServices {
-public:
-    explicit TestFrame(AppContext& app) : app_(app) {}
-    AppContext& app() override { return app_; }
-    QWidget* window() override { return &window_; }
-    CDibDoc* activeDocument() override { return doc; }
-    QWidget* activeView() override { return nullptr; }
-    void openDocumentWindow(std::unique_ptr<CDibDoc>) override {}
-    void showSceneryProperties(double, double, double) override {}
-    void refreshCommands() override { ++refreshes; }
-
-    CDibDoc* doc = nullptr;
-    int refreshes = 0;
-
-private:
-    AppContext& app_;
-    QWidget window_;
-};
 
 QWidget* findConsole()
 {
@@ -88,7 +71,7 @@ private slots:
     {
         ScriptedPlatform platform;
         AppContext app(platform);
-        TestFrame frame(app);
+        RecordingFrame frame(app);
         const CommandSpec* scasm = CommandRegistry::instance().find("source.scasm");
         const CommandSpec* compile = CommandRegistry::instance().find("source.compile");
         QVERIFY(scasm && compile);
@@ -111,7 +94,7 @@ private slots:
     {
         ScriptedPlatform platform;
         AppContext app(platform);
-        TestFrame frame(app);
+        RecordingFrame frame(app);
         CDibDoc doc(app);
         frame.doc = &doc;
         TempDir dir;
@@ -142,7 +125,7 @@ private slots:
     {
         ScriptedPlatform platform;
         AppContext app(platform);
-        TestFrame frame(app);
+        RecordingFrame frame(app);
         CDibDoc doc(app);
         frame.doc = &doc;
         TempDir appFolder;
