@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "SplitTestFiles.h"
 #include "ui/QtSplitPlatform.h"
 
 /// The Qt platform with scripted message boxes and file dialogs; the tool's own dialogs are
@@ -90,39 +91,12 @@ void onModal(std::function<void(T*)> action) {
   timer->start(10);
 }
 
-/// A temporary folder per test, removed afterwards; restores the current folder.
-class GuiTestDir {
+/// A temporary folder per test (the core tests' folder), with its path as a QString for the dialogs.
+class GuiTestDir : public SplitTestDir {
 public:
-  GuiTestDir() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ovsplit-gui-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+  QString qpath() const {
+    const std::string folder = withSlash();
+    return QString::fromStdString(folder.substr(0, folder.size() - 1));
   }
-  ~GuiTestDir() {
-    std::error_code ec;
-    std::filesystem::current_path(previous_, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& sub) const { return (path_ / sub).string(); }
-  std::string withSlash() const { return path_.string() + "/"; }
-  QString qpath() const { return QString::fromStdString(path_.string()); }
-
-private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
 };
 
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void writeScript(const std::string& path, const std::string& body) {
-  writeBytes(path, "#!/bin/sh\n" + body);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-}
-
-inline std::string testData(const std::string& name) { return std::string(OVSPLIT_TEST_DATA) + "/" + name; }
