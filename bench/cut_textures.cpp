@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
 #include "imagery/BitmapFile.h"
 #include "imagery/TextureCutter.h"
 #include "project/CDibDoc.h"

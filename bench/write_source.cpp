@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "output/ScasmWriter.h"
 #include "project/CDibDoc.h"
 

@@ -2,13 +2,13 @@
 #include <QDir>
 
 #include "SplitConstants.h"
-#include "ui/TForm1.h"
+#include "ui/SplitWindow.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(SplitConstants::kAppTitle));
   // OVSPLIT.cfg is the one in the folder current at start-up, not the program's folder.
-  TForm1 window(QDir::currentPath());
+  SplitWindow window(QDir::currentPath());
   if (!window.startupOk()) return 0;
   window.show();
   return app.exec();

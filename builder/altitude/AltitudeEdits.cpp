@@ -4,8 +4,8 @@
 
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeMerge.h"
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 
 std::optional<std::size_t> nearestRecordInWindow(const AltitudeMap& map, double latitude, double longitude)

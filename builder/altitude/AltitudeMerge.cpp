@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "altitude/AltitudeEdits.h"
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 
 namespace {

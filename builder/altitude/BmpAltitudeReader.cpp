@@ -9,8 +9,8 @@
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeReaders.h"
 #include "altitude/CappedProgress.h"
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "imagery/BitmapFile.h"
 #include "project/CDibDoc.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 class CappedProgress {
 public:

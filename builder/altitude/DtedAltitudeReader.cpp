@@ -22,8 +22,8 @@
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeReaders.h"
 #include "altitude/CappedProgress.h"
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
 

@@ -1,9 +1,9 @@
 #include "app/AppStartup.h"
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "app/ConfigFile.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
 #include "synth/TextureLibrary.h"
 
 std::string AppStartup::configPath() const

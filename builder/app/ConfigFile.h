@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 
 class TaggedReader;
 class TaggedWriter;

@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 class CliPlatform : public Platform {
 public:

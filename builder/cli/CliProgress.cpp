@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 
 CliProgress::CliProgress(std::ostream& err, std::string caption, bool draw)
     : err_(err), caption_(std::move(caption)), draw_(draw)

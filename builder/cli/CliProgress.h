@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/ProgressWindow.h"
+#include "base/ProgressWindow.h"
 
 class CliProgress : public ProgressWindow {
 public:

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 
 namespace DemoData {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 #include "project/CDibDoc.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <new>
 #include <vector>
 
-#include "app/ReplaceFile.h"
+#include "base/ReplaceFile.h"
 
 namespace {
 constexpr std::uint32_t kRunLength8 = 1;

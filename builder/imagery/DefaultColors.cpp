@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
-#include "app/TextFormat.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
+#include "base/TextFormat.h"
 #include "project/CDibDoc.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <locale>
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
-#include "app/ReplaceFile.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
+#include "base/ReplaceFile.h"
 #include "project/CDibDoc.h"
 
 bool importJascPalette(CDibDoc& doc, const std::string& path)

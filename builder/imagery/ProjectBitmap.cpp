@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
 #include "imagery/BitmapFile.h"
 #include "project/CDibDoc.h"
 

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
-#include "app/ProgressWindow.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
+#include "base/ProgressWindow.h"
 #include "imagery/BitmapFile.h"
-#include "app/ReplaceFile.h"
+#include "base/ReplaceFile.h"
 #include "project/CDibDoc.h"
 
 namespace {

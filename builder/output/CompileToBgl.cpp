@@ -7,10 +7,10 @@
 #include <system_error>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
-#include "app/TextFormat.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
+#include "base/TextFormat.h"
 #include "output/ScasmWriter.h"
 #include "project/CDibDoc.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/TextFormat.h"
+#include "base/TextFormat.h"
 
 DmsParts splitDms(double value)
 {

@@ -5,10 +5,10 @@
 #include <limits>
 #include <system_error>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
-#include "app/TextFormat.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
+#include "base/TextFormat.h"
 #include "output/NearestRecordSearch.h"
 #include "output/TextureOrientation.h"
 #include "project/CDibDoc.h"

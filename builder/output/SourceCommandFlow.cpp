@@ -1,8 +1,8 @@
 #include "output/SourceCommandFlow.h"
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
 #include "output/CompileToBgl.h"
 #include "output/ScasmWriter.h"
 #include "project/CDibDoc.h"

@@ -1,6 +1,6 @@
 #include "project/CDibDoc.h"
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "imagery/DefaultColors.h"
 #include "project/CopyrightNotice.h"
 

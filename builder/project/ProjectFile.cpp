@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"

@@ -1,7 +1,7 @@
 #include "project/ProjectFileWriter.h"
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 #include "project/ChunkPropertyTags.h"
 #include "project/TaggedWriter.h"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 
 void computeSceneryDimensions(CDibDoc& doc)

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/ReplaceFile.h"
+#include "base/ReplaceFile.h"
 
 void TaggedWriter::tag(std::uint16_t value)
 {

@@ -1,6 +1,6 @@
 #include "synth/SeasonalNames.h"
 
-#include "app/PathUtil.h"
+#include "base/PathUtil.h"
 
 namespace {
 std::string titleBeforeFirstDot(const std::string& fileName)

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/PathUtil.h"
+#include "base/PathUtil.h"
 
 namespace fs = std::filesystem;
 

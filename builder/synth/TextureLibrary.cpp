@@ -6,9 +6,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
 #include "imagery/BitmapFile.h"
 #include "project/CDibDoc.h"
 #include "synth/SeasonalNames.h"

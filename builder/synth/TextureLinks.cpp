@@ -1,6 +1,6 @@
 #include "synth/TextureLinks.h"
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "project/CDibDoc.h"
 
 std::size_t findLibraryTexture(const AppContext& app, const std::string& name)

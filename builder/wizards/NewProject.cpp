@@ -1,7 +1,7 @@
 #include "wizards/NewProject.h"
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 
 bool initializeNewProject(CDibDoc& doc, const NewProjectWizards& wizards)

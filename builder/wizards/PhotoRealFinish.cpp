@@ -4,10 +4,10 @@
 #include <memory>
 #include <system_error>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
-#include "app/TextFormat.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
+#include "base/TextFormat.h"
 #include "imagery/TextureCutter.h"
 #include "project/CDibDoc.h"
 #include "project/SceneryDimensions.h"

@@ -5,10 +5,10 @@
 #include <QMessageBox>
 
 #include "ProjectDetails.h"
-#include "ui/TForm2.h"
-#include "ui/TForm3.h"
-#include "ui/TForm4.h"
-#include "ui/TForm6.h"
+#include "ui/CatgenInstructionsDialog.h"
+#include "ui/ScasmResultsDialog.h"
+#include "ui/RunwayDialog.h"
+#include "ui/ProjectDetailsDialog.h"
 
 QtSplitPlatform::~QtSplitPlatform() {
   delete form6_.data();
@@ -82,35 +82,35 @@ std::optional<std::string> QtSplitPlatform::saveFile(const FileDialogRequest& re
   return fileDialog(request, true);
 }
 
-TForm6* QtSplitPlatform::projectDetailsDialog() {
-  if (!form6_) form6_ = new TForm6(mainWindow_);
+ProjectDetailsDialog* QtSplitPlatform::projectDetailsDialog() {
+  if (!form6_) form6_ = new ProjectDetailsDialog(mainWindow_);
   return form6_;
 }
 
-TForm4* QtSplitPlatform::runwayDialog() {
-  if (!form4_) form4_ = new TForm4(*this, mainWindow_);
+RunwayDialog* QtSplitPlatform::runwayDialog() {
+  if (!form4_) form4_ = new RunwayDialog(*this, mainWindow_);
   return form4_;
 }
 
-TForm3* QtSplitPlatform::scasmResultsDialog() {
-  if (!form3_) form3_ = new TForm3(mainWindow_);
+ScasmResultsDialog* QtSplitPlatform::scasmResultsDialog() {
+  if (!form3_) form3_ = new ScasmResultsDialog(mainWindow_);
   return form3_;
 }
 
-TForm2* QtSplitPlatform::catgenDialog() {
-  if (!form2_) form2_ = new TForm2(mainWindow_);
+CatgenInstructionsDialog* QtSplitPlatform::catgenDialog() {
+  if (!form2_) form2_ = new CatgenInstructionsDialog(mainWindow_);
   return form2_;
 }
 
 void QtSplitPlatform::editProjectDetails(ProjectDetails& details) {
-  TForm6* dialog = projectDetailsDialog();
+  ProjectDetailsDialog* dialog = projectDetailsDialog();
   dialog->setDetails(details);
   dialog->exec();
   details = dialog->details();
 }
 
 std::optional<std::vector<std::string>> QtSplitPlatform::addRunway(IniFile& config) {
-  TForm4* dialog = runwayDialog();
+  RunwayDialog* dialog = runwayDialog();
   dialog->setConfig(&config);
   if (dialog->exec() != QDialog::Accepted) return std::nullopt;
   return dialog->addedLines();

@@ -6,10 +6,10 @@
 #include "SplitPlatform.h"
 
 class QWidget;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm6;
+class CatgenInstructionsDialog;
+class ScasmResultsDialog;
+class RunwayDialog;
+class ProjectDetailsDialog;
 
 /// The split tool's platform on Qt Widgets: message boxes, file dialogs and the tool's own
 /// dialogs (created on first use, parented to the main window). Programs run through the
@@ -36,10 +36,10 @@ public:
   void beep() override;
   void processEvents() override;
 
-  TForm6* projectDetailsDialog();
-  TForm4* runwayDialog();
-  TForm3* scasmResultsDialog();
-  TForm2* catgenDialog();
+  ProjectDetailsDialog* projectDetailsDialog();
+  RunwayDialog* runwayDialog();
+  ScasmResultsDialog* scasmResultsDialog();
+  CatgenInstructionsDialog* catgenDialog();
 
   /// "desc|mask|desc|mask" as a Qt name-filter list ("desc (mask)").
   static QStringList nameFilters(const std::string& filter);
@@ -50,8 +50,8 @@ private:
   std::optional<std::string> fileDialog(const FileDialogRequest& request, bool save);
 
   QPointer<QWidget> mainWindow_;
-  QPointer<TForm6> form6_;
-  QPointer<TForm4> form4_;
-  QPointer<TForm3> form3_;
-  QPointer<TForm2> form2_;
+  QPointer<ProjectDetailsDialog> form6_;
+  QPointer<RunwayDialog> form4_;
+  QPointer<ScasmResultsDialog> form3_;
+  QPointer<CatgenInstructionsDialog> form2_;
 };

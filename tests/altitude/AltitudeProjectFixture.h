@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "app/AppStartup.h"
 #include "app/ConfigFile.h"
 #include "project/TaggedReader.h"

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 #include "app/ConfigFile.h"
-#include "app/PathUtil.h"
+#include "base/PathUtil.h"
 #include "cli/CliPlatform.h"
 #include "cli/CliProgress.h"
 #include "cli/DemoData.h"

@@ -8,9 +8,9 @@
 #include <cmath>
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
 #include "project/SceneryDimensions.h"
 #include "project/SceneryDimensions.h"

@@ -8,13 +8,13 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "imagery/ProjectBitmap.h"
 #include "imagery/TestBitmaps.h"
-#include "imagery/ui/CPaletteDlg.h"
+#include "imagery/ui/PaletteDialog.h"
 #include "project/CDibDoc.h"
 #include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
@@ -185,7 +185,7 @@ private slots:
         // "Define..." opens the modal dialog on the project; Cancel leaves the palette alone.
         bool seen = false;
         QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CPaletteDlg*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<PaletteDialog*>(QApplication::activeModalWidget());
             seen = dialog != nullptr;
             if (dialog)
                 dialog->reject();

@@ -19,9 +19,9 @@
 #include <QtTest>
 #include <cstdlib>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "app/ui/CMainFrame.h"
-#include "app/ui/CommandRegistry.h"
+#include "base/ui/CommandRegistry.h"
 #include "app/ui/ProjectWindow.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"

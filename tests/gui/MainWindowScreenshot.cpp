@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "app/ui/CMainFrame.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"

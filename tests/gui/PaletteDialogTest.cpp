@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/AppContext.h"
-#include "imagery/ui/CPaletteDlg.h"
+#include "project/AppContext.h"
+#include "imagery/ui/PaletteDialog.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
@@ -47,7 +47,7 @@ struct Project {
 };
 
 // The colour painted in the middle of grid cell `index`.
-QColor cellColor(CPaletteDlg& dialog, int index)
+QColor cellColor(PaletteDialog& dialog, int index)
 {
     const QImage shot = dialog.gridFrame()->grab().toImage();
     const int cellW = dialog.gridFrame()->width() / 16;
@@ -70,7 +70,7 @@ private slots:
         p.doc->colorTableParams = {0, 1, 0, 1};
         p.doc->paletteName = "mine.pal";
         p.doc->colorTable[5] = 0x332211;
-        CPaletteDlg dialog(*p.doc);
+        PaletteDialog dialog(*p.doc);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Define Palette..."));
         QVERIFY(!dialog.rangeBox(PaletteRange::Standard)->isChecked());
         QVERIFY(dialog.rangeBox(PaletteRange::Night)->isChecked());
@@ -99,7 +99,7 @@ private slots:
         QFETCH(int, first);
         QFETCH(int, end);
         Project p;
-        CPaletteDlg dialog(*p.doc);
+        PaletteDialog dialog(*p.doc);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const auto before = dialog.displayedColors();
@@ -134,7 +134,7 @@ private slots:
             text += std::to_string(k * 20) + " 1 2\n";
         p.dir.write("ten.pal", text);
 
-        CPaletteDlg dialog(*p.doc);
+        PaletteDialog dialog(*p.doc);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         p.platform.fileAnswers.push_back(p.dir.file("ten.pal"));
@@ -166,7 +166,7 @@ private slots:
     {
         Project p;
         p.doc->paletteName = "old.pal";
-        CPaletteDlg dialog(*p.doc);
+        PaletteDialog dialog(*p.doc);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         p.platform.fileAnswers.push_back(p.dir.file("scenery.pal"));

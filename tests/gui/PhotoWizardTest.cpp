@@ -23,20 +23,20 @@
 
 #include "altitude/ui/CAltMapsPropertySheet.h"
 #include "altitude/ui/CDTEDAltMap.h"
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
 #include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
-#include "wizards/ui/CPhotoRealWizard.h"
-#include "wizards/ui/CPhotoRealWizard1.h"
-#include "wizards/ui/CPhotoRealWizard2.h"
-#include "wizards/ui/CPhotoRealWizard3.h"
-#include "wizards/ui/CPhotoRealWizard4.h"
+#include "wizards/ui/PhotoWizard.h"
+#include "wizards/ui/PhotoWizardBitmapPage.h"
+#include "wizards/ui/PhotoWizardExtentsPage.h"
+#include "wizards/ui/PhotoWizardAltitudePage.h"
+#include "wizards/ui/PhotoWizardFolderPage.h"
 #include "wizards/ui/PhotoPreviewFrame.h"
 #include "output/SourceCommandFlow.h"
 
@@ -145,12 +145,12 @@ void PhotoWizardTest::pagesFollowTheirRules()
     app.settings.coordinateFormat = 0;
     CDibDoc doc(app);
     platform.messages.clear();
-    CPhotoRealWizard wizard(doc, {[](QWidget*, CDibDoc&) {}, {}});
+    PhotoWizard wizard(doc, {[](QWidget*, CDibDoc&) {}, {}});
     wizard.show();
     QCOMPARE(wizard.windowTitle(), QString("Wizard"));
 
     // Page 1: no Back; Next only once a bitmap is chosen.
-    CPhotoRealWizard1* p1 = wizard.page1();
+    PhotoWizardBitmapPage* p1 = wizard.page1();
     QVERIFY(p1->pathEdit()->isReadOnly());
     QVERIFY(!wizard.button(QWizard::NextButton)->isEnabled());
     QVERIFY(!wizard.button(QWizard::BackButton)->isVisible());
@@ -174,7 +174,7 @@ void PhotoWizardTest::pagesFollowTheirRules()
     wizard.button(QWizard::NextButton)->click();
 
     // Page 2: empty extents, resolutions 0, the south-west corner, Locks clear.
-    CPhotoRealWizard2* p2 = wizard.page2();
+    PhotoWizardExtentsPage* p2 = wizard.page2();
     QCOMPARE(wizard.currentPage(), p2);
     QVERIFY(p2->maxLatEdit()->text().isEmpty());
     QVERIFY(p2->cornerButton(1)->isChecked());
@@ -223,12 +223,12 @@ void PhotoWizardTest::pagesFollowTheirRules()
 
     // Page 3 opens the altitude sources; Page 4 starts at the bitmap's folder.
     int altitudeRuns = 0;
-    CPhotoRealWizard wizard2(doc, {[&](QWidget*, CDibDoc&) { ++altitudeRuns; }, {}});
+    PhotoWizard wizard2(doc, {[&](QWidget*, CDibDoc&) { ++altitudeRuns; }, {}});
     wizard2.page3()->selectButton()->click();
     QCOMPARE(altitudeRuns, 1);
     QCOMPARE(wizard.page3()->selectButton()->text(), QString("Select altitude map(s)"));
     wizard.button(QWizard::NextButton)->click();
-    CPhotoRealWizard4* p4 = wizard.page4();
+    PhotoWizardFolderPage* p4 = wizard.page4();
     QCOMPARE(wizard.currentPage(), p4);
     QVERIFY(wizard.button(QWizard::FinishButton)->isVisible());
     QCOMPARE(p4->folderEdit()->text(), QString::fromStdString(doc.sceneryFolder));
@@ -292,12 +292,12 @@ void PhotoWizardTest::wizardAndBatchProgramMakeTheSameProject()
     };
     // Drives the modal wizard (and the altitude sheet it opens) once the command has shown it.
     QTimer::singleShot(0, [&] {
-        auto* wizard = qobject_cast<CPhotoRealWizard*>(QApplication::activeModalWidget());
+        auto* wizard = qobject_cast<PhotoWizard*>(QApplication::activeModalWidget());
         if (!check(wizard != nullptr, "no wizard shown"))
             return;
         wizard->page1()->browseButton()->click();
         wizard->button(QWizard::NextButton)->click();
-        CPhotoRealWizard2* p2 = wizard->page2();
+        PhotoWizardExtentsPage* p2 = wizard->page2();
         if (!check(wizard->currentPage() == p2, "page 2 not reached"))
             return wizard->reject();
         type(p2->maxLatEdit(), "45:30");
@@ -320,7 +320,7 @@ void PhotoWizardTest::wizardAndBatchProgramMakeTheSameProject()
         });
         wizard->page3()->selectButton()->click();
         wizard->button(QWizard::NextButton)->click();
-        CPhotoRealWizard4* p4 = wizard->page4();
+        PhotoWizardFolderPage* p4 = wizard->page4();
         p4->browseButton()->click();
         p4->prefixEdit()->setText("ls");
         wizard->button(QWizard::FinishButton)->click();

@@ -16,13 +16,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/ui/COVProperties.h"
-#include "app/ui/COVProperties1.h"
-#include "app/ui/COVProperties2.h"
-#include "app/ui/COVProperties3.h"
-#include "app/ui/COVProperties4.h"
-#include "app/ui/CommandRegistry.h"
+#include "project/AppContext.h"
+#include "app/ui/PreferencesSheet.h"
+#include "app/ui/PreferencesGeneralPage.h"
+#include "app/ui/PreferencesPathsPage.h"
+#include "app/ui/PreferencesSynthTexturesPage.h"
+#include "app/ui/PreferencesOptionsPage.h"
+#include "base/ui/CommandRegistry.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"
 #include "synth/SynthTestFiles.h"
@@ -74,7 +74,7 @@ struct Fixture {
     }
 };
 
-void showPage(COVProperties& sheet, int index)
+void showPage(PreferencesSheet& sheet, int index)
 {
     sheet.tabs()->setCurrentIndex(index);
     QCoreApplication::processEvents();
@@ -119,7 +119,7 @@ void PreferencesTest::generalPageWritesOnlyItself()
 {
     Fixture f;
     const AppSettings before = f.app.settings;
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     QCOMPARE(sheet.windowTitle(), QStringLiteral("Orvane Properties"));
     QCOMPARE(sheet.tabs()->count(), 4);
@@ -128,7 +128,7 @@ void PreferencesTest::generalPageWritesOnlyItself()
     QCOMPARE(sheet.tabs()->tabText(2), QStringLiteral("Synth Textures"));
     QCOMPARE(sheet.tabs()->tabText(3), QStringLiteral("Preferences"));
 
-    COVProperties1* page = sheet.general();
+    PreferencesGeneralPage* page = sheet.general();
     QVERIFY(!page->platformButton(0)->isEnabled());
     QCOMPARE(page->platformButton(0)->text(), QStringLiteral("Microsoft Flight Simulator 98"));
     QVERIFY(page->platformButton(1)->isChecked());
@@ -149,26 +149,26 @@ void PreferencesTest::pathsPageBrowsesFolders()
 {
     Fixture f;
     const AppSettings before = f.app.settings;
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     showPage(sheet, 1);
-    COVProperties2* page = sheet.paths();
+    PreferencesPathsPage* page = sheet.paths();
 
-    QCOMPARE(page->folderEdit(COVProperties2::SynthTextures)->text(), QString::fromStdString(f.dir.str()));
-    QCOMPARE(page->folderEdit(COVProperties2::Cfs)->text(), QStringLiteral("/cfs"));
+    QCOMPARE(page->folderEdit(PreferencesPathsPage::SynthTextures)->text(), QString::fromStdString(f.dir.str()));
+    QCOMPARE(page->folderEdit(PreferencesPathsPage::Cfs)->text(), QStringLiteral("/cfs"));
     QVERIFY(page->applicationPathEdit()->isReadOnly());
     QCOMPARE(page->applicationPathEdit()->text(), QString::fromStdString(f.dir.str()));
 
     f.platform.folderAnswers = {std::string("/textures"), std::string("/f98"), std::nullopt, std::string("/f2k")};
-    for (auto folder : {COVProperties2::SynthTextures, COVProperties2::Fs98, COVProperties2::Cfs, COVProperties2::Fs2000})
+    for (auto folder : {PreferencesPathsPage::SynthTextures, PreferencesPathsPage::Fs98, PreferencesPathsPage::Cfs, PreferencesPathsPage::Fs2000})
         page->browseButton(folder)->click();
     QCOMPARE(f.platform.folderPrompts,
              (std::vector<std::string>{"Please specify a folder",
                                        "Please specify where is the main folder for Flight Simulator 98",
                                        "Please specify where is the main folder for Combat Flight Simulator",
                                        "Please specify where is the main folder for Flight Simulator 2000"}));
-    QCOMPARE(page->folderEdit(COVProperties2::SynthTextures)->text(), QStringLiteral("/textures"));
-    QCOMPARE(page->folderEdit(COVProperties2::Cfs)->text(), QStringLiteral("/cfs"));
+    QCOMPARE(page->folderEdit(PreferencesPathsPage::SynthTextures)->text(), QStringLiteral("/textures"));
+    QCOMPARE(page->folderEdit(PreferencesPathsPage::Cfs)->text(), QStringLiteral("/cfs"));
     QVERIFY(sheet.applyButton()->isEnabled());
 
     sheet.okButton()->click();
@@ -183,10 +183,10 @@ void PreferencesTest::pathsPageBrowsesFolders()
 void PreferencesTest::synthTexturesPageEditsClassesAndReloads()
 {
     Fixture f;
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     showPage(sheet, 2);
-    COVProperties3* page = sheet.synthTextures();
+    PreferencesSynthTexturesPage* page = sheet.synthTextures();
     QTreeWidget* list = page->classList();
 
     QVERIFY(page->loadOnOpenBox()->isChecked());
@@ -237,11 +237,11 @@ void PreferencesTest::scanThenCancelKeepsRescannedClasses()
 {
     Fixture f;
     const AppSettings before = f.app.settings;
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     showPage(sheet, 3);   // the colour page takes its copy before the re-scan
     showPage(sheet, 2);
-    COVProperties3* page = sheet.synthTextures();
+    PreferencesSynthTexturesPage* page = sheet.synthTextures();
     page->loadOnOpenBox()->click();
 
     // No leaves the classes alone; Yes re-scans at once.
@@ -281,12 +281,12 @@ void PreferencesTest::scanThenCancelKeepsRescannedClasses()
 void PreferencesTest::zoomArrowsDoubleAndHalve()
 {
     Fixture f;
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     showPage(sheet, 3);
-    COVProperties4* page = sheet.preferences();
+    PreferencesOptionsPage* page = sheet.preferences();
 
-    QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(0.25));
+    QCOMPARE(page->zoomEdit()->text(), PreferencesOptionsPage::zoomText(0.25));
     QVERIFY(!page->zoomEdit()->isEnabled());
     QVERIFY(!page->zoomLabel()->isEnabled());
     QVERIFY(!page->zoomUpButton()->isEnabled());
@@ -297,13 +297,13 @@ void PreferencesTest::zoomArrowsDoubleAndHalve()
 
     for (double expected : {0.5, 1.0, 2.0, 4.0, 8.0, 8.0}) {
         page->zoomUpButton()->click();
-        QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(expected));
+        QCOMPARE(page->zoomEdit()->text(), PreferencesOptionsPage::zoomText(expected));
     }
-    page->zoomEdit()->setText(COVProperties4::zoomText(0.25));
+    page->zoomEdit()->setText(PreferencesOptionsPage::zoomText(0.25));
     page->zoomDownButton()->click();
-    QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(0.125));
+    QCOMPARE(page->zoomEdit()->text(), PreferencesOptionsPage::zoomText(0.125));
     page->zoomDownButton()->click();
-    QCOMPARE(page->zoomEdit()->text(), COVProperties4::zoomText(0.0625));
+    QCOMPARE(page->zoomEdit()->text(), PreferencesOptionsPage::zoomText(0.0625));
 
     sheet.okButton()->click();
     QCOMPARE(f.app.settings.zoomLevel, 0.0625);
@@ -324,10 +324,10 @@ void PreferencesTest::colourRowsAndSeasonChange()
     linkChunkToTexture(doc->chunks[1], photo.get());
     doc->projectTextures.push_back(std::move(photo));
 
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     showPage(sheet, 3);
-    COVProperties4* page = sheet.preferences();
+    PreferencesOptionsPage* page = sheet.preferences();
     QTreeWidget* colors = page->colorList();
     QCOMPARE(colors->headerItem()->text(0), QStringLiteral("Color"));
     QCOMPARE(colors->columnWidth(0), 200);
@@ -379,11 +379,11 @@ void PreferencesTest::cancelChangesNothing()
     for (const auto& t : f.app.textureLibrary)
         library.push_back(t.get());
 
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     sheet.general()->platformButton(2)->click();
     showPage(sheet, 1);
-    sheet.paths()->folderEdit(COVProperties2::Fs98)->setText("/elsewhere");
+    sheet.paths()->folderEdit(PreferencesPathsPage::Fs98)->setText("/elsewhere");
     showPage(sheet, 2);
     sheet.synthTextures()->selectNoneButton()->click();
     sheet.synthTextures()->loadOnOpenBox()->click();
@@ -405,7 +405,7 @@ void PreferencesTest::cancelChangesNothing()
 void PreferencesTest::applyKeepsSheetOpen()
 {
     Fixture f;
-    COVProperties sheet(f.app);
+    PreferencesSheet sheet(f.app);
     sheet.show();
     showPage(sheet, 3);
     sheet.preferences()->seasonButton(0)->click();

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/ui/CProgressDialog.h"
+#include "base/ui/ProgressDialog.h"
 #include "app/ui/QtPlatform.h"
 
 class ProgressDialogTest : public QObject {
@@ -17,11 +17,11 @@ class ProgressDialogTest : public QObject {
 private slots:
     void startsWithItsCaptionAndZeroPercent()
     {
-        CProgressDialog plain;
+        ProgressDialog plain;
         QCOMPARE(plain.windowTitle(), QString("Please Wait..."));
         QCOMPARE(plain.percentLabelText(), QString(" 0 %"));
         QCOMPARE(plain.statusLabelText(), QString());
-        CProgressDialog named("Writing SCASM File...");
+        ProgressDialog named("Writing SCASM File...");
         QCOMPARE(named.windowTitle(), QString("Writing SCASM File..."));
         named.SetTitle("Saving Altitude Data Records...");
         named.SetStatus("chunk 3");
@@ -31,7 +31,7 @@ private slots:
 
     void percentageFollowsEveryKindOfPositionChange()
     {
-        CProgressDialog dialog;
+        ProgressDialog dialog;
         dialog.SetRange(0, 7);
         dialog.SetStep(1);
         QStringList shown;
@@ -63,7 +63,7 @@ private slots:
 
     void cancelOnlySetsAFlagThatIsReadOnce()
     {
-        CProgressDialog dialog;
+        ProgressDialog dialog;
         dialog.Create(nullptr);
         dialog.cancelButton()->click();
         dialog.cancelButton()->click();
@@ -81,7 +81,7 @@ private slots:
         QMainWindow owner;
         owner.show();
         {
-            CProgressDialog dialog;
+            ProgressDialog dialog;
             QVERIFY(dialog.Create(&owner));
             QVERIFY(!owner.isEnabled());
             QVERIFY(dialog.isEnabled());
@@ -93,7 +93,7 @@ private slots:
         // An owner that was disabled already stays disabled afterwards.
         owner.setEnabled(false);
         {
-            CProgressDialog dialog;
+            ProgressDialog dialog;
             QVERIFY(dialog.Create(&owner));
             QVERIFY(!dialog.parentDisabled());
         }
@@ -104,7 +104,7 @@ private slots:
         // be repeated.
         auto* child = new QWidget;
         owner.setCentralWidget(child);
-        CProgressDialog dialog;
+        ProgressDialog dialog;
         dialog.Create(child);
         QVERIFY(!owner.isEnabled());
         dialog.Destroy();
@@ -115,7 +115,7 @@ private slots:
 
     void pendingEventsRunAtEachUpdate()
     {
-        CProgressDialog dialog;
+        ProgressDialog dialog;
         int ran = 0;
         QTimer::singleShot(0, this, [&ran] { ++ran; });
         dialog.StepIt();
@@ -137,7 +137,7 @@ private slots:
             progress->SetStep(1);
             progress->StepIt();
             QCOMPARE(progress->percentText(), std::string("25%"));
-            auto* dialog = dynamic_cast<CProgressDialog*>(progress.get());
+            auto* dialog = dynamic_cast<ProgressDialog*>(progress.get());
             QVERIFY(dialog && dialog->isVisible());
             QCOMPARE(dialog->windowTitle(), QString("Loading Altitude Map..."));
         }

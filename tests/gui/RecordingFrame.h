@@ -6,7 +6,7 @@
 #include <array>
 #include <memory>
 
-#include "app/ui/FrameServices.h"
+#include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
 
 class RecordingFrame : public FrameServices {

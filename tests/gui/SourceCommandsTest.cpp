@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "output/ui/BatchConsole.h"
 #include "project/CDibDoc.h"
 #include "RecordingFrame.h"

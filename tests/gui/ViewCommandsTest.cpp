@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ProjectWindow.h"
 #include "project/CDibDoc.h"

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
 #include "imagery/PaletteFiles.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"

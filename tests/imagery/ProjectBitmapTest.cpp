@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "imagery/ProjectBitmap.h"
 #include "project/ProjectFile.h"
 #include "imagery/TestBitmaps.h"

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
 #include "imagery/BitmapFile.h"
 #include "imagery/ProjectBitmap.h"
 #include "imagery/TestBitmaps.h"

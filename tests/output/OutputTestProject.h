@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"
 

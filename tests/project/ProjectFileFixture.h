@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFileReader.h"
 #include "project/TaggedReader.h"

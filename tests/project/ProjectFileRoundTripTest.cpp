@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "altitude/AltitudeMerge.h"
-#include "app/PathUtil.h"
+#include "base/PathUtil.h"
 #include "project/ProjectFile.h"
 #include "synth/TextureLinks.h"
 #include "ProjectFileFixture.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "project/SceneryDimensions.h"
 #include "support/ScriptedPlatform.h"

@@ -7,9 +7,9 @@
 
 #include "GuiTestSupport.h"
 #include "ProjectDetails.h"
-#include "ui/TForm2.h"
-#include "ui/TForm3.h"
-#include "ui/TForm6.h"
+#include "ui/CatgenInstructionsDialog.h"
+#include "ui/ScasmResultsDialog.h"
+#include "ui/ProjectDetailsDialog.h"
 
 class TestDialogs : public QObject {
   Q_OBJECT
@@ -18,7 +18,7 @@ private slots:
   void projectDetailsUndoAndLimits() {
     TestSplitPlatform platform;
     ProjectDetails offered{"Scenery1", {"NECS", "1YRE", "1", "0"}, {true, true, false, false}};
-    onModal<TForm6>([](TForm6* d) {
+    onModal<ProjectDetailsDialog>([](ProjectDetailsDialog* d) {
       QCOMPARE(d->windowTitle(), QString("Enter project details"));
       QCOMPARE(d->LibObjNameBox->maxLength(), 32);
       QCOMPARE(d->LibIdBox[3]->maxLength(), 4);
@@ -41,7 +41,7 @@ private slots:
     TestSplitPlatform platform;
     bool contEnabled = false;
     QString memo;
-    onModal<TForm3>([&](TForm3* r) {
+    onModal<ScasmResultsDialog>([&](ScasmResultsDialog* r) {
       contEnabled = r->Cont->isEnabled();
       memo = r->ScasmResults->toPlainText();
       QVERIFY(r->ScasmResults->isReadOnly());
@@ -52,7 +52,7 @@ private slots:
     QVERIFY(contEnabled);
     QCOMPARE(memo, QString("a\nb"));
 
-    onModal<TForm3>([&](TForm3* r) {
+    onModal<ScasmResultsDialog>([&](ScasmResultsDialog* r) {
       contEnabled = r->Cont->isEnabled();
       memo = r->ScasmResults->toPlainText();
       r->Stp->click();
@@ -62,7 +62,7 @@ private slots:
     QCOMPARE(memo, QString());
     QVERIFY(platform.scasmResultsDialog()->Cont->isEnabled());
 
-    onModal<TForm3>([](TForm3* r) { r->reject(); });  // any other close stops
+    onModal<ScasmResultsDialog>([](ScasmResultsDialog* r) { r->reject(); });  // any other close stops
     QVERIFY(!platform.showScasmResults({}, true));
   }
 
@@ -73,7 +73,7 @@ private slots:
     main.show();
     QStringList labels;
     bool mainVisible = true;
-    onModal<TForm2>([&](TForm2* g) {
+    onModal<CatgenInstructionsDialog>([&](CatgenInstructionsDialog* g) {
       QCOMPARE(g->windowTitle(), QString("Catgen Instructions"));
       for (QLabel* l : g->Label) labels << l->text();
       mainVisible = main.isVisible();

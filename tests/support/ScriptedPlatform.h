@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 class ScriptedPlatform : public Platform {
 public:

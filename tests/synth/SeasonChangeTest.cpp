@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
 #include "synth/TextureLibrary.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "project/TexReliefChunk.h"
 #include "synth/TextureFileMask.h"
 #include "synth/TextureLibrary.h"

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
 #include "imagery/ProjectBitmap.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"

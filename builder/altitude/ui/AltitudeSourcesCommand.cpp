@@ -1,8 +1,8 @@
 #include "altitude/ui/AltitudeSourcesCommand.h"
 
 #include "altitude/ui/CAltMapsPropertySheet.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
 
 void showAltitudeSources(QWidget* parent, CDibDoc& doc)

@@ -5,7 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/ui/PropertySheetLayout.h"
+#include "base/ui/PropertySheetLayout.h"
 #include "altitude/AltitudeMerge.h"
 #include "altitude/ui/CBMPAltMap.h"
 #include "altitude/ui/CDTEDAltMap.h"

@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "altitude/AltitudeReaders.h"
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 
 CDTEDAltMap::CDTEDAltMap(CDibDoc& doc, QWidget* parent)

@@ -12,7 +12,7 @@
 
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeMerge.h"
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
 

@@ -19,8 +19,8 @@
 
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudePreview.h"
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
 

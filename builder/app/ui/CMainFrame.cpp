@@ -27,11 +27,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
-#include "app/TextFormat.h"
-#include "app/ui/CommandRegistry.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
+#include "base/TextFormat.h"
+#include "base/ui/CommandRegistry.h"
 #include "app/ui/ProjectWindow.h"
 #include "app/ui/ToolIcons.h"
 #include "output/Coordinates.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ui/FrameServices.h"
+#include "base/ui/FrameServices.h"
 
 class AppContext;
 class CDibDoc;

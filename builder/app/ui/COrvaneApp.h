@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "project/AppContext.h"
 #include "app/AppStartup.h"
 #include "app/ui/QtPlatform.h"
 

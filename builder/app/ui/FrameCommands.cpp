@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QWidget>
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "app/ui/CMainFrame.h"
-#include "app/ui/CommandRegistry.h"
+#include "base/ui/CommandRegistry.h"
 #include "app/ui/ProjectWindow.h"
 #include "project/CopyrightNotice.h"
 

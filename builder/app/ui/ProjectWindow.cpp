@@ -2,9 +2,9 @@
 
 #include <QCloseEvent>
 
-#include "app/AppContext.h"
-#include "app/PathUtil.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "base/Platform.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
 #include "view/ui/CDibView.h"

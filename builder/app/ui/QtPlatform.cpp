@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "app/ui/CProgressDialog.h"
+#include "base/ui/ProgressDialog.h"
 #include "output/ui/BatchConsole.h"
 
 namespace {
@@ -147,7 +147,7 @@ std::optional<std::int32_t> QtPlatform::adjustAltitude(std::int32_t initial)
 
 std::unique_ptr<ProgressWindow> QtPlatform::createProgress(const std::string& caption)
 {
-    auto dialog = std::make_unique<CProgressDialog>(caption);
+    auto dialog = std::make_unique<ProgressDialog>(caption);
     QWidget* owner = QApplication::activeModalWidget();
     if (!owner)
         owner = mainWindow_;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/Platform.h"
+#include "base/Platform.h"
 
 class QtPlatform : public Platform {
 public:

@@ -2,12 +2,12 @@
 
 #include <QDialog>
 
-#include "app/AppContext.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "imagery/PaletteFiles.h"
 #include "imagery/TextureCutter.h"
-#include "imagery/ui/CPaletteDlg.h"
+#include "imagery/ui/PaletteDialog.h"
 #include "project/CDibDoc.h"
 
 namespace {
@@ -50,7 +50,7 @@ const CommandRegistrar registerPaletteDefine{{
         CDibDoc* doc = frame.activeDocument();
         if (!doc)
             return;
-        CPaletteDlg dialog(*doc, frame.window());
+        PaletteDialog dialog(*doc, frame.window());
         dialog.exec();
     },
     paletteApplies, {}}};

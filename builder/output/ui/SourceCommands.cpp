@@ -1,8 +1,8 @@
 // The "W&rite Source Code..." menu: the SCASM source and Compile to BGL.
 
-#include "app/AppContext.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "output/SourceCommandFlow.h"
 #include "project/CDibDoc.h"
 

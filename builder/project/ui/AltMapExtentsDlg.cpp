@@ -9,8 +9,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
 

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "app/AppContext.h"
-#include "app/Platform.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/Platform.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
 #include "project/SceneryDimensions.h"

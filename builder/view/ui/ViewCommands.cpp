@@ -1,8 +1,8 @@
 // The map view's overlay switches and pointer modes, bound to the View menu and the tool palette.
 // Each acts on the active project window's view; without one they are disabled.
 
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
 #include "view/ui/CDibView.h"
 

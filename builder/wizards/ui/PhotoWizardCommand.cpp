@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/ui/CommandRegistry.h"
-#include "app/ui/FrameServices.h"
+#include "project/AppContext.h"
+#include "base/ui/CommandRegistry.h"
+#include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
 #include "wizards/NewProject.h"
-#include "wizards/ui/CPhotoRealWizard.h"
+#include "wizards/ui/PhotoWizard.h"
 
 namespace {
 
