@@ -15,6 +15,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
 #include "cli/DemoData.h"
+#include "cli/ProjectEditCommands.h"
 #include "cli/ProjectJson.h"
 #include "imagery/ProjectBitmap.h"
 #include "imagery/TextureCutter.h"
@@ -43,6 +44,9 @@ const char* const kProgramUsage =
     "  cut        cut texture tiles of a saved project\n"
     "  info       print a saved project as JSON\n"
     "  demo-data  write a sample landscape bitmap and its DTED heights\n"
+    "  set        change chunk properties and source options of a saved project\n"
+    "  add-position  add an FS menu position item to a saved project\n"
+    "  add-macro  add an FS macro item to a saved project\n"
     "\n"
     "'orvane-cli <command> --help' describes a command.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -584,6 +588,8 @@ std::string cliUsage(const std::string& subcommand)
         return kInfoUsage;
     if (subcommand == "demo-data")
         return kDemoUsage;
+    if (isProjectEditCommand(subcommand))
+        return projectEditUsage(subcommand);
     return kProgramUsage;
 }
 
@@ -606,6 +612,8 @@ int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return runProjectCommand(command, rest, out, err, terminal);
         if (command == "demo-data")
             return runDemoData(rest, out, err);
+        if (isProjectEditCommand(command))
+            return runProjectEdit(command, rest, out, err, terminal);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "orvane-cli: " << usage.text << "\n\n" << cliUsage(command);
