@@ -196,17 +196,45 @@ std::vector<std::uint32_t> palette(char season)
 
 std::vector<std::uint8_t> texturePixels(int mainClass, int eastClass, int southClass)
 {
+    // The class patterns and the two edge lines are the same in every texture: made once.
+    static const std::vector<std::vector<std::uint8_t>> patterns = [] {
+        std::vector<std::vector<std::uint8_t>> all;
+        for (const ClassInfo& info : classes()) {
+            std::vector<std::uint8_t> pattern(static_cast<std::size_t>(kSize * kSize));
+            for (int y = 0; y < kSize; ++y)
+                for (int x = 0; x < kSize; ++x)
+                    pattern[static_cast<std::size_t>(y * kSize + x)] =
+                        static_cast<std::uint8_t>(info.code * kShades + classShade(info.code, x, y));
+            all.push_back(std::move(pattern));
+        }
+        return all;
+    }();
+    static const std::vector<int> southReach = [] {
+        std::vector<int> reach(kSize);
+        for (int x = 0; x < kSize; ++x)
+            reach[static_cast<std::size_t>(x)] = edgeReach(x, 11);
+        return reach;
+    }();
+    static const std::vector<int> eastReach = [] {
+        std::vector<int> reach(kSize);
+        for (int y = 0; y < kSize; ++y)
+            reach[static_cast<std::size_t>(y)] = edgeReach(y, 12);
+        return reach;
+    }();
+
+    const int last = static_cast<int>(patterns.size()) - 1;
+    auto pattern = [&](int code) -> const std::vector<std::uint8_t>& { return patterns[static_cast<std::size_t>(std::clamp(code, 0, last))]; };
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kSize * kSize));
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             // Stored rows start at the bottom: y = 0 is the south edge.
             int code = mainClass;
-            if (y < edgeReach(x, 11))
+            if (y < southReach[static_cast<std::size_t>(x)])
                 code = southClass;
-            else if (kSize - 1 - x < edgeReach(y, 12))
+            else if (kSize - 1 - x < eastReach[static_cast<std::size_t>(y)])
                 code = eastClass;
-            pixels[static_cast<std::size_t>(y * kSize + x)] =
-                static_cast<std::uint8_t>(code * kShades + classShade(code, x, y));
+            const std::size_t at = static_cast<std::size_t>(y * kSize + x);
+            pixels[at] = pattern(code)[at];
         }
     }
     return pixels;
