@@ -177,8 +177,9 @@ bool generateSyntheticScenery(CDibDoc& doc, const SynthOptions& options, SynthRa
             chunk.area.north = chunk.area.south + dLat;
             chunk.area.west = b.west + c * dLon;
             chunk.area.east = chunk.area.west + dLon;
-            chunk.chunkValueB = static_cast<std::int32_t>((chunk.area.south + dLat / 2 - b.south) / dLat);
-            chunk.chunkValueA = static_cast<std::int32_t>((chunk.area.west + dLon / 2 - b.west) / dLon);
+            // A boundary without height or width would divide by zero: the row and column stand.
+            chunk.chunkValueB = dLat > 0 ? static_cast<std::int32_t>((chunk.area.south + dLat / 2 - b.south) / dLat) : r;
+            chunk.chunkValueA = dLon > 0 ? static_cast<std::int32_t>((chunk.area.west + dLon / 2 - b.west) / dLon) : c;
             doc.chunks.push_back(chunk);
             const long index = static_cast<long>(doc.chunks.size()) - 1;
             linkChunkTexture(app, doc.chunks.back(), pickTextureForClasses(doc, index, options.allowedClasses, random));

@@ -290,6 +290,14 @@ TEST(SyntheticSceneryTest, ChunkAreasGridValuesAndProjectFields)
     }
     EXPECT_EQ(p.doc->documentWidth, 768);
     EXPECT_EQ(p.doc->documentHeight, 512);
+
+    // A boundary without area still numbers the chunks by their place in the grid.
+    SynthProject flat;
+    flat.library({"000000s1.bmp"});
+    flat.grid(3, 2, {45.0, 45.0, 15.0, 15.0});
+    ASSERT_TRUE(generateSyntheticScenery(*flat.doc, {{0}, false}, random));
+    EXPECT_EQ(flat.doc->chunks[5].chunkValueA, 2);
+    EXPECT_EQ(flat.doc->chunks[5].chunkValueB, 1);
     EXPECT_EQ(p.doc->creationKind, 2);
 
     const std::vector<std::string> expectedLog = {
