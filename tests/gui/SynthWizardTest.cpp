@@ -121,6 +121,7 @@ private slots:
     void gridPreviewDrawsCells();
     void pagesFollowTheirRules();
     void commandIsOfferedOnlyWithALibrary();
+    void cancelDuringGenerationLeavesNoProject();
     void wizardAndBatchProgramMakeTheSameProject();
 
 private:
@@ -313,6 +314,40 @@ void SynthWizardTest::commandIsOfferedOnlyWithALibrary()
     QVERIFY(!frame.opened);
     QCOMPARE(started.app.settings.newProjectMode, 2);
     QCOMPARE(frame.refreshes, 1);
+}
+
+void SynthWizardTest::cancelDuringGenerationLeavesNoProject()
+{
+    StartedApp started(0);
+    started.platform.cancelAfterSteps = 3;
+    RecordingFrame frame(started.app);
+    QString failure;
+    QTimer::singleShot(0, [&] {
+        auto* wizard = qobject_cast<SynthWizard*>(QApplication::activeModalWidget());
+        if (!wizard) {
+            failure = "no wizard shown";
+            return;
+        }
+        type(wizard->page1()->columnsEdit(), "3");
+        type(wizard->page1()->rowsEdit(), "3");
+        wizard->button(QWizard::NextButton)->click();
+        type(wizard->page2()->minLatEdit(), "45");
+        type(wizard->page2()->minLonEdit(), "15");
+        wizard->button(QWizard::NextButton)->click();
+        wizard->page3()->list()->item(0, 0)->setCheckState(Qt::Checked);
+        wizard->button(QWizard::NextButton)->click();
+        wizard->button(QWizard::FinishButton)->click();
+        if (wizard->isVisible()) {
+            failure = "Finish did not close the wizard";
+            wizard->reject();
+        }
+    });
+    CommandRegistry::instance().find("wizard.synth")->run(frame);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY(!frame.opened);
+    const auto& log = started.platform.progressLog;
+    QVERIFY(std::find(log.begin(), log.end(), "create Please Wait...SynthWizard is doing its magic...") != log.end());
+    QVERIFY(std::find(log.begin(), log.end(), "range 0 9 step 1") != log.end());
 }
 
 void SynthWizardTest::wizardAndBatchProgramMakeTheSameProject()
