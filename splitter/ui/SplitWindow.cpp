@@ -165,7 +165,11 @@ void SplitWindow::pullEdits() {
 }
 
 void SplitWindow::fillRecentFiles() {
-  RecentFiles->clear();
+  // The list changes while one of its own entries is being handled: delete later, not now.
+  for (QAction* old : RecentFiles->actions()) {
+    RecentFiles->removeAction(old);
+    old->deleteLater();
+  }
   int n = 0;
   for (const std::string& path : RecentSources::list(config_)) {
     const QString shown = QDir::toNativeSeparators(QString::fromStdString(path));
