@@ -62,7 +62,7 @@ private slots:
     first->setGeometry(5, 150, 40, 20);
     second->setGeometry(30, 155, 40, 20);  // on top of the first, and past the right edge
     squeezed.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&squeezed));
+    QVERIFY(QTest::qWaitForWindowExposed(&squeezed, 60000));
     const QString found = LayoutCheck::faults(&squeezed).join(QLatin1Char('\n'));
     QVERIFY2(found.contains(QStringLiteral("squeezed")), qPrintable(found));
     QVERIFY2(found.contains(QStringLiteral("overlaps")), qPrintable(found));
@@ -71,7 +71,7 @@ private slots:
     QWidget huge;
     huge.resize(huge.screen()->availableGeometry().size() + QSize(10, 10));
     huge.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&huge));
+    QVERIFY(QTest::qWaitForWindowExposed(&huge, 60000));
     QVERIFY(LayoutCheck::faults(&huge).join(QLatin1Char('\n')).contains(QStringLiteral("larger than the screen")));
   }
 

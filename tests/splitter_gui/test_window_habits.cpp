@@ -122,7 +122,7 @@ private slots:
     answerLoad();
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &drop);
-    QTRY_COMPARE_WITH_TIMEOUT(window->Page->tabText(0), QString("builder_two_chunks.sca (original)"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Page->tabText(0), QString("builder_two_chunks.sca (original)"), 60000);
     QVERIFY(platform->openRequests.empty());
 
     QMimeData other;

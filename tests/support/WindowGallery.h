@@ -37,7 +37,7 @@ inline QStringList check(QWidget* window, const QString& program, const QString&
                          const QList<QPair<QString, std::function<void()>>>& states = {}) {
   QStringList found;
   window->show();
-  if (!QTest::qWaitForWindowExposed(window, 20000)) return {name + QStringLiteral(": never shown")};
+  if (!QTest::qWaitForWindowExposed(window, 60000)) return {name + QStringLiteral(": never shown")};
   auto look = [&](const QString& state) {
     QApplication::processEvents();
     const QString label = state.isEmpty() ? name : name + QLatin1Char('-') + state;
