@@ -19,10 +19,16 @@
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
 #include "project/ui/AltMapExtentsDlg.h"
+#include "project/ui/AvailableTexturesDialog.h"
 #include "project/ui/BoundaryAreaDlg.h"
+#include "project/ui/ChunkPropertiesSheet.h"
+#include "project/ui/FsMacroDialog.h"
+#include "project/ui/FsMenuPositionDialog.h"
+#include "project/ui/ProjectPropertiesSheet.h"
 #include "support/ScriptedPlatform.h"
 #include "support/WindowGallery.h"
 #include "wizards/ui/PhotoWizard.h"
+#include "wizards/ui/SynthWizard.h"
 
 namespace {
 
@@ -54,8 +60,8 @@ void expectNoFaults(const QStringList& faults)
         QFAIL(qPrintable(QStringLiteral("\n") + faults.join(QLatin1Char('\n'))));
 }
 
-/// The main frame and the PhotoReal wizard are being laid out anew: their faults are listed in
-/// the test output but do not fail it yet. Switch to expectNoFaults once that work has landed.
+/// The main frame and the two wizards are being laid out anew: their faults are listed in the
+/// test output but do not fail it yet. Switch to expectNoFaults once that work has landed.
 void listKnownFaults(const QStringList& faults)
 {
     for (const QString& fault : faults)
@@ -142,6 +148,53 @@ private slots:
         dialog.SetPos(40);
         dialog.SetStatus("Record 4000 of 10000");
         expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("progress")));
+    }
+
+    void chunkPropertiesEveryPage()
+    {
+        ChunkPropertiesSheet sheet(*doc_, {0, 1});
+        expectNoFaults(WindowGallery::check(&sheet, kProgram, QStringLiteral("chunk-properties"),
+                                            WindowGallery::tabStates(sheet.tabs())));
+    }
+
+    void projectPropertiesEveryPage()
+    {
+        ProjectPropertiesSheet sheet(*doc_);
+        expectNoFaults(WindowGallery::check(&sheet, kProgram, QStringLiteral("project-properties"),
+                                            WindowGallery::tabStates(sheet.tabs())));
+    }
+
+    void fsMenuPosition()
+    {
+        FsMenuPositionDialog dialog(*doc_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("fs-menu-position")));
+    }
+
+    void fsMacro()
+    {
+        FsMacroDialog dialog(*doc_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("fs-macro")));
+    }
+
+    void availableTextures()
+    {
+        AvailableTexturesDialog dialog(*app_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("available-textures")));
+    }
+
+    void synthWizardEveryPage()
+    {
+        CDibDoc fresh(*app_);
+        SynthWizardServices services;
+        services.altitudeSources = [](QWidget*, CDibDoc&) {};
+        SynthWizard wizard(fresh, services);
+        QList<QPair<QString, std::function<void()>>> pages;
+        for (int id : {SynthWizard::Page1, SynthWizard::Page2, SynthWizard::Page3, SynthWizard::Page4})
+            pages.append({QStringLiteral("page%1").arg(id + 1), [&wizard, id] {
+                              wizard.setStartId(id);
+                              wizard.restart();
+                          }});
+        listKnownFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("synth-wizard"), pages));
     }
 
     void photoWizardEveryPage()

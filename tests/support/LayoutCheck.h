@@ -72,8 +72,13 @@ inline void checkChildren(const QWidget* parent, const QString& path, QStringLis
         faults << where + QStringLiteral(" overlaps ") + describe(shown[j]) + QStringLiteral(" (") +
                       rectText(w->geometry()) + QStringLiteral(" and ") + rectText(shown[j]->geometry()) +
                       QLatin1Char(')');
-    // Qt's own parts (a dock's title buttons) are drawn to fit whatever room they get.
-    const bool qtPart = w->objectName().startsWith(QLatin1String("qt_"));
+    // Qt's own parts (a dock's title buttons) are drawn to fit whatever room they get, a
+    // button without caption or icon (a colour swatch) has nothing to cut, and a list or text
+    // box below its least size still scrolls to all it holds.
+    const auto* button = qobject_cast<const QAbstractButton*>(w);
+    const bool qtPart = w->objectName().startsWith(QLatin1String("qt_")) ||
+                        (button && button->text().isEmpty() && button->icon().isNull()) ||
+                        qobject_cast<const QAbstractScrollArea*>(w);
     const QSize least = w->minimumSizeHint().expandedTo(w->minimumSize());
     if (isLeaf(w) && !qtPart && least.isValid() && (w->width() < least.width() || w->height() < least.height()))
       faults << where + QStringLiteral(": squeezed to %1x%2, needs %3x%4")
