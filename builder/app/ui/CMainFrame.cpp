@@ -586,6 +586,9 @@ void CMainFrame::rebuildRecentMenu(QMenu* menu)
 void CMainFrame::rebuildWindowMenu()
 {
     windowMenu_->clear();
+    QAction* newWindow = windowMenu_->addAction("&New Window", this, &CMainFrame::openNewWindow);
+    newWindow->setObjectName("window.new");
+    newWindow->setStatusTip("Open another window for the active project");
     windowMenu_->addAction("&Cascade", mdi_, &QMdiArea::cascadeSubWindows);
     windowMenu_->addAction("&Tile", mdi_, &QMdiArea::tileSubWindows);
     windowMenu_->addAction("Close &All", this, [this] {
@@ -649,7 +652,23 @@ QList<ProjectWindow*> CMainFrame::projectWindows() const
 
 void CMainFrame::openDocumentWindow(std::unique_ptr<CDibDoc> doc)
 {
-    auto* window = new ProjectWindow(std::move(doc), mdi_);
+    showProjectWindow(new ProjectWindow(std::move(doc), mdi_));
+}
+
+void CMainFrame::openNewWindow()
+{
+    if (ProjectWindow* active = activeProjectWindow())
+        showProjectWindow(new ProjectWindow(active->project(), mdi_));
+}
+
+void CMainFrame::showProjectWindow(ProjectWindow* window)
+{
+    CDibView* view = window->view();
+    connect(view, &CDibView::readoutsChanged, this, &CMainFrame::setCursorPosition);
+    connect(view, &CDibView::zoomChanged, this, [this, view](const QString& text) {
+        if (activeView() == view)
+            setZoomText(text);
+    });
     connect(window, &ProjectWindow::pathChanged, this, &CMainFrame::addRecentFile);
     connect(window, &QObject::destroyed, this, [this] {
         // Deferred: the window is still in the area's list while it is destroyed.
@@ -714,6 +733,8 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow*)
     updateMenus();
     if (CDibDoc* doc = activeDocument())
         showSceneryProperties(doc->sceneryWidthKm, doc->sceneryHeightKm, doc->metresPerPixel);
+    if (ProjectWindow* w = activeProjectWindow())
+        setZoomText(w->view()->zoomText());
     refreshCommands();
 }
 

@@ -41,6 +41,8 @@ public:
     CDibDoc* activeDocument() override;
     QWidget* activeView() override;
     void openDocumentWindow(std::unique_ptr<CDibDoc> doc) override;
+    /// New Window: a second window on the active project, with its own zoom, modes and selection.
+    void openNewWindow();
     void showSceneryProperties(double widthKm, double heightKm, double metresPerPixel) override;
     void refreshCommands() override;
 
@@ -97,6 +99,7 @@ private:
     void loadRecentFiles();
     void saveRecentFiles() const;
     void onSubWindowActivated(QMdiSubWindow* window);
+    void showProjectWindow(ProjectWindow* window);
     QMenu* wizardsMenu();
 
     AppContext& app_;

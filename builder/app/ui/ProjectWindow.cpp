@@ -9,23 +9,54 @@
 #include "project/ProjectFile.h"
 #include "view/ui/CDibView.h"
 
-ProjectWindow::ProjectWindow(std::unique_ptr<CDibDoc> doc, QWidget* parent) : QMdiSubWindow(parent), doc_(std::move(doc))
+namespace {
+QList<ProjectWindow*>& allWindows()
+{
+    static QList<ProjectWindow*> windows;
+    return windows;
+}
+} // namespace
+
+ProjectWindow::ProjectWindow(std::unique_ptr<CDibDoc> doc, QWidget* parent)
+    : ProjectWindow(std::shared_ptr<CDibDoc>(std::move(doc)), parent)
+{
+}
+
+ProjectWindow::ProjectWindow(std::shared_ptr<CDibDoc> doc, QWidget* parent) : QMdiSubWindow(parent), doc_(std::move(doc))
 {
     setObjectName("projectWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     view_ = new CDibView(*doc_, this);
     setWidget(view_);
-    doc_->onModifiedChanged = [this] { setWindowModified(doc_->modified); };
-    doc_->onRepaint = [this] { view_->refresh(); };
+    allWindows().append(this);
+    CDibDoc* project = doc_.get();
+    doc_->onModifiedChanged = [project] {
+        for (ProjectWindow* w : allWindows())
+            if (&w->document() == project)
+                w->setWindowModified(project->modified);
+    };
+    doc_->onRepaint = [project] { CDibView::refreshViewsOf(*project); };
     updateTitle();
     setWindowModified(doc_->modified);
 }
 
 ProjectWindow::~ProjectWindow()
 {
-    // The callbacks point at this window; the project outlives it only for the next line.
-    doc_->onModifiedChanged = nullptr;
-    doc_->onRepaint = nullptr;
+    allWindows().removeAll(this);
+    // The callbacks reach the project's windows; with the last one gone nothing is left to call.
+    if (windowsOfProject().isEmpty()) {
+        doc_->onModifiedChanged = nullptr;
+        doc_->onRepaint = nullptr;
+    }
+}
+
+QList<ProjectWindow*> ProjectWindow::windowsOfProject() const
+{
+    QList<ProjectWindow*> windows;
+    for (ProjectWindow* w : allWindows())
+        if (w->doc_ == doc_)
+            windows << w;
+    return windows;
 }
 
 QString ProjectWindow::projectTitle() const
@@ -82,7 +113,8 @@ bool ProjectWindow::maybeSave()
 
 void ProjectWindow::closeEvent(QCloseEvent* event)
 {
-    if (closeConfirmed_ || maybeSave()) {
+    // Only the project's last window asks about saving.
+    if (closeConfirmed_ || windowsOfProject().size() > 1 || maybeSave()) {
         event->accept();
         QMdiSubWindow::closeEvent(event);
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 // The window of one open project inside the main window: owns the project and shows its view.
 
+#include <QList>
 #include <QMdiSubWindow>
 #include <memory>
 
@@ -11,9 +12,14 @@ class ProjectWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
     explicit ProjectWindow(std::unique_ptr<CDibDoc> doc, QWidget* parent = nullptr);
+    /// Another window on a project that is open already (New Window): its own view, zoom and modes.
+    explicit ProjectWindow(std::shared_ptr<CDibDoc> doc, QWidget* parent = nullptr);
     ~ProjectWindow() override;
 
     CDibDoc& document() const { return *doc_; }
+    std::shared_ptr<CDibDoc> project() const { return doc_; }
+    /// The windows that show the project, this one among them.
+    QList<ProjectWindow*> windowsOfProject() const;
     CDibView* view() const { return view_; }
 
     /// The title: the project file's name, or "Untitled" before the first save.
@@ -40,7 +46,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::unique_ptr<CDibDoc> doc_;
+    std::shared_ptr<CDibDoc> doc_;
     CDibView* view_ = nullptr;
     bool closeConfirmed_ = false;
 };

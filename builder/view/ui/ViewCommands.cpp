@@ -1,6 +1,7 @@
 // The map view's overlay switches and pointer modes, bound to the View menu and the tool palette.
 // Each acts on the active project window's view; without one they are disabled.
 
+#include "altitude/AltitudeEdits.h"
 #include "base/ui/CommandRegistry.h"
 #include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
@@ -32,7 +33,7 @@ CommandSpec overlay(const char* id, const char* text, bool CDibView::*flag, bool
     command.run = [flag](FrameServices& frame) {
         if (CDibView* view = activeMapView(frame)) {
             view->*flag = !(view->*flag);
-            view->update();
+            view->viewport()->update();
         }
     };
     command.enabled = needsAltitude ? hasAltitudeRecords : hasView;
@@ -49,8 +50,10 @@ CommandSpec mode(const char* id, const char* text, int value)
     command.id = id;
     command.text = text;
     command.run = [value](FrameServices& frame) {
-        if (CDibView* view = activeMapView(frame))
+        if (CDibView* view = activeMapView(frame)) {
             view->viewMode = value;
+            view->updateCursor();
+        }
     };
     command.enabled = hasView;
     command.checked = [value](FrameServices& frame) {
@@ -70,5 +73,26 @@ const CommandRegistrar defaultCursor{mode("view.defaultCursor", "Set Default Cur
 const CommandRegistrar crosshair{mode("view.crosshair", "Set CrossHair Cursor", 1)};
 const CommandRegistrar moveTexture{mode("view.moveTexture", "Dynamically Move the Texture", 2)};
 const CommandRegistrar zoomTool{mode("view.zoomTool", "&Zoom Tool", 3)};
+
+// The altitude editing commands run the record edits on the position under the pointer. Their
+// update rule keeps them disabled, so the menus show them greyed out and never start them.
+CommandSpec altitudeEdit(const char* id, const char* text, bool (*edit)(CDibDoc&))
+{
+    CommandSpec command;
+    command.id = id;
+    command.text = text;
+    command.run = [edit](FrameServices& frame) {
+        if (CDibDoc* doc = frame.activeDocument())
+            edit(*doc);
+    };
+    command.enabled = [](FrameServices&) { return false; };
+    return command;
+}
+
+const CommandRegistrar overrideAltitude{altitudeEdit("altitude.override", "Override Altitude...", overrideAltitudeCommand)};
+const CommandRegistrar deleteAltitude{
+    altitudeEdit("altitude.delete", "Delete Altitude Record", deleteAltitudeRecordCommand)};
+const CommandRegistrar insertAltitude{
+    altitudeEdit("altitude.insert", "Insert Altitude Record...", insertAltitudeRecordCommand)};
 
 } // namespace
