@@ -527,6 +527,49 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
     return kExitSuccess;
 }
 
+// --- subcommands added from outside ------------------------------------------------------------
+
+std::vector<CliProjectCommand>& projectCommands()
+{
+    static std::vector<CliProjectCommand> commands;
+    return commands;
+}
+
+const CliProjectCommand* findProjectCommand(const std::string& name)
+{
+    for (const CliProjectCommand& command : projectCommands())
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+int runAddedCommand(const CliProjectCommand& command, const std::vector<std::string>& argv, std::ostream& out,
+                    std::ostream& err, bool terminal)
+{
+    CliArguments args;
+    std::string error;
+    if (!args.parse(argv, command.options, error))
+        throw UsageError{error};
+    if (args.help) {
+        out << command.usage;
+        return kExitSuccess;
+    }
+    requirePositionals(args, command.positionals);
+    if (command.check) {
+        const std::string problem = command.check(args);
+        if (!problem.empty())
+            throw UsageError{problem};
+    }
+    Session session(err, terminal);
+    if (!session.start())
+        return kExitFailure;
+    std::unique_ptr<CDibDoc> doc = openSavedProject(session, absolutePath(args.positionals[0]), err);
+    if (!doc)
+        return kExitFailure;
+    computeSceneryDimensions(*doc);   // derived values are not saved
+    return command.run(*doc, args, out, err);
+}
+
 // --- demo-data -----------------------------------------------------------------------------------
 
 int writeStarterLibrary(const CliArguments& args, std::ostream& out, std::ostream& err)
@@ -606,8 +649,15 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
 
 } // namespace
 
+void addCliProjectCommand(CliProjectCommand command)
+{
+    projectCommands().push_back(std::move(command));
+}
+
 std::string cliUsage(const std::string& subcommand)
 {
+    if (const CliProjectCommand* added = findProjectCommand(subcommand))
+        return added->usage;
     if (subcommand == "photo")
         return kPhotoUsage;
     if (subcommand == "sca")
@@ -624,19 +674,27 @@ std::string cliUsage(const std::string& subcommand)
         return projectEditUsage(subcommand);
     if (subcommand == "synth")
         return kSynthUsage;
-    return kProgramUsage;
+    std::string usage = kProgramUsage;
+    std::string lines;
+    for (const CliProjectCommand& command : projectCommands())
+        lines += "  " + command.name + std::string(command.name.size() < 11 ? 11 - command.name.size() : 1, ' ') +
+                 command.summary + "\n";
+    const std::size_t listEnd = usage.find("\n\n'orvane-cli <command> --help'");
+    if (listEnd != std::string::npos)
+        usage.insert(listEnd + 1, lines);
+    return usage;
 }
 
 int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool terminal)
 {
     if (args.empty()) {
-        err << kProgramUsage;
+        err << cliUsage();
         return kExitUsage;
     }
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h" || command == "help") {
-        out << (rest.empty() ? kProgramUsage : cliUsage(rest[0]));
+        out << cliUsage(rest.empty() ? std::string() : rest[0]);
         return kExitSuccess;
     }
     try {
@@ -650,6 +708,8 @@ int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return runProjectEdit(command, rest, out, err, terminal);
         if (command == "synth")
             return runSynthCommand(rest, out, err, terminal);
+        if (const CliProjectCommand* added = findProjectCommand(command))
+            return runAddedCommand(*added, rest, out, err, terminal);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "orvane-cli: " << usage.text << "\n\n" << cliUsage(command);
