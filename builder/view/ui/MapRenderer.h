@@ -6,16 +6,19 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QPoint>
 #include <QRect>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "view/MapTransform.h"
 
 class CDibDoc;
 class ChunkSelection;
+class QFont;
 class QPainter;
 class Texture;
 
@@ -53,7 +56,11 @@ private:
     void paintAltitudeRecords(QPainter& painter, const CDibDoc& doc, const MapTransform& transform,
                               const MapOverlays& overlays, const QRect& exposed);
 
+    /// The pixels a label sets, relative to its record's point; drawn once per altitude.
+    const std::vector<QPoint>& labelPixels(std::int32_t altitude, const QFont& font);
+
     std::map<std::pair<const Texture*, int>, QImage> images_;
+    std::map<std::int32_t, std::vector<QPoint>> labelPixels_;
     // Whether the main map's records are in longitude order, checked once per records array.
     const void* sortedFor_ = nullptr;
     std::size_t sortedSize_ = 0;

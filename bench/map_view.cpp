@@ -1,0 +1,187 @@
+// Paints one 1600 x 1000 map window of a 16384 x 16384 project (64 x 64 chunks) with one million
+// altitude records and every overlay on, at zoom 1/8, 1 and 8, and times one pointer read-out.
+// Prints the first (cold) paint and the median of the following ones; runs without a display.
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "base/Platform.h"
+#include "project/AppContext.h"
+#include "project/CDibDoc.h"
+#include "synth/Texture.h"
+#include "view/ChunkSelection.h"
+#include "view/PointerReadout.h"
+#include "view/ui/MapRenderer.h"
+
+namespace {
+
+class SilentPlatform : public Platform {
+public:
+    MsgAnswer message(const std::string&, MsgIcon, MsgButtons) override { return MsgAnswer::Ok; }
+    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
+    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
+    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
+    {
+        return std::make_unique<ProgressWindow>();
+    }
+    int runBatchFile(const std::string&, const std::string&) override { return -1; }
+};
+
+// A 256 x 256 8-bit texture with a pattern of its own.
+PackedBitmap patternTexture(int seed)
+{
+    std::vector<std::uint8_t> block(40 + 256 * 4 + 256 * 256, 0);
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            block[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, 256);
+    put32(8, 256);
+    block[12] = 1;
+    block[14] = 8;
+    for (int i = 0; i < 256; ++i) {
+        block[40 + 4 * i] = static_cast<std::uint8_t>(i);
+        block[40 + 4 * i + 1] = static_cast<std::uint8_t>(255 - i);
+        block[40 + 4 * i + 2] = static_cast<std::uint8_t>(i * seed);
+    }
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            block[40 + 1024 + y * 256 + x] = static_cast<std::uint8_t>((x ^ y) + seed);
+    return PackedBitmap(std::move(block));
+}
+
+double millis(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<char*> qtArgs(argv, argv + argc);
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    qtArgs.push_back(platformOption);
+    qtArgs.push_back(offscreen);
+    int qtArgc = static_cast<int>(qtArgs.size());
+    QGuiApplication application(qtArgc, qtArgs.data());
+
+    SilentPlatform platform;
+    AppContext app(platform);
+    CDibDoc doc(app);
+    doc.chunkColumns = doc.chunkRows = 64;
+    doc.boundary = {45.0, 46.0, 15.0, 16.0};
+    doc.metresPerPixel = 6.0;
+    std::vector<std::unique_ptr<Texture>> textures;
+    for (int i = 0; i < 16; ++i) {
+        auto t = std::make_unique<Texture>();
+        t->image = patternTexture(i + 1);
+        t->kind = 1;
+        textures.push_back(std::move(t));
+    }
+    for (int r = 0; r < 64; ++r)
+        for (int c = 0; c < 64; ++c) {
+            TexReliefChunk chunk;
+            chunk.chunkValueA = c;
+            chunk.chunkValueB = r;
+            chunk.chunkValueC = (r + c) % 4;
+            chunk.texture = textures[(r * 7 + c) % 16].get();
+            doc.chunks.push_back(chunk);
+        }
+    // One million records on a 1000 x 1000 grid, in longitude order as the merge leaves them.
+    std::mt19937 random(7);
+    doc.mainAltitudeMap.records.reserve(1000000);
+    for (int i = 0; i < 1000; ++i)
+        for (int j = 0; j < 1000; ++j)
+            doc.mainAltitudeMap.records.push_back(
+                {45.0 + (j + 0.5) / 1000.0, 15.0 + (i + 0.5) / 1000.0, static_cast<std::int32_t>(random() % 3000)});
+    ChunkSelection selection;
+    for (std::uint32_t index : {2080u, 2081u, 2144u})
+        selection.click(doc.chunks, index, true);
+    doc.clickLatitude = 45.5;
+    doc.clickLongitude = 15.5;
+
+    MapOverlays overlays;
+    overlays.gridLines = overlays.gridNodes = overlays.altitudeNodes = overlays.altitudeLabels = true;
+    QImage window(1600, 1000, QImage::Format_RGB32);
+    MapRenderer renderer;
+    std::printf("map view: 64 x 64 chunks, %zu altitude records, every overlay on, window 1600 x 1000\n",
+                doc.mainAltitudeMap.records.size());
+    for (double zoom : {0.125, 1.0, 8.0}) {
+        MapTransform transform(64, 64, zoom);
+        transform.centreIn(window.width(), window.height());
+        const ViewSize size = transform.scrollSize();
+        // The window over the middle of the map (or the whole map when it is smaller).
+        const QPoint scroll(std::max(0, (size.width - window.width()) / 2), std::max(0, (size.height - window.height()) / 2));
+        std::vector<double> times;
+        for (int run = 0; run < 6; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            QPainter painter(&window);
+            painter.fillRect(window.rect(), Qt::black);
+            painter.translate(-scroll);
+            renderer.paint(painter, doc, transform, overlays, window.rect().translated(scroll), &selection, scroll,
+                           window.height());
+            painter.end();
+            times.push_back(millis(std::chrono::steady_clock::now() - start));
+        }
+        const double cold = times.front();
+        std::vector<double> warm(times.begin() + 1, times.end());
+        std::sort(warm.begin(), warm.end());
+        std::printf("  paint at zoom %-6g first %8.1f ms, then median %8.1f ms\n", zoom, cold, warm[warm.size() / 2]);
+        // Each overlay alone, to see where the time goes.
+        const std::pair<const char*, bool MapOverlays::*> parts[] = {
+            {"mosaic only", nullptr},
+            {"grid lines", &MapOverlays::gridLines},
+            {"grid nodes", &MapOverlays::gridNodes},
+            {"altitude nodes", &MapOverlays::altitudeNodes},
+            {"altitude labels", &MapOverlays::altitudeLabels},
+        };
+        for (const auto& [name, flag] : parts) {
+            MapOverlays one;
+            one.scaleBar = false;
+            if (flag)
+                one.*flag = true;
+            std::vector<double> partTimes;
+            for (int run = 0; run < 3; ++run) {
+                const auto partStart = std::chrono::steady_clock::now();
+                QPainter painter(&window);
+                painter.translate(-scroll);
+                renderer.paint(painter, doc, transform, one, window.rect().translated(scroll), &selection, scroll,
+                               window.height());
+                painter.end();
+                partTimes.push_back(millis(std::chrono::steady_clock::now() - partStart));
+            }
+            std::sort(partTimes.begin(), partTimes.end());
+            std::printf("    %-16s median %8.1f ms\n", name, partTimes[1]);
+        }
+    }
+
+    // Pointer read-outs over random points of the map at zoom 1.
+    const MapTransform transform(64, 64, 1.0);
+    NearestAltitudeCache cache;
+    std::uniform_int_distribution<int> where(0, 16383);
+    const int moves = 20000;
+    long long sum = 0;
+    readPointer(doc, transform, 1, 1, 1, cache);   // makes the search once, as the first move does
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < moves; ++i)
+        sum += readPointer(doc, transform, where(random), where(random), 1, cache).altitude;
+    const double each = millis(std::chrono::steady_clock::now() - start) / moves;
+    std::printf("  pointer read-out: %.4f ms each (%d moves, checksum %lld)\n", each, moves, sum);
+    return 0;
+}
