@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "app/ui/CMainFrame.h"
+#include "base/ui/CommandRegistry.h"
 #include "app/ui/ProjectWindow.h"
 #include "output/Coordinates.h"
 #include "project/AppContext.h"
@@ -382,6 +383,28 @@ private slots:
         QVERIFY(platform.messages.empty());
         QTRY_COMPARE_WITH_TIMEOUT(CDibView::viewCountOf(*doc), 1, 10000);
         doc->setModified(false);
+    }
+
+    void altitudeEditsAreWiredButShownDisabled()
+    {
+        auto source = std::make_unique<AltitudeMap>();
+        source->records = {{45.5, 16.0, 250}, {45.9, 16.9, 700}};
+        doc->altitudeMaps.push_back(std::move(source));
+        QTest::mouseMove(view->viewport(), at(256, 256));   // 45.5 N 16.0 E
+        QTRY_COMPARE_WITH_TIMEOUT(doc->clickLongitude, 16.0, 10000);
+        for (const char* id : {"altitude.override", "altitude.delete", "altitude.insert"}) {
+            const CommandSpec* command = CommandRegistry::instance().find(id);
+            QVERIFY(command);
+            QVERIFY(!command->enabled(*frame));
+        }
+        platform.altitudeAnswers = {555};
+        CommandRegistry::instance().find("altitude.override")->run(*frame);
+        QCOMPARE(platform.altitudePrompts, (std::vector<std::int32_t>{doc->clickAltitude}));
+        QCOMPARE(doc->altitudeMaps[0]->records[0].altitude, 555);
+        QCOMPARE(doc->mainAltitudeMap.records.size(), std::size_t{2});   // merged again
+        CommandRegistry::instance().find("altitude.delete")->run(*frame);
+        QCOMPARE(doc->altitudeMaps[0]->records.size(), std::size_t{1});
+        QCOMPARE(doc->mainAltitudeMap.records.size(), std::size_t{1});
     }
 
     void rendererPaintsEveryOverlay()
