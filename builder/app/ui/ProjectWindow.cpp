@@ -42,6 +42,9 @@ ProjectWindow::ProjectWindow(std::shared_ptr<CDibDoc> doc, QWidget* parent) : QM
 
 ProjectWindow::~ProjectWindow()
 {
+    // The view reads the project while it goes; it must go before this window's share of it.
+    delete view_;
+    view_ = nullptr;
     allWindows().removeAll(this);
     // The callbacks reach the project's windows; with the last one gone nothing is left to call.
     if (windowsOfProject().isEmpty()) {
