@@ -24,6 +24,7 @@
 #include "support/ScriptedPlatform.h"
 #include "synth/Texture.h"
 #include "view/ui/CDibView.h"
+#include "view/ChunkOverlayLayout.h"
 #include "view/ui/MapRenderer.h"
 #include "view/ui/PointScaleCalibrationDlg.h"
 #include "view/ui/TwoPointCalibrationDlg.h"
@@ -454,6 +455,39 @@ private slots:
         partPainter.end();
         QCOMPARE(part.copy(exposed), image.copy(exposed));
         selection.clear(doc->chunks);
+    }
+
+    void gridNodesAreTheEllipsesOfTheirLayout()
+    {
+        for (double zoom : {0.125, 0.5, 1.0, 2.0}) {
+            const MapTransform transform(2, 2, zoom);
+            const int side = 512 * zoom + 40;
+            QImage drawn(side, side, QImage::Format_RGB32);
+            drawn.fill(Qt::black);
+            QPainter painter(&drawn);
+            MapRenderer renderer;
+            MapOverlays nodesOnly;
+            nodesOnly.gridNodes = true;
+            nodesOnly.scaleBar = false;
+            renderer.paint(painter, *doc, transform, nodesOnly, drawn.rect(), nullptr, QPoint(), side);
+            painter.end();
+            // The same chunks and nodes, each ellipse drawn on its own.
+            QImage expected(side, side, QImage::Format_RGB32);
+            expected.fill(Qt::black);
+            QPainter direct(&expected);
+            for (const TexReliefChunk& chunk : doc->chunks) {
+                const ViewRect r = transform.chunkRect(chunk.chunkValueA, chunk.chunkValueB);
+                direct.fillRect(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)), kGreen);
+                const GridNodes nodes = chunkGridNodes(r, chunk.properties.gridDensity, zoom);
+                direct.setPen(QPen(Qt::black, 1));
+                direct.setBrush(Qt::white);
+                for (int x : nodes.xs)
+                    for (int y : nodes.ys)
+                        direct.drawEllipse(QRect(x - nodes.radius, y - nodes.radius, 2 * nodes.radius, 2 * nodes.radius));
+            }
+            direct.end();
+            QVERIFY2(drawn == expected, qPrintable(QString::number(zoom)));
+        }
     }
 
     void colourCodedSyntheticTiles()

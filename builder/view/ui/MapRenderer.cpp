@@ -67,6 +67,23 @@ int MapRenderer::scaleBarY(const CDibDoc& doc, int windowHeight)
     return std::min(mapHeight, windowHeight) - 20;
 }
 
+const QImage& MapRenderer::nodeSprite(int radius)
+{
+    auto found = nodeSprites_.find(radius);
+    if (found != nodeSprites_.end())
+        return found->second;
+    // One node, white inside a black ring, drawn once and then copied: the same pixels as drawing
+    // each node's ellipse, without a painter path per node.
+    QImage sprite(2 * radius + 3, 2 * radius + 3, QImage::Format_ARGB32_Premultiplied);
+    sprite.fill(0);
+    QPainter p(&sprite);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRect(1, 1, 2 * radius, 2 * radius));
+    p.end();
+    return nodeSprites_.emplace(radius, std::move(sprite)).first->second;
+}
+
 const QImage& MapRenderer::imageOf(const Texture* texture, std::int32_t flipValue)
 {
     const TextureOrientation orientation = TextureOrientation::fromFlipValue(flipValue);
@@ -96,7 +113,6 @@ void MapRenderer::paint(QPainter& painter, const CDibDoc& doc, const MapTransfor
     const bool colourCoded = settings.showSynthTilesColorCoded != 0 && zoom <= settings.zoomLevel;
     QPen gridPen(colourOf(doc.gridColor), 1, Qt::DotLine);
     gridPen.setCosmetic(true);
-    const QPen nodePen(Qt::black, 1);
     const int nodeMargin = std::max(2, truncateToInt(zoom * 5)) + 1;
 
     // 1. The mosaic, chunk by chunk with its grid lines and nodes.
@@ -125,17 +141,15 @@ void MapRenderer::paint(QPainter& painter, const CDibDoc& doc, const MapTransfor
         }
         if (overlays.gridNodes) {
             const GridNodes nodes = chunkGridNodes(rect, chunk.properties.gridDensity, zoom);
-            painter.setPen(nodePen);
-            painter.setBrush(Qt::white);
             const int d = nodes.radius;
+            const QImage& sprite = nodeSprite(d);
             for (int x : nodes.xs) {
                 if (x + d < area.left || x - d >= area.right)
                     continue;
                 for (int y : nodes.ys)
                     if (y + d >= area.top && y - d < area.bottom)
-                        painter.drawEllipse(QRect(x - d, y - d, 2 * d, 2 * d));
+                        painter.drawImage(x - d - 1, y - d - 1, sprite);
             }
-            painter.setBrush(Qt::NoBrush);
         }
     }
 
@@ -253,22 +267,40 @@ void MapRenderer::paintAltitudeRecords(QPainter& painter, const CDibDoc& doc, co
         if (!p)
             continue;
         if (overlays.altitudeNodes) {
-            for (int x = p->x - arm; x <= p->x + arm; ++x)
-                put(x, p->y, white);
-            for (int y = p->y - arm; y <= p->y + arm; ++y)
-                put(p->x, y, white);
+            const int x = p->x - box.left(), y = p->y - box.top();
+            if (x - arm >= 0 && y - arm >= 0 && x + arm < w && y + arm < h) {
+                QRgb* row = pixels + y * stride;
+                for (int i = x - arm; i <= x + arm; ++i)
+                    row[i] = white;
+                for (int j = y - arm; j <= y + arm; ++j)
+                    pixels[j * stride + x] = white;
+            } else {
+                for (int i = p->x - arm; i <= p->x + arm; ++i)
+                    put(i, p->y, white);
+                for (int j = p->y - arm; j <= p->y + arm; ++j)
+                    put(p->x, j, white);
+            }
         }
         if (overlays.altitudeLabels)
             labels.push_back({*p, it->altitude});
     }
     const QRgb text = colourOf(doc.textColor).rgb();
-    for (const auto& [p, altitude] : labels)
-        for (const QPoint& d : labelPixels(altitude, font))
-            put(p.x + d.x(), p.y + d.y(), text);
+    for (const auto& [p, altitude] : labels) {
+        const LabelPixels& label = labelPixels(altitude, font);
+        const int x = p.x - box.left(), y = p.y - box.top();
+        if (x + label.left >= 0 && y + label.top >= 0 && x + label.right < w && y + label.bottom < h) {
+            QRgb* origin = pixels + y * stride + x;
+            for (const QPoint& d : label.offsets)
+                origin[d.y() * stride + d.x()] = text;
+        } else {
+            for (const QPoint& d : label.offsets)
+                put(p.x + d.x(), p.y + d.y(), text);
+        }
+    }
     painter.drawImage(box.topLeft(), overlay);
 }
 
-const std::vector<QPoint>& MapRenderer::labelPixels(std::int32_t altitude, const QFont& font)
+const MapRenderer::LabelPixels& MapRenderer::labelPixels(std::int32_t altitude, const QFont& font)
 {
     auto found = labelPixels_.find(altitude);
     if (found != labelPixels_.end())
@@ -286,10 +318,16 @@ const std::vector<QPoint>& MapRenderer::labelPixels(std::int32_t altitude, const
         p.setPen(Qt::white);
         p.drawText(QPoint(pad, pad + metrics.ascent()), text);
     }
-    std::vector<QPoint> offsets;
+    LabelPixels label;
     for (int y = 0; y < glyphs.height(); ++y)
         for (int x = 0; x < glyphs.width(); ++x)
-            if (qAlpha(glyphs.pixel(x, y)) != 0)
-                offsets.emplace_back(x - pad - advance / 2, y - pad - metrics.ascent());
-    return labelPixels_.emplace(altitude, std::move(offsets)).first->second;
+            if (qAlpha(glyphs.pixel(x, y)) != 0) {
+                const QPoint d(x - pad - advance / 2, y - pad - metrics.ascent());
+                label.offsets.push_back(d);
+                label.left = std::min(label.left, d.x());
+                label.right = std::max(label.right, d.x());
+                label.top = std::min(label.top, d.y());
+                label.bottom = std::max(label.bottom, d.y());
+            }
+    return labelPixels_.emplace(altitude, std::move(label)).first->second;
 }

@@ -56,11 +56,18 @@ private:
     void paintAltitudeRecords(QPainter& painter, const CDibDoc& doc, const MapTransform& transform,
                               const MapOverlays& overlays, const QRect& exposed);
 
-    /// The pixels a label sets, relative to its record's point; drawn once per altitude.
-    const std::vector<QPoint>& labelPixels(std::int32_t altitude, const QFont& font);
+    /// The pixels a label sets, relative to its record's point, and their bounds; drawn once per altitude.
+    struct LabelPixels {
+        std::vector<QPoint> offsets;
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    const LabelPixels& labelPixels(std::int32_t altitude, const QFont& font);
 
     std::map<std::pair<const Texture*, int>, QImage> images_;
-    std::map<std::int32_t, std::vector<QPoint>> labelPixels_;
+    std::map<std::int32_t, LabelPixels> labelPixels_;
+    /// A grid node of the radius, drawn once.
+    const QImage& nodeSprite(int radius);
+    std::map<int, QImage> nodeSprites_;
     // Whether the main map's records are in longitude order, checked once per records array.
     const void* sortedFor_ = nullptr;
     std::size_t sortedSize_ = 0;
