@@ -232,6 +232,27 @@ private slots:
         QCOMPARE(view->zoom(), 1.0);
     }
 
+    void draggingMovesTheMap()
+    {
+        view->zoomStep(true, at(256, 256));
+        view->zoomStep(true, at(256, 256));   // 4 x: 2048 pixels, larger than the window
+        auto* moveButton = frame->findChild<QAbstractButton*>("tool_32826");
+        moveButton->click();
+        QCOMPARE(view->viewMode, 2);
+        QCOMPARE(view->cursorKind(), ViewCursor::Arrow);
+        const QPoint start(400, 300);
+        const QPoint before = view->scrollPosition();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
+        QVERIFY(CDibView::buttonDown());
+        QCOMPARE(view->cursorKind(), ViewCursor::MoveDragging);
+        QTest::mouseMove(view->viewport(), start - QPoint(100, 50));
+        QTRY_COMPARE_WITH_TIMEOUT(view->scrollPosition(), before + QPoint(100, 50), 10000);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, start - QPoint(100, 50));
+        QVERIFY(!CDibView::buttonDown());
+        QCOMPARE(view->cursorKind(), ViewCursor::Arrow);
+        QVERIFY(view->selection().empty());   // moving selects nothing
+    }
+
     void clicksSelectChunks()
     {
         auto click = [&](int px, int py, Qt::KeyboardModifiers modifiers) {
