@@ -441,7 +441,7 @@ std::unique_ptr<QMenu> CDibView::makeMapMenu()
     auto menu = std::make_unique<QMenu>(window());
     menu->setObjectName("mapMenu");
     commandEntry(menu.get(), this, "fs.insertMacro", "Insert Macro...");
-    commandEntry(menu.get(), this, "fs.insertMenuPosition", "Insert FS position preset...");
+    commandEntry(menu.get(), this, "fs.insertPosition", "Insert FS position preset...");
     QMenu* calibrate = menu->addMenu("Calibrate Extents...");
     calibrate->setObjectName("calibrateMenu");
     QAction* twoPoint = calibrate->addAction("2 Point Calibration");
