@@ -155,10 +155,11 @@ TEST(BitmapFile, TileBitmapTakesTemplateHeaderAndLeavesTemplateAlone)
 
     // A folder that does not exist: no file, no temporary left behind.
     EXPECT_FALSE(writeTileBitmap(*templ, dir.file("nowhere/tile.bmp"), pixels.data(), 256, 256));
-    // A failed write leaves the previous tile as it was (here the temporary cannot be created).
-    std::filesystem::create_directory(dir.file("tile.bmp.part~"));
+    // A failed write leaves the previous file as it was (here a folder of that name).
+    std::filesystem::create_directory(dir.file("tile2.bmp"));
     std::vector<std::uint8_t> other(256 * 256, 7);
-    EXPECT_FALSE(writeTileBitmap(*templ, dir.file("tile.bmp"), other.data(), 256, 256));
+    EXPECT_FALSE(writeTileBitmap(*templ, dir.file("tile2.bmp"), other.data(), 256, 256));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("tile2.bmp")));
     EXPECT_EQ(dir.read("tile.bmp"), written);
 }
 
