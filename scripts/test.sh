@@ -12,6 +12,8 @@ scripts/check-layers.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-Werror >/dev/null
 cmake --build build/release -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build/release --output-on-failure -j "$jobs"
+# Killed at random moments, orvane-cli leaves only old or complete new files (bounded, seconds).
+scripts/kill-test.sh build/release 24
 
 # The sanitizer run covers the core and its file readers (GUI tests stay in the plain build).
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON -DORVANE_GUI=OFF -DORVANE_BENCH=OFF >/dev/null
