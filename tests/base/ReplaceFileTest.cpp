@@ -126,6 +126,19 @@ TEST(ReplaceFileTest, AKillDuringTheWriteLeavesTheOldFileAndNoTemporary)
         EXPECT_EQ(dir.readText("a.prj"), "old project");
         EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.prj"});
     }
+
+    // A killed first write leaves nothing at all, not an empty file.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ReplacementFile file;
+        if (file.open(dir.file("first.sca")))
+            file.write("part", 4);
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.prj"});
 }
 
 TEST(ReplaceFileTest, ADiscardedReplacementLeavesNothing)
