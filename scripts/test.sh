@@ -37,6 +37,8 @@ scripts/check-layers.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-Werror >/dev/null
 cmake --build build/release -j "$jobs"
 QT_QPA_PLATFORM=offscreen run_ctest release --test-dir build/release --output-on-failure -j "$jobs"
+# Killed at random moments, orvane-cli leaves only old or complete new files (bounded, seconds).
+scripts/kill-test.sh build/release 24
 
 # What a user installs: prefix install, the validators, the Debian package.
 scripts/test-install.sh build/release

@@ -1,9 +1,12 @@
 #include "altitude/AltitudeEdits.h"
 
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeMerge.h"
+#include "altitude/RecordPointTree.h"
 #include "project/AppContext.h"
 #include "base/Platform.h"
 #include "project/CDibDoc.h"
@@ -86,12 +89,31 @@ bool insertAltitudeRecordCommand(CDibDoc& doc) { return runOnEditableMap(doc, in
 
 void foldPendingEdits(AltitudeMap& map)
 {
-    for (const AltitudeRecord& edit : map.overrides)
-        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
-            map.records[*index].altitude = edit.altitude;
-    for (const AltitudeRecord& edit : map.deletions)
-        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
-            map.records.erase(map.records.begin() + static_cast<std::ptrdiff_t>(*index));
+    // One search tree for all edits: the same records as one scan per edit would find, without
+    // the scan's time growing with the product of the list and the map.
+    if (!map.overrides.empty() || !map.deletions.empty()) {
+        RecordPointTree tree(map.records);
+        // Overrides move nothing, so every one searches the same records.
+        for (const AltitudeRecord& edit : map.overrides)
+            if (const auto index = tree.nearest(edit.latitude, edit.longitude))
+                map.records[*index].altitude = edit.altitude;
+        // Each deletion searches the records the earlier ones left; they go in one pass at the end.
+        std::vector<std::uint8_t> deleted(map.records.size(), 0);
+        bool any = false;
+        for (const AltitudeRecord& edit : map.deletions)
+            if (const auto index = tree.nearest(edit.latitude, edit.longitude)) {
+                tree.remove(*index);
+                deleted[*index] = 1;
+                any = true;
+            }
+        if (any) {
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < map.records.size(); ++i)
+                if (!deleted[i])
+                    map.records[kept++] = map.records[i];
+            map.records.resize(kept);
+        }
+    }
     map.records.insert(map.records.end(), map.insertions.begin(), map.insertions.end());
     map.overrides.clear();
     map.deletions.clear();

@@ -3,8 +3,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <limits>
+
+#include <unistd.h>
 
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeReaders.h"
@@ -52,23 +53,24 @@ bool readBmpAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path)
     if (path.empty())
         return false;
 
+    // Asked without opening: opening a FIFO to try it would wait for a writer.
     {
-        std::ifstream probe(path, std::ios::binary);
-        if (!probe) {
+        if (::access(path.c_str(), R_OK) != 0) {
             platform.message("Cannot open the file " + path + ".", MsgIcon::Exclamation);
             return false;
         }
     }
 
     platform.setWaitCursor(true);
-    std::optional<PackedBitmap> bitmap = readBitmapFile(path);
+    std::string reason = "its header is not a bitmap header";
+    std::optional<PackedBitmap> bitmap = readBitmapFile(path, &reason);
     platform.setWaitCursor(false);
     if (!bitmap || !bitmap->hasValidHeader()) {
-        platform.message("This file is not a readable bitmap. Loading abandoned.", MsgIcon::Exclamation);
+        platform.message("This file is not a readable bitmap: " + reason + ". Loading abandoned.", MsgIcon::Exclamation);
         return false;
     }
 
-    // Read unsigned, so a negative (top-down) height counts as too large as well.
+    // Read unsigned, so a negative height the reader could not turn counts as too large as well.
     if (bitmap->rawWidth() >= 2147483648u || bitmap->rawHeight() >= 2147483648u) {
         platform.message("DIB is too large", MsgIcon::Information);
         return false;

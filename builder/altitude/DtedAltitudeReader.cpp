@@ -8,12 +8,12 @@
 //   byte 3428   one data record per longitude line, west to east: sentinel 0xAA, 3-byte block
 //               count, 2-byte longitude count, 2-byte latitude count, the points from south to north
 //               as 16-bit signed-magnitude metres (high byte first), 4-byte checksum.
-// Nothing in the headers is trusted: the counts must make up exactly the file's length.
+// Nothing in the headers is trusted: the file must hold every record its counts give. Bytes after
+// the last record (some producers pad the file) are ignored. A post holding the void value
+// (0xFFFF, read as -32767) has no altitude and becomes no record.
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <new>
 #include <string>
@@ -23,6 +23,8 @@
 #include "altitude/AltitudeReaders.h"
 #include "altitude/CappedProgress.h"
 #include "project/AppContext.h"
+#include "base/FileLimits.h"
+#include "base/InputFile.h"
 #include "base/Platform.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
@@ -44,6 +46,7 @@ constexpr std::size_t kLongitudeLines = 365;
 constexpr std::size_t kUhlLongitudeLines = 47;
 constexpr std::size_t kUhlLatitudePoints = 51;
 constexpr std::uint8_t kRecordSentinel = 0xAA;
+constexpr unsigned kVoidPost = 0xFFFF;   // signed magnitude -32767: no altitude here
 
 bool isDigit(char c)
 {
@@ -94,20 +97,19 @@ bool refuse(Platform& platform, const std::string& reason)
 bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path)
 {
     Platform& platform = doc.app.platform;
-    std::ifstream in(path, std::ios::binary);
-    if (path.empty() || !in)
+    if (path.empty())
         return false;
-
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (length < static_cast<std::streamoff>(kFirstRecord))
+    InputFile input;
+    if (!input.read(path, FileLimits::kDtedFile)) {
+        // A file that is not there fails silently, as before; anything else says why.
+        return input.openFailed() ? false : refuse(platform, input.reason());
+    }
+    const std::vector<std::uint8_t>& bytes = input.bytes();
+    if (bytes.size() < kFirstRecord)
         return refuse(platform, "its header records are incomplete");
 
     // The header records first; the elevations are read once the counts have been checked.
-    std::vector<char> file(kFirstRecord);
-    if (!in.read(file.data(), static_cast<std::streamsize>(file.size())))
-        return refuse(platform, "its header records cannot be read");
+    const std::vector<char> file(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kFirstRecord));
 
     if (field(file, kUhlOffset, 4) != "UHL1" || field(file, kDsiOffset, 3) != "DSI" ||
         field(file, kAccOffset, 3) != "ACC")
@@ -129,48 +131,52 @@ bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
 
     const std::size_t recordLength = kRecordHeader + 2 * static_cast<std::size_t>(rows) + kRecordChecksum;
     const std::size_t expected = kFirstRecord + static_cast<std::size_t>(columns) * recordLength;
-    if (static_cast<std::size_t>(length) != expected)
-        return refuse(platform, "its length does not match its point counts");
+    if (bytes.size() < expected)
+        return refuse(platform, "it is shorter than its point counts need");
 
-    std::vector<std::uint8_t> data;
-    std::vector<AltitudeRecord> records;
-    const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
-    try {
-        data.resize(expected - kFirstRecord);
-        records.resize(count);
-    } catch (const std::bad_alloc&) {
-        return refuse(platform, "it holds more points than fit in memory");
-    }
-    if (!in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(data.size())))
-        return refuse(platform, "its data records cannot be read");
-    in.close();
+    const std::uint8_t* data = bytes.data() + kFirstRecord;
     for (int i = 0; i < columns; ++i) {
         if (data[static_cast<std::size_t>(i) * recordLength] != kRecordSentinel)
             return refuse(platform, "a data record does not start where its counts say");
     }
 
+    const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
+    std::vector<AltitudeRecord> records;
+    try {
+        records.reserve(count);
+    } catch (const std::bad_alloc&) {
+        return refuse(platform, "it holds more points than fit in memory");
+    }
 
+    // Every post is the south-west corner plus its index times the step, the last ones too, so
+    // two files sharing a corner put the same post at the same place.
     const double latitudeStep = (northEastLatitude - southWestLatitude) / (rows - 1);
     const double longitudeStep = (northEastLongitude - southWestLongitude) / (columns - 1);
     std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
+    std::size_t voids = 0;
 
     CappedProgress progress(platform, "Loading DTED Map...", count);
-    std::size_t next = 0;
     for (int i = 0; i < columns; ++i) {
-        const std::uint8_t* point = data.data() + static_cast<std::size_t>(i) * recordLength + kRecordHeader;
-        // The last line and the last point of a line lie exactly on the north-east corner.
-        const double longitude = i == columns - 1 ? northEastLongitude : southWestLongitude + i * longitudeStep;
-        for (int j = 0; j < rows; ++j, point += 2, ++next) {
+        const std::uint8_t* point = data + static_cast<std::size_t>(i) * recordLength + kRecordHeader;
+        const double longitude = southWestLongitude + i * longitudeStep;
+        for (int j = 0; j < rows; ++j, point += 2) {
+            progress.step();
             const unsigned raw = static_cast<unsigned>(point[0]) << 8 | point[1];
+            if (raw == kVoidPost) {
+                ++voids;
+                continue;
+            }
             const std::int32_t magnitude = static_cast<std::int32_t>(raw & 0x7FFF);
-            AltitudeRecord& record = records[next];
-            record.latitude = j == rows - 1 ? northEastLatitude : southWestLatitude + j * latitudeStep;
+            AltitudeRecord record;
+            record.latitude = southWestLatitude + j * latitudeStep;
             record.longitude = longitude;
             record.altitude = (raw & 0x8000) ? -magnitude : magnitude;
             lowest = std::min(lowest, record.altitude);
-            progress.step();
+            records.push_back(record);
         }
     }
+    if (records.empty())
+        return refuse(platform, "every post is void");
 
     map.columns = columns;
     map.rows = rows;
@@ -180,5 +186,9 @@ bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
     map.sourceType = 2;
     map.title = path;
     map.waterLevel = lowest;
+    if (voids > 0)
+        platform.message(std::to_string(voids) + " of the " + std::to_string(count) +
+                             " posts of this DTED file hold no altitude (void) and were left out.",
+                         MsgIcon::Information);
     return true;
 }

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+#include <clocale>
+#include <cstring>
+#include <sstream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@
 #include "altitude/AltitudeReaders.h"
 #include "altitude/CappedProgress.h"
 #include "project/AppContext.h"
+#include "base/FileLimits.h"
+#include "base/InputFile.h"
 #include "base/Platform.h"
 #include "project/CDibDoc.h"
 
@@ -35,20 +39,63 @@ bool onlySpaceFrom(const char* p)
     return true;
 }
 
-// Two reals at single precision (strtof follows the process locale) and a whole number,
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A decimal real at the start of `p` (blanks, a sign, digits with the locale's decimal separator,
+// an exponent) at single precision. Only that form reaches strtof, which would also read
+// hexadecimal numbers, "inf" and "nan". Returns the end of the number, or nullptr for none.
+const char* readDecimal(const char* p, float& value)
+{
+    const char* separator = std::localeconv()->decimal_point;
+    const std::size_t separatorLength = std::strlen(separator);
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    const char* number = p;
+    if (*p == '+' || *p == '-')
+        ++p;
+    std::size_t digits = 0;
+    for (; isDigit(*p); ++p)
+        ++digits;
+    if (separatorLength > 0 && std::strncmp(p, separator, separatorLength) == 0) {
+        p += separatorLength;
+        for (; isDigit(*p); ++p)
+            ++digits;
+    }
+    if (digits == 0)
+        return nullptr;
+    if (*p == 'e' || *p == 'E') {
+        const char* exponent = p + 1;
+        if (*exponent == '+' || *exponent == '-')
+            ++exponent;
+        if (isDigit(*exponent)) {
+            p = exponent;
+            while (isDigit(*p))
+                ++p;
+        }
+    }
+    const std::string text(number, p);
+    char* end = nullptr;
+    value = std::strtof(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(value))
+        return nullptr;
+    return p;
+}
+
+// Two decimal reals at single precision (in the process locale) and a whole number,
 // with nothing but blanks after them.
 bool readTriplet(const std::string& line, Triplet& out)
 {
     const char* p = line.c_str();
+    p = readDecimal(p, out.latitude);
+    if (!p)
+        return false;
+    p = readDecimal(p, out.longitude);
+    if (!p)
+        return false;
     char* end = nullptr;
-    out.latitude = std::strtof(p, &end);
-    if (end == p || !std::isfinite(out.latitude))
-        return false;
-    p = end;
-    out.longitude = std::strtof(p, &end);
-    if (end == p || !std::isfinite(out.longitude))
-        return false;
-    p = end;
     errno = 0;
     const long altitude = std::strtol(p, &end, 10);
     if (end == p || errno == ERANGE || altitude < std::numeric_limits<std::int32_t>::min() ||
@@ -65,11 +112,14 @@ bool readTextAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
     Platform& platform = doc.app.platform;
     if (path.empty())
         return false;
-    std::ifstream in(path);
-    if (!in) {
-        platform.message("Couldn't read that file.", MsgIcon::Exclamation);
+    InputFile file;
+    if (!file.read(path, FileLimits::kTextAltitudeFile)) {
+        platform.message("Couldn't read that file.\n" + path + ": " + file.reason() + ".", MsgIcon::Exclamation);
         return false;
     }
+    std::istringstream in(file.text());
+    file.bytes().clear();
+    file.bytes().shrink_to_fit();
 
     // Counting pass: the triplets up to the first line that is not one (blank lines are passed
     // over), and how many leading lines share the first line's latitude. The first triplet always
@@ -93,7 +143,6 @@ bool readTextAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
             columns = triplets.size() - 1;
         }
     }
-    in.close();
 
     if (triplets.empty()) {
         platform.message("This file holds no altitude triplets. Loading abandoned.", MsgIcon::Exclamation);

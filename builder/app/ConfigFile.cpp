@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/FileLimits.h"
 #include "project/TaggedReader.h"
 #include "project/TaggedWriter.h"
 
@@ -199,15 +200,12 @@ void writeConfig(TaggedWriter& w, const AppSettings& s)
 
 ConfigFileState readConfigFile(const std::string& path, AppSettings& settings)
 {
-    auto reader = TaggedReader::fromFile(path);
-    if (!reader) {
-        // A file that is there but too large to be a configuration is not ours to replace.
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(path, ec);
-        if (!ec && size > TaggedReader::kMaxFileSize)
-            return ConfigFileState::Corrupt;
-        return ConfigFileState::Missing;
-    }
+    // The file opens with its container (2). One that is there but refused (too large, not a
+    // regular file, another first tag) is not ours to replace.
+    TaggedReader::Fault fault = TaggedReader::Fault::None;
+    auto reader = TaggedReader::fromFile(path, FileLimits::kConfigFile, {2}, &fault);
+    if (!reader)
+        return fault == TaggedReader::Fault::Unopenable ? ConfigFileState::Missing : ConfigFileState::Corrupt;
     return readConfig(*reader, settings) ? ConfigFileState::Loaded : ConfigFileState::Corrupt;
 }
 

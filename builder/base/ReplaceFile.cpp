@@ -1,31 +1,15 @@
 #include "base/ReplaceFile.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include "base/ReplacementFile.h"
 
-bool replaceFile(const std::string& path, std::initializer_list<FilePart> parts)
+bool replaceFile(const std::string& path, std::initializer_list<FilePart> parts, std::string* error)
 {
-    if (path.empty())
-        return false;
-    const std::string temp = path + ".part~";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = true;
+    ReplacementFile file;
+    bool ok = file.open(path);
     for (const FilePart& part : parts)
-        if (part.size != 0 && std::fwrite(part.data, 1, part.size, file) != part.size)
-            written = false;
-    const bool closed = std::fclose(file) == 0;
-    std::error_code ec;
-    if (!written || !closed) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+        ok = ok && file.write(part.data, part.size);
+    ok = ok && file.commit();
+    if (!ok && error)
+        *error = file.error();
+    return ok;
 }

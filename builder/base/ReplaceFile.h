@@ -10,6 +10,7 @@ struct FilePart {
     std::size_t size;
 };
 
-/// Writes the parts, in order, to a temporary file beside `path` and renames it over `path`.
-/// False, with any previous file at `path` untouched and no temporary left, when a step fails.
-bool replaceFile(const std::string& path, std::initializer_list<FilePart> parts);
+/// Writes the parts, in order, as the new content of `path` (see ReplacementFile): flushed to the
+/// disk, then renamed over `path`. False, with any previous file at `path` untouched and no
+/// temporary left, when a step fails; `error` then receives the cause in words.
+bool replaceFile(const std::string& path, std::initializer_list<FilePart> parts, std::string* error = nullptr);

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
+#include <string>
 
+#include "base/ReplaceFile.h"
 #include "base/TextFormat.h"
 
 namespace DemoData {
@@ -192,9 +193,7 @@ bool writeBitmap(const std::string& path, int width, int height)
         below = std::move(here);
         here = std::move(above);
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    return replaceFile(path, {{bytes.data(), bytes.size()}});
 }
 
 bool writeDted(const std::string& path, const Extents& extents, int points)
@@ -268,9 +267,7 @@ bool writeDted(const std::string& path, const Extents& extents, int points)
         for (int k = 0; k < 4; ++k)
             bytes[at + recordSize - 4 + k] = static_cast<unsigned char>((checksum >> (24 - 8 * k)) & 0xFF);
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    return replaceFile(path, {{bytes.data(), bytes.size()}});
 }
 
 bool writeColorFile(const std::string& path)
@@ -281,23 +278,21 @@ bool writeColorFile(const std::string& path)
         bytes += static_cast<char>((c >> 8) & 0xFF);
         bytes += static_cast<char>((c >> 16) & 0xFF);
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    return replaceFile(path, {{bytes.data(), bytes.size()}});
 }
 
 bool writeTextAltitudes(const std::string& path, const Extents& extents, int points)
 {
     if (points < 2)
         return false;
-    std::ofstream out(path, std::ios::trunc);
+    std::string out;
     for (int j = 0; j < points; ++j)
         for (int i = 0; i < points; ++i) {
             const double u = static_cast<double>(i) / (points - 1), v = static_cast<double>(j) / (points - 1);
-            out << TextFormat::cformat("%.6f %.6f %ld\n", extents.south() + v * (extents.north() - extents.south()),
+            out += TextFormat::cformat("%.6f %.6f %ld\n", extents.south() + v * (extents.north() - extents.south()),
                                        extents.west() + u * (extents.east() - extents.west()), std::lround(heightAt(u, v)));
         }
-    return static_cast<bool>(out.flush());
+    return replaceFile(path, {{out.data(), out.size()}});
 }
 
 } // namespace DemoData

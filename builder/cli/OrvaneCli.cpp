@@ -1,6 +1,8 @@
 #include "cli/OrvaneCli.h"
 
 #include <chrono>
+#include <cmath>
+#include <optional>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -29,6 +31,7 @@
 #include "project/ProjectFile.h"
 #include "project/SceneryDimensions.h"
 #include "wizards/NewProject.h"
+#include "wizards/PhotoExtentsModel.h"
 #include "wizards/PhotoRealFinish.h"
 
 namespace {
@@ -56,6 +59,7 @@ const char* const kProgramUsage =
 
 const char* const kPhotoUsage =
     "usage: orvane-cli photo --bitmap FILE --north LAT --south LAT --east LON --west LON --prefix TEXT\n"
+    "                        [--corner 0..3] [--horizontal M] [--vertical M]\n"
     "                        [--folder DIR] [--dted FILE]... [--text FILE]...\n"
     "                        [--bmp FILE MINLAT MAXLAT MINLON MAXLON MINALT MAXALT]...\n"
     "                        [--levels 3|1,2,3|all] [--platform N] [--project OUT.prj]\n"
@@ -68,20 +72,29 @@ const char* const kPhotoUsage =
     "cuts levels 1 and 2. Then writes the source (--sca), compiles it (--bgl, needs scasm.exe in\n"
     "the current folder; the .sca is placed beside the .bgl) and saves the project.\n"
     "\n"
+    "  --corner N        reference corner of the extents page: 0 north-west, 1 south-west (default),\n"
+    "                    2 north-east, 3 south-east\n"
+    "  --horizontal M    metres per pixel east-west, locked as with the page's Lock: the longitude\n"
+    "                    away from the corner follows from it (whole chunks of 256 pixels), so that\n"
+    "                    one of --east / --west may be left out\n"
+    "  --vertical M      metres per pixel north-south, locked likewise: the latitude away from the\n"
+    "                    corner follows, so one of --north / --south may be left out\n"
     "  --folder DIR      scenery folder, made when missing (default: the bitmap's folder)\n"
     "  --platform N      0 writes .r8 tiles, other values .bmp tiles (default: TexRelief.cfg)\n"
     "  --project FILE    project file (default: DIR/PREFIX.prj)\n";
 
 const char* const kScaUsage =
-    "usage: orvane-cli sca PROJECT.prj OUT.sca\n"
+    "usage: orvane-cli sca PROJECT.prj OUT.sca [--save OUT.prj]\n"
     "\n"
-    "Writes the SCASM source of the project, as Write Source Code > SCASM does.\n";
+    "Writes the SCASM source of the project, as Write Source Code > SCASM does. --save then saves\n"
+    "the project as the builder would after writing (source name, flat chunks included).\n";
 
 const char* const kCompileUsage =
-    "usage: orvane-cli compile PROJECT.prj OUT.bgl\n"
+    "usage: orvane-cli compile PROJECT.prj OUT.bgl [--save OUT.prj]\n"
     "\n"
     "Compiles the project as Compile to BGL does: writes the source into the current folder, runs\n"
-    "scasm.exe there through sca.bat and moves the .sca and .bgl beside OUT.bgl.\n";
+    "scasm.exe there through sca.bat and moves the .sca and .bgl beside OUT.bgl. --save then saves\n"
+    "the project as the builder would after compiling.\n";
 
 const char* const kCutUsage =
     "usage: orvane-cli cut PROJECT.prj --level 1|2|3|all [--folder DIR] [--prefix TEXT] [--platform N]\n"
@@ -91,9 +104,10 @@ const char* const kCutUsage =
     "folder and TEXT to its texture prefix. The project file is not changed.\n";
 
 const char* const kInfoUsage =
-    "usage: orvane-cli info PROJECT.prj\n"
+    "usage: orvane-cli info PROJECT.prj [--records]\n"
     "\n"
-    "Prints the project's fields, lists and chunk count as JSON.\n";
+    "Prints the project's fields, lists and chunk count as JSON. --records adds every altitude\n"
+    "map's records and the main map's records, one [latitude, longitude, altitude] a line.\n";
 
 const char* const kDemoUsage =
     "usage: orvane-cli demo-data --out DIR [--size PIXELS] [--points N] [--name NAME] [--colors FILE]\n"
@@ -279,6 +293,91 @@ bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream
     return true;
 }
 
+double parseMetres(const std::string& text, const std::string& what)
+{
+    std::size_t used = 0;
+    double value = 0;
+    try {
+        value = std::stod(text, &used);
+    } catch (...) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || !(value > 0) || !std::isfinite(value))
+        throw UsageError{what + " must be a positive number of metres, not '" + text + "'"};
+    return value;
+}
+
+// The extents page's inputs: the four coordinates, the reference corner and the locked resolutions.
+struct ExtentsInput {
+    std::string north, south, east, west;
+    int corner = PhotoExtentsModel::SouthWest;
+    std::optional<double> horizontal, vertical;
+};
+
+struct Extents {
+    double north, south, east, west;
+};
+
+ExtentsInput parseExtentsInput(const CliArguments& args)
+{
+    ExtentsInput in;
+    if (args.has("--corner")) {
+        in.corner = parseInt(args.value("--corner"), "--corner");
+        if (in.corner < 0 || in.corner > 3)
+            throw UsageError{"--corner is 0, 1, 2 or 3"};
+    }
+    if (args.has("--horizontal"))
+        in.horizontal = parseMetres(args.value("--horizontal"), "--horizontal");
+    if (args.has("--vertical"))
+        in.vertical = parseMetres(args.value("--vertical"), "--vertical");
+    const bool northKept = in.corner == PhotoExtentsModel::NorthWest || in.corner == PhotoExtentsModel::NorthEast;
+    const bool westKept = in.corner == PhotoExtentsModel::NorthWest || in.corner == PhotoExtentsModel::SouthWest;
+    // A locked resolution computes the side away from the corner; every other side is needed.
+    const auto need = [&](const char* name, bool computed, std::string& into) {
+        if (!computed && !args.has(name))
+            throw UsageError{std::string("missing ") + name};
+        into = args.value(name, "");
+    };
+    need("--north", in.vertical && !northKept, in.north);
+    need("--south", in.vertical && northKept, in.south);
+    need("--east", in.horizontal && westKept, in.east);
+    need("--west", in.horizontal && !westKept, in.west);
+    return in;
+}
+
+// The page's arithmetic with the command line's answers: the texts as typed, then each locked
+// resolution entered (latitudes first, as the longitude step depends on the mean latitude).
+Extents photoExtents(const ExtentsInput& in, const CDibDoc& doc, int coordinateFormat)
+{
+    PhotoExtentsModel page(doc.bitmapWidth, doc.bitmapHeight, coordinateFormat);
+    page.corner = in.corner;
+    page.maxLatText = in.north;
+    page.minLatText = in.south;
+    page.maxLonText = in.east;
+    page.minLonText = in.west;
+    // A side the resolution will compute starts one degree away from its partner, so the page
+    // sees a range to recompute (the computed value does not depend on it).
+    const auto placeholder = [&](std::string& text, const std::string& partner, double offset) {
+        if (text.empty())
+            text = formatCoordinate(parseCoordinate(partner) + offset, 0);
+    };
+    placeholder(page.maxLatText, in.south, 1.0);
+    placeholder(page.minLatText, in.north, -1.0);
+    placeholder(page.maxLonText, in.west, 1.0);
+    placeholder(page.minLonText, in.east, -1.0);
+    if (in.vertical) {
+        page.vertical = *in.vertical;
+        page.verticalLock = true;
+        page.verticalChanged();
+    }
+    if (in.horizontal) {
+        page.horizontal = *in.horizontal;
+        page.horizontalLock = true;
+        page.horizontalChanged();
+    }
+    return {page.north(), page.south(), page.east(), page.west()};
+}
+
 int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, bool terminal)
 {
     CliArguments args;
@@ -286,7 +385,8 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     const std::vector<CliArguments::Option> options = {
         {"--bitmap", 1},  {"--north", 1}, {"--south", 1},       {"--east", 1},       {"--west", 1},
         {"--prefix", 1},  {"--folder", 1}, {"--dted", 1, true}, {"--text", 1, true}, {"--bmp", 7, true},
-        {"--levels", 1},  {"--platform", 1}, {"--project", 1},  {"--sca", 1},        {"--bgl", 1}};
+        {"--levels", 1},  {"--platform", 1}, {"--project", 1},  {"--sca", 1},        {"--bgl", 1},
+        {"--corner", 1},  {"--horizontal", 1}, {"--vertical", 1}};
     if (!args.parse(argv, options, error))
         throw UsageError{error};
     if (args.help) {
@@ -294,7 +394,8 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
         return kExitSuccess;
     }
     requirePositionals(args, 0);
-    requireOptions(args, {"--bitmap", "--north", "--south", "--east", "--west", "--prefix"});
+    requireOptions(args, {"--bitmap", "--prefix"});
+    const ExtentsInput extentsInput = parseExtentsInput(args);
     std::vector<AltitudeSource> sources;
     for (const auto& o : args.occurrences)
         if (o.name == "--dted" || o.name == "--text" || o.name == "--bmp") {
@@ -312,6 +413,13 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
     if (!session.start())
         return kExitFailure;
     applyPlatformOption(args, session.app);
+    // .r8 tiles borrow default.bmp's header: without it every tile would be cut in vain.
+    if (session.app.settings.platform == 0 &&
+        !PathUtil::fileExists(PathUtil::join(session.app.settings.applicationPath, "default.bmp"))) {
+        err << "orvane-cli: error: platform 0 writes .r8 tiles, which need default.bmp in "
+            << session.app.settings.applicationPath << "; it is missing, so nothing was cut\n";
+        return kExitFailure;
+    }
 
     const std::string bitmap = absolutePath(args.value("--bitmap"));
     const std::string folder = absolutePath(args.value("--folder", PathUtil::folder(bitmap)));
@@ -341,8 +449,8 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
         out << "  bitmap: " << bitmap << ": " << doc.bitmapWidth << " x " << doc.bitmapHeight << " pixels, "
             << doc.chunkColumns << " x " << doc.chunkRows << " chunks (" << fixed2(watch.seconds()) << " s)\n";
 
-        if (!applyPhotoExtents(doc, parseCoordinate(args.value("--north")), parseCoordinate(args.value("--south")),
-                               parseCoordinate(args.value("--east")), parseCoordinate(args.value("--west"))))
+        const Extents extents = photoExtents(extentsInput, doc, session.app.settings.coordinateFormat);
+        if (!applyPhotoExtents(doc, extents.north, extents.south, extents.east, extents.west))
             return false;
         out << "  extents: " << fixed2(doc.sceneryWidthKm) << " x " << fixed2(doc.sceneryHeightKm) << " km, "
             << fixed2(doc.metresPerPixel) << " m/pixel\n";
@@ -400,7 +508,7 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
             static_cast<std::size_t>(doc->chunkRows / 4) * (doc->chunkColumns / 4) * (level == 1 ? 1 : 4);
         if (made != expected) {
             err << "orvane-cli: error: only " << made << " of " << expected << " level " << level
-                << " tiles could be written\n";
+                << " tiles could be written; the " << made << " written are left in " << doc->textureFolder << "\n";
             return kExitFailure;
         }
     }
@@ -439,6 +547,20 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
 
 // --- sca, compile, info, cut ---------------------------------------------------------------------
 
+// --save: the project as it stands after writing, as the builder's Save would write it.
+int saveAfterWriting(CDibDoc& doc, const CliArguments& args, std::ostream& out, std::ostream& err)
+{
+    if (!args.has("--save"))
+        return kExitSuccess;
+    const std::string path = absolutePath(args.value("--save"));
+    if (!saveProject(doc, path)) {
+        err << "orvane-cli: error: cannot save " << path << "\n";
+        return kExitFailure;
+    }
+    out << path << "\n";
+    return kExitSuccess;
+}
+
 int runProjectCommand(const std::string& command, const std::vector<std::string>& argv, std::ostream& out,
                       std::ostream& err, bool terminal)
 {
@@ -447,6 +569,10 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
     std::vector<CliArguments::Option> options;
     if (command == "cut")
         options = {{"--level", 1}, {"--folder", 1}, {"--prefix", 1}, {"--platform", 1}};
+    else if (command == "sca" || command == "compile")
+        options = {{"--save", 1}};
+    else if (command == "info")
+        options = {{"--records", 0}};
     if (!args.parse(argv, options, error))
         throw UsageError{error};
     const char* usage = command == "sca" ? kScaUsage : command == "compile" ? kCompileUsage
@@ -473,7 +599,7 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
 
     if (command == "info") {
         computeSceneryDimensions(*doc);   // derived values are not saved
-        out << projectJson(*doc);
+        out << projectJson(*doc, args.has("--records"));
         return kExitSuccess;
     }
     if ((command == "sca" || command == "compile") && !sourceAvailable(*doc, err))
@@ -485,7 +611,7 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
             return kExitFailure;
         }
         out << sca << "\n";
-        return kExitSuccess;
+        return saveAfterWriting(*doc, args, out, err);
     }
     if (command == "compile") {
         const std::string bgl = absolutePath(args.positionals[1]);
@@ -494,7 +620,7 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
             return kExitFailure;
         }
         out << bgl << "\n";
-        return kExitSuccess;
+        return saveAfterWriting(*doc, args, out, err);
     }
 
     // cut
@@ -520,7 +646,7 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
             << " s)\n";
         if (made != expected) {
             err << "orvane-cli: error: only " << made << " of " << expected << " level " << level
-                << " tiles could be written\n";
+                << " tiles could be written; the " << made << " written are left in " << doc->textureFolder << "\n";
             return kExitFailure;
         }
     }

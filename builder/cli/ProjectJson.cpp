@@ -55,6 +55,14 @@ std::string array(const List& list, int indent, Fn item)
     return text + "\n" + std::string(indent, ' ') + "]";
 }
 
+// One record per line: [latitude, longitude, altitude].
+std::string recordList(const std::vector<AltitudeRecord>& records, int indent)
+{
+    return array(records, indent, [](const AltitudeRecord& r) {
+        return "[" + number(r.latitude) + ", " + number(r.longitude) + ", " + number(static_cast<long long>(r.altitude)) + "]";
+    });
+}
+
 std::string rect(const GeoRect& r, int indent)
 {
     return JsonObject(indent).num("south", r.south).num("north", r.north).num("west", r.west).num("east", r.east).close();
@@ -82,7 +90,7 @@ std::string jsonString(const std::string& text)
     return out + "\"";
 }
 
-std::string projectJson(const CDibDoc& doc)
+std::string projectJson(const CDibDoc& doc, bool withRecords)
 {
     JsonObject o(0);
     o.num("formatVersion", static_cast<long long>(doc.formatVersion))
@@ -111,8 +119,9 @@ std::string projectJson(const CDibDoc& doc)
         .num("textColor", static_cast<long long>(doc.textColor))
         .num("gridColor", static_cast<long long>(doc.gridColor))
         .num("scaleColor", static_cast<long long>(doc.scaleColor))
-        .field("altitudeMaps", array(doc.altitudeMaps, 2, [](const std::unique_ptr<AltitudeMap>& m) {
-                   return JsonObject(4)
+        .field("altitudeMaps", array(doc.altitudeMaps, 2, [withRecords](const std::unique_ptr<AltitudeMap>& m) {
+                   JsonObject map(4);
+                   map
                        .str("title", m->title)
                        .num("sourceType", static_cast<long long>(m->sourceType))
                        .num("columns", static_cast<long long>(m->columns))
@@ -120,10 +129,15 @@ std::string projectJson(const CDibDoc& doc)
                        .num("records", static_cast<long long>(m->records.size()))
                        .flag("enabled", m->enabled != 0)
                        .flag("showWater", m->showWater != 0)
-                       .num("waterLevel", static_cast<long long>(m->waterLevel))
-                       .close();
+                       .num("waterLevel", static_cast<long long>(m->waterLevel));
+                   if (withRecords)
+                       map.field("recordList", recordList(m->records, 6));
+                   return map.close();
                }))
-        .num("mainAltitudeRecords", static_cast<long long>(doc.mainAltitudeMap.records.size()))
+        .num("mainAltitudeRecords", static_cast<long long>(doc.mainAltitudeMap.records.size()));
+    if (withRecords)
+        o.field("mainAltitudeRecordList", recordList(doc.mainAltitudeMap.records, 2));
+    o
         .field("menuPositionItems", array(doc.menuPositionItems, 2, [](const FsMenuPositionItem& item) {
                    return JsonObject(4)
                        .str("title", item.title)

@@ -1,10 +1,12 @@
 #include "imagery/BitmapFile.h"
 
+#include <climits>
 #include <cstring>
-#include <fstream>
-#include <new>
+#include <string>
 #include <vector>
 
+#include "base/FileLimits.h"
+#include "base/InputFile.h"
 #include "base/ReplaceFile.h"
 
 namespace {
@@ -66,35 +68,108 @@ bool bitmapFitsBlock(const PackedBitmap& bitmap)
     return stride * rows <= available;
 }
 
-std::optional<PackedBitmap> readBitmapFile(const std::string& path)
+namespace {
+
+std::uint32_t le32(const std::uint8_t* at)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+
+// Current image tools write these longer headers; their first 40 bytes have the 40-byte layout.
+bool isLongerInfoHeader(std::uint32_t size)
+{
+    return size == 52 || size == 56 || size == 64 || size == 108 || size == 124;
+}
+
+// Why bitmapFitsBlock refused a block.
+std::string misfitReason(const PackedBitmap& bitmap)
+{
+    const std::uint64_t size = bitmap.block().size();
+    if (colorTableSize(bitmap) > size - bitmap.headerSize())
+        return "its colour table runs past the end of the file";
+    return "its pixel rows run past the end of the file";
+}
+
+} // namespace
+
+std::optional<PackedBitmap> readBitmapFile(const std::string& path, std::string* reason)
+{
+    const auto refuse = [reason](const std::string& why) -> std::optional<PackedBitmap> {
+        if (reason)
+            *reason = why;
         return std::nullopt;
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    if (length < static_cast<std::streamoff>(kFileHeaderSize))
-        return std::nullopt;
-    file.seekg(0, std::ios::beg);
-    char fileHeader[kFileHeaderSize];
-    if (!file.read(fileHeader, kFileHeaderSize))
-        return std::nullopt;
-    if (fileHeader[0] != 'B' || fileHeader[1] != 'M')
-        return std::nullopt;
-    std::vector<std::uint8_t> block;
-    try {
-        block.resize(static_cast<std::size_t>(length) - kFileHeaderSize);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
-        return std::nullopt;
+    };
+    InputFile file;
+    if (!file.read(path, FileLimits::kBitmapFile))
+        return refuse(file.reason());
+    std::vector<std::uint8_t> block = std::move(file.bytes());
+    if (block.size() < kFileHeaderSize)
+        return refuse("the file is shorter than a bitmap file header");
+    if (block[0] != 'B' || block[1] != 'M')
+        return refuse("it does not start with the bitmap signature BM");
+    // Where the file header says the rows start, counted from the end of the file header.
+    const std::int64_t rowsAt = static_cast<std::int64_t>(le32(block.data() + 10)) - static_cast<std::int64_t>(kFileHeaderSize);
+    block.erase(block.begin(), block.begin() + kFileHeaderSize);
+    if (block.size() < 4)
+        return refuse("the file ends inside the bitmap header");
+
+    const std::uint32_t headerSize = le32(block.data());
+    std::int64_t rowsInBlock = rowsAt;
+    if (isLongerInfoHeader(headerSize)) {
+        if (block.size() < headerSize)
+            return refuse("the file ends inside its " + std::to_string(headerSize) + "-byte header");
+        const std::uint16_t bits = static_cast<std::uint16_t>(block[14] | block[15] << 8);
+        const std::uint32_t compression = le32(block.data() + 16);
+        if (compression != 0)
+            return refuse("compressed (header size " + std::to_string(headerSize) + ", compression " +
+                          std::to_string(compression) + ")");
+        if (bits != 8)
+            return refuse("a " + std::to_string(headerSize) + "-byte header is read for 8 bits per pixel only, not " +
+                          std::to_string(bits));
+        // Kept as the 40-byte form: the colour table follows the whole header in the file.
+        block.erase(block.begin() + kInfoHeaderSize, block.begin() + headerSize);
+        putLe32(block.data(), kInfoHeaderSize);
+        rowsInBlock -= headerSize - kInfoHeaderSize;
+    } else if (headerSize != kInfoHeaderSize && headerSize != 12) {
+        return refuse("unsupported header size " + std::to_string(headerSize));
     }
-    if (!file.read(reinterpret_cast<char*>(block.data()), static_cast<std::streamsize>(block.size())))
-        return std::nullopt;
     PackedBitmap bitmap(std::move(block));
+    if (!bitmap.hasValidHeader())
+        return refuse("the file ends inside the bitmap header");
+
+    const bool plainRows = bitmap.compression() == 0;
+    const std::uint64_t columns = magnitude(bitmap.width());
+    const std::uint64_t rows = magnitude(bitmap.height());
+    const std::uint64_t stride = (columns * bitmap.bitsPerPixel() + 31) / 32 * 4;
+    const std::uint64_t tableEnd = static_cast<std::uint64_t>(bitmap.headerSize()) + colorTableSize(bitmap);
+    // Rows that start later than right after the colour table, and fit from there, are read there.
+    if (plainRows && rowsInBlock > 0 && static_cast<std::uint64_t>(rowsInBlock) > tableEnd &&
+        static_cast<std::uint64_t>(rowsInBlock) <= bitmap.block().size() &&
+        bitmap.block().size() - static_cast<std::uint64_t>(rowsInBlock) >= stride * rows) {
+        auto& b = bitmap.block();
+        b.erase(b.begin() + static_cast<std::ptrdiff_t>(tableEnd), b.begin() + static_cast<std::ptrdiff_t>(rowsInBlock));
+    }
+
+    // A top-down 8-bit bitmap is turned bottom-up here, so every later step sees an ordinary one.
+    if (plainRows && !bitmap.isCoreHeader() && bitmap.bitsPerPixel() == 8 && bitmap.height() < 0 &&
+        bitmap.height() != INT32_MIN && tableEnd <= bitmap.block().size() &&
+        bitmap.block().size() - tableEnd >= stride * rows) {
+        std::uint8_t* first = bitmap.block().data() + tableEnd;
+        std::vector<std::uint8_t> swap(static_cast<std::size_t>(stride));
+        for (std::uint64_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom) {
+            std::uint8_t* a = first + top * stride;
+            std::uint8_t* c = first + bottom * stride;
+            std::memcpy(swap.data(), a, swap.size());
+            std::memcpy(a, c, swap.size());
+            std::memcpy(c, swap.data(), swap.size());
+        }
+        bitmap.putU32(8, static_cast<std::uint32_t>(rows));
+    }
+
     // A header that claims more than the file holds is refused here, before anyone reads the pixels.
     if (!bitmapFitsBlock(bitmap))
-        return std::nullopt;
+        return refuse(misfitReason(bitmap));
     return bitmap;
 }
 

@@ -7,8 +7,12 @@
 #include "imagery/PackedBitmap.h"
 
 /// Reads a .bmp file into its packed form (the 14-byte file header is checked for "BM" and dropped).
-/// Nothing when the file cannot be read, is not a bitmap, or its header claims more than the file holds.
-std::optional<PackedBitmap> readBitmapFile(const std::string& path);
+/// An uncompressed 8-bit bitmap with a 52-, 56-, 64-, 108- or 124-byte header is kept in the
+/// 40-byte form (its colour table follows the whole header in the file); rows that the file
+/// header places after a gap are read from there; a top-down 8-bit bitmap is turned bottom-up.
+/// Nothing, with `reason` saying why in words, when the file cannot be read, is not a bitmap, has
+/// another header form, or its header claims more than the file holds.
+std::optional<PackedBitmap> readBitmapFile(const std::string& path, std::string* reason = nullptr);
 
 /// Writes a packed bitmap with a 40-byte header as a .bmp file. False for a core header or a write error.
 bool writeBitmapFile(const PackedBitmap& bitmap, const std::string& path);

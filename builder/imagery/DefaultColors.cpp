@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
@@ -31,7 +33,14 @@ int causeCode(int error)
 void readDefaultColors(CDibDoc& doc)
 {
     const std::string path = PathUtil::join(doc.app.settings.applicationPath, "colors.pcf");
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // Only a regular file is opened: opening a FIFO would wait for a writer.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    std::FILE* file = nullptr;
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        errno = EINVAL;
+    else
+        file = std::fopen(path.c_str(), "rb");
     if (!file) {
         const int code = causeCode(errno);
         doc.app.platform.message(TextFormat::localFormat("Couldn't read default palette file.\n%d", code),

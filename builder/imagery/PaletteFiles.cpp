@@ -1,18 +1,22 @@
 #include "imagery/PaletteFiles.h"
 
-#include <fstream>
+#include <sstream>
 #include <locale>
 
 #include "project/AppContext.h"
+#include "base/FileLimits.h"
+#include "base/InputFile.h"
 #include "base/Platform.h"
 #include "base/ReplaceFile.h"
 #include "project/CDibDoc.h"
 
 bool importJascPalette(CDibDoc& doc, const std::string& path)
 {
-    std::ifstream file(path);
-    if (!file)
+    // Read whole and bounded: a device or a FIFO named here must not stream or wait for ever.
+    InputFile input;
+    if (!input.read(path, FileLimits::kPaletteFile))
         return false;
+    std::istringstream file(input.text());
     file.imbue(std::locale::classic());
     std::string formatName;
     long long version = 0;

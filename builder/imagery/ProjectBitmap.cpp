@@ -1,6 +1,6 @@
 #include "imagery/ProjectBitmap.h"
 
-#include <fstream>
+#include <unistd.h>
 
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
@@ -49,9 +49,9 @@ bool acceptBitmap(CDibDoc& doc, const PackedBitmap& bitmap)
 bool loadProjectBitmap(CDibDoc& doc, const std::string& path)
 {
     Platform& platform = doc.app.platform;
+    // Asked without opening: opening a FIFO to try it would wait for a writer.
     {
-        std::ifstream probe(path, std::ios::binary);
-        if (!probe) {
+        if (::access(path.c_str(), R_OK) != 0) {
             platform.message(std::string(kOpenFailedMessage) + "\n" + path, MsgIcon::Exclamation);
             return false;
         }
@@ -59,7 +59,10 @@ bool loadProjectBitmap(CDibDoc& doc, const std::string& path)
     platform.setWaitCursor(true);
     doc.projectBitmap.reset();
     doc.projectPalette.reset();
-    std::optional<PackedBitmap> bitmap = readBitmapFile(path);
+    std::string reason;
+    std::optional<PackedBitmap> bitmap = readBitmapFile(path, &reason);
+    if (!bitmap)
+        platform.message("This bitmap cannot be read: " + reason + ".", MsgIcon::Exclamation);
     if (bitmap && acceptBitmap(doc, *bitmap)) {
         doc.bitmapWidth = bitmap->width();
         doc.bitmapHeight = bitmap->height();

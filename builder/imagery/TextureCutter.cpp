@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "project/AppContext.h"
@@ -102,9 +103,18 @@ int cutChunkRows(const CDibDoc& doc)
     return std::clamp(doc.chunkRows, 0, onBitmap);
 }
 
-// Writes every tile of one level; the names and the folder are already settled.
+// Writes every tile of one level; the names and the folder are already settled. Tiles that
+// cannot be written are counted and reported once; the ones written stay and the user is told so.
 void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress)
 {
+    std::size_t tried = 0;
+    std::size_t failed = 0;
+    std::string firstFailed;
+    const auto writeTile = [&](const std::string& path, int x0, int y0, int tileStep) {
+        ++tried;
+        if (!writeTextureTile(doc, path, x0, y0, tileStep, progress) && failed++ == 0)
+            firstFailed = path;
+    };
     const int blockColumns = cutChunkColumns(doc) / 4;
     const int blockRows = cutChunkRows(doc) / 4;
     int block = 0;
@@ -113,7 +123,7 @@ void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress)
             const int left = a * kBlockSize;
             const int bottom = b * kBlockSize;
             if (level == 1) {
-                writeTextureTile(doc, tileName(doc, block, "1"), left, bottom, step, progress);
+                writeTile(tileName(doc, block, "1"), left, bottom, step);
             } else if (level == 2) {
                 const int perSide = step > 0 ? 4 / step : 0;
                 for (int j = 0; j < perSide; ++j)
@@ -121,17 +131,23 @@ void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress)
                         const int index = j * 2 + i;
                         if (index >= static_cast<int>(kLevel2Codes.size()))
                             continue;   // only the menu's step 2 has names for its tiles
-                        writeTextureTile(doc, tileName(doc, block, kLevel2Codes[index]),
-                                         i * kTileSize * step + left, j * kTileSize * step + bottom, step, progress);
+                        writeTile(tileName(doc, block, kLevel2Codes[index]), i * kTileSize * step + left,
+                                  j * kTileSize * step + bottom, step);
                     }
             } else {
                 for (int j = 0; j < 4; ++j)
                     for (int i = 0; i < 4; ++i)
-                        writeTextureTile(doc, tileName(doc, block, kLevel3Codes[j * 4 + i]), i * kTileSize + left,
-                                         j * kTileSize + bottom, 1, progress);
+                        writeTile(tileName(doc, block, kLevel3Codes[j * 4 + i]), i * kTileSize + left,
+                                  j * kTileSize + bottom, 1);
             }
         }
     }
+    if (failed > 0)
+        doc.app.platform.message(std::to_string(failed) + " of " + std::to_string(tried) + " level " +
+                                     std::to_string(level) + " tiles could not be written (the first: " + firstFailed +
+                                     "). The " + std::to_string(tried - failed) + " written are kept in " +
+                                     PathUtil::folder(firstFailed) + ".",
+                                 MsgIcon::Exclamation);
 }
 
 const char* levelTitle(int level)

@@ -12,6 +12,9 @@
 #include <sstream>
 #include <vector>
 
+#include "base/FileLimits.h"
+#include "base/InputFile.h"
+
 #ifdef _WIN32
 #include <direct.h>
 #else
@@ -269,7 +272,7 @@ int runProgram(const std::vector<std::string>& argv, const std::string& workDir,
 #endif
 
 int runProgramLine(const std::vector<std::string>& words, const fs::path& workDir, const BatchCallbacks& callbacks,
-                   bool* transferred)
+                   std::optional<fs::path>& handOver)
 {
     const std::optional<fs::path> program = resolveProgram(words[0], workDir);
     if (!program) {
@@ -278,8 +281,8 @@ int runProgramLine(const std::vector<std::string>& words, const fs::path& workDi
         return -1;
     }
     if (isBatchFile(*program)) {
-        *transferred = true;
-        return interpretBatchFile(program->string(), workDir.string(), callbacks);
+        handOver = *program;
+        return 0;
     }
 #ifdef _WIN32
     std::string line = "\"" + program->string() + "\"";
@@ -310,16 +313,17 @@ int runProgramLine(const std::vector<std::string>& words, const fs::path& workDi
 #endif
 }
 
-} // namespace
-
-int interpretBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks)
+/// Runs one batch file. Another batch file named on a line takes over: its path comes back in
+/// `handOver` and the caller runs it next, so a chain of hand-overs never deepens the stack.
+int runOneBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks,
+                    std::optional<fs::path>& handOver)
 {
-    std::ifstream in(batchPath, std::ios::binary);
-    if (!in) {
-        say(callbacks, "The batch file " + batchPath + " cannot be read.\n");
+    InputFile input;
+    if (!input.read(batchPath, FileLimits::kBatchFile)) {
+        say(callbacks, "The batch file " + batchPath + " cannot be read: " + input.reason() + ".\n");
         return -1;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = input.text();
 
     std::vector<std::string> lines;
     std::stringstream stream(text);
@@ -371,10 +375,29 @@ int interpretBatchFile(const std::string& batchPath, const std::string& workDir,
         }
         if (command == "exit")
             break;
-        bool transferred = false;
-        result = runProgramLine(words, folder, callbacks, &transferred);
-        if (transferred)
+        result = runProgramLine(words, folder, callbacks, handOver);
+        if (handOver)
             break;
     }
     return result;
+}
+
+} // namespace
+
+int interpretBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks)
+{
+    std::string current = batchPath;
+    for (int handOvers = 0;; ++handOvers) {
+        std::optional<fs::path> next;
+        const int result = runOneBatchFile(current, workDir, callbacks, next);
+        if (!next)
+            return result;
+        if (handOvers == kMaxBatchHandOvers) {
+            say(callbacks, "Stopped: the batch files handed over to one another " +
+                               std::to_string(kMaxBatchHandOvers) + " times (" + next->filename().string() +
+                               " would be next). A batch file probably names itself or one that named it.\n");
+            return -1;
+        }
+        current = next->string();
+    }
 }

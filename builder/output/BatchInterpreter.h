@@ -15,11 +15,16 @@ struct BatchCallbacks {
     std::function<void()> idle;
 };
 
+/// The most times one batch file may hand over to another in one run (a file naming itself would
+/// otherwise run for ever).
+inline constexpr int kMaxBatchHandOvers = 100;
+
 /// Runs the batch file in `workDir` line by line and waits for each program.
 /// Returns the exit code of the last program run (0 when none ran), or a negative value when
 /// the file cannot be read or a program could not be started (the output then says why).
 /// Understood: "@" before a line, echo (off / on / text), rem and "::" comments, pause, cls,
 /// exit, and program lines; a program is looked up in `workDir` in any letter case (with
 /// .com, .exe, .bat, .cmd tried after a bare name), then on the PATH. Another batch file
-/// named on a line takes over, as with the classic interpreter.
+/// named on a line takes over, as with the classic interpreter; after kMaxBatchHandOvers hand-overs
+/// the run stops with a message and a negative result.
 int interpretBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks);

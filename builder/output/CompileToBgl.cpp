@@ -10,6 +10,7 @@
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
 #include "base/Platform.h"
+#include "base/ReplacementFile.h"
 #include "base/TextFormat.h"
 #include "output/ScasmWriter.h"
 #include "project/CDibDoc.h"
@@ -60,8 +61,19 @@ bool moveReplacing(const std::string& from, const std::string& to)
     fs::rename(from, to, ec);
     if (!ec)
         return true;
-    // Another file system: copy, then remove the original.
-    if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) || ec)
+    // Another file system: a complete copy takes the old file's place, then the original goes.
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in)
+        return false;
+    ReplacementFile out;
+    bool ok = out.open(to);
+    char buffer[65536];
+    std::size_t got;
+    while (ok && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        ok = out.write(buffer, got);
+    ok = ok && !std::ferror(in);
+    std::fclose(in);
+    if (!ok || !out.commit())
         return false;
     fs::remove(from, ec);
     return true;

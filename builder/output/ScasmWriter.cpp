@@ -8,6 +8,7 @@
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
 #include "base/Platform.h"
+#include "base/ReplacementFile.h"
 #include "base/TextFormat.h"
 #include "output/NearestRecordSearch.h"
 #include "output/TextureOrientation.h"
@@ -166,57 +167,6 @@ void writeMacroBlock(std::FILE* file, const CDibDoc& doc)
     put(file, "\n");
 }
 
-/// Opens the file that receives the text: a fresh file beside the target, renamed over it
-/// once complete, so a failed write never leaves a half file in place of a good one.
-struct OutputFile {
-    std::string target;
-    std::string temporary;
-    std::FILE* file = nullptr;
-    bool direct = false;
-    bool targetExisted = false;
-
-    bool open(const std::string& path)
-    {
-        target = path;
-        std::error_code ec;
-        targetExisted = std::filesystem::exists(path, ec);
-        // Opening for appending tells whether the file can be created or written, without touching it.
-        std::FILE* probe = std::fopen(path.c_str(), "ab");
-        if (!probe)
-            return false;
-        std::fclose(probe);
-        temporary = path + ".part";
-        file = std::fopen(temporary.c_str(), "wb");
-        if (!file) {
-            // A folder where only the existing file may be written: write it in place.
-            direct = true;
-            file = std::fopen(path.c_str(), "wb");
-        }
-        if (!file && !targetExisted)
-            std::filesystem::remove(path, ec);
-        return file != nullptr;
-    }
-
-    bool close()
-    {
-        bool ok = std::ferror(file) == 0;
-        ok = std::fclose(file) == 0 && ok;
-        file = nullptr;
-        std::error_code ec;
-        if (!direct) {
-            if (ok) {
-                std::filesystem::rename(temporary, target, ec);
-                ok = !ec;
-            }
-            if (!ok)
-                std::filesystem::remove(temporary, ec);
-        }
-        if (!ok && !targetExisted && !direct)
-            std::filesystem::remove(target, ec);
-        return ok;
-    }
-};
-
 } // namespace
 
 std::int32_t effectiveGridDensity(std::int32_t storedDensity)
@@ -361,16 +311,22 @@ void writeChunkArea(TexReliefChunk& chunk, std::FILE* file, CDibDoc& doc, ScasmW
 
 bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* stats)
 {
-    OutputFile out;
-    if (path.empty() || !out.open(path))
+    if (path.empty())
         return false;
+    Platform& platform = doc.app.platform;
+    // The text goes to a new file that takes the old one's place only when complete.
+    ReplacementFile out;
+    if (!out.open(path)) {
+        platform.message("Cannot write " + path + ": " + out.error() + ".", MsgIcon::Exclamation);
+        return false;
+    }
+    std::FILE* file = out.stream();
 
     doc.labelCounter = 0;
-    writeHeader(out.file, doc);
-    writeMenuBlock(out.file, doc);
-    writeMacroBlock(out.file, doc);
+    writeHeader(file, doc);
+    writeMenuBlock(file, doc);
+    writeMacroBlock(file, doc);
 
-    Platform& platform = doc.app.platform;
     platform.setWaitCursor(true);
     {
         std::unique_ptr<ProgressWindow> progress = platform.createProgress("Writing SCASM File...");
@@ -381,11 +337,15 @@ bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* st
         }
         const NodeAltitudes altitudes(doc, stats);
         for (TexReliefChunk& chunk : doc.chunks) {
-            chunkArea(chunk, out.file, doc, altitudes);
+            chunkArea(chunk, file, doc, altitudes);
             if (progress)
                 progress->StepIt();
         }
     }
     platform.setWaitCursor(false);
-    return out.close();
+    if (!out.commit()) {
+        platform.message("Cannot write " + path + ": " + out.error() + ".", MsgIcon::Exclamation);
+        return false;
+    }
+    return true;
 }

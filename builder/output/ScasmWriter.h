@@ -12,9 +12,9 @@ struct ScasmWriteStats {
     std::uint64_t nearestSearches = 0;  ///< findNearest calls on the main altitude map
 };
 
-/// Writes the project's SCASM source (CR LF lines, numbers with a point). False, with nothing
-/// written and no message, when the file cannot be created. The previous file of that name is
-/// replaced only by a completely written one (false when writing fails part way).
+/// Writes the project's SCASM source (CR LF lines, numbers with a point). The previous file of
+/// that name is replaced only by a completely written one; when the new file cannot be made or
+/// written, "Cannot write PATH: CAUSE." is shown, false returned and the old file stays.
 /// Resets `labelCounter`; a chunk found flat under the flat-grid rule keeps density 1.
 bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* stats = nullptr);
 

@@ -2,34 +2,16 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "project/AppContext.h"
 #include "base/Platform.h"
+#include "base/ReplacementFile.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 #include "project/TaggedWriter.h"
 
 namespace {
-
-// Whether a file can be created beside `path` (where the writer puts its temporary file),
-// tried before any work so that a bad name is reported as such.
-bool canCreate(const std::string& path)
-{
-    std::error_code ec;
-    if (path.empty() || std::filesystem::is_directory(path, ec))
-        return false;
-    const std::string probe = path + ".part~";
-    std::FILE* file = std::fopen(probe.c_str(), "wb");
-    if (!file)
-        return false;
-    std::fclose(file);
-    std::filesystem::remove(probe, ec);
-    return true;
-}
 
 // 256 pixels per chunk, held within the int range: the chunk counts come from the file.
 std::int32_t pixelsOfChunks(std::int32_t chunks)
@@ -43,18 +25,24 @@ std::int32_t pixelsOfChunks(std::int32_t chunks)
 bool saveProject(CDibDoc& doc, const std::string& path)
 {
     Platform& platform = doc.app.platform;
-    if (!canCreate(path)) {
+    if (path.empty()) {
         platform.message("Invalid filename.", MsgIcon::Exclamation);
+        return false;
+    }
+    // The new file is made before any work, so a folder that refuses it is reported with its cause.
+    ReplacementFile file;
+    if (!file.open(path)) {
+        platform.message("Cannot save " + path + ": " + file.error() + ".", MsgIcon::Exclamation);
         return false;
     }
     platform.setWaitCursor(true);
     TaggedWriter out;
     ProjectFileWriter(doc).write(out);
-    const bool written = out.commit(path);
+    const bool written = file.write(out.data().data(), out.data().size()) && file.commit();
     platform.setWaitCursor(false);
     if (!written) {
         // The previous file is untouched and the project stays marked modified.
-        platform.message("Cannot save DIB", MsgIcon::Information);
+        platform.message("Cannot save DIB\n" + path + ": " + file.error() + ".", MsgIcon::Information);
         return false;
     }
     doc.filePath = path;

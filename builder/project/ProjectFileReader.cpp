@@ -6,6 +6,7 @@
 #include "altitude/AltitudeMerge.h"
 #include "altitude/AltitudeReaders.h"
 #include "project/AppContext.h"
+#include "base/FileLimits.h"
 #include "base/PathUtil.h"
 #include "base/Platform.h"
 #include "imagery/ProjectBitmap.h"
@@ -45,7 +46,8 @@ ProjectFileReader::~ProjectFileReader() = default;
 
 bool ProjectFileReader::readFile(CDibDoc& doc, const std::string& path, BitmapHooks hooks)
 {
-    std::optional<TaggedReader> in = TaggedReader::fromFile(path);
+    // A project file opens with its project block (64), or the container of old files (2).
+    std::optional<TaggedReader> in = TaggedReader::fromFile(path, FileLimits::kProjectFile, {64, 2});
     if (!in)
         return false;
     return ProjectFileReader(doc, *in, std::move(hooks)).read();

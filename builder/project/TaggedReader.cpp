@@ -1,28 +1,26 @@
 #include "project/TaggedReader.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 
-std::optional<TaggedReader> TaggedReader::fromFile(const std::string& path)
+#include "base/InputFile.h"
+
+std::optional<TaggedReader> TaggedReader::fromFile(const std::string& path, std::uint64_t limit,
+                                                   std::initializer_list<std::uint16_t> firstTags, Fault* fault)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    const std::vector<std::uint16_t> tags(firstTags);
+    InputFile file;
+    const bool read = file.read(path, limit, 2, [&tags](const std::uint8_t* bytes, std::size_t count) {
+        if (count < 2)
+            return false;
+        const auto tag = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+        return std::find(tags.begin(), tags.end(), tag) != tags.end();
+    });
+    if (fault)
+        *fault = read ? Fault::None : file.openFailed() ? Fault::Unopenable : Fault::Refused;
+    if (!read)
         return std::nullopt;
-    std::vector<std::uint8_t> data;
-    unsigned char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        if (data.size() + got > kMaxFileSize) {
-            std::fclose(file);
-            return std::nullopt;
-        }
-        data.insert(data.end(), buffer, buffer + got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return std::nullopt;
-    return TaggedReader(std::move(data));
+    return TaggedReader(std::move(file.bytes()));
 }
 
 bool TaggedReader::seek(std::size_t position)

@@ -4,18 +4,23 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
 class TaggedReader {
 public:
-    /// Files larger than this are refused (no project or configuration comes near it).
-    static constexpr std::size_t kMaxFileSize = std::size_t(1) << 31;
+    /// Why fromFile gave nothing: the file could not be opened, or it is there but was refused
+    /// (not a regular file, larger than the limit, another first tag, a read error).
+    enum class Fault { None, Unopenable, Refused };
 
     explicit TaggedReader(std::vector<std::uint8_t> data) : data_(std::move(data)) {}
-    /// Reads the whole file; nothing when it cannot be opened or is larger than kMaxFileSize.
-    static std::optional<TaggedReader> fromFile(const std::string& path);
+    /// Reads the whole file when it is a regular file of at most `limit` bytes whose first tag is
+    /// one of `firstTags`; the size and the tag are checked before the rest is read.
+    static std::optional<TaggedReader> fromFile(const std::string& path, std::uint64_t limit,
+                                                std::initializer_list<std::uint16_t> firstTags,
+                                                Fault* fault = nullptr);
 
     std::size_t position() const { return pos_; }
     std::size_t size() const { return data_.size(); }

@@ -89,7 +89,7 @@ void TaggedWriter::patchU32(std::size_t offset, std::uint32_t value)
         data_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-bool TaggedWriter::commit(const std::string& path) const
+bool TaggedWriter::commit(const std::string& path, std::string* error) const
 {
-    return replaceFile(path, {{data_.data(), data_.size()}});
+    return replaceFile(path, {{data_.data(), data_.size()}}, error);
 }

@@ -39,7 +39,7 @@ public:
 
     /// Writes the assembled bytes to `path` through a temporary file in the same folder and renames
     /// it over the destination. False (and the old file untouched) when any step fails.
-    bool commit(const std::string& path) const;
+    bool commit(const std::string& path, std::string* error = nullptr) const;
 
 private:
     void patchU32(std::size_t offset, std::uint32_t value);

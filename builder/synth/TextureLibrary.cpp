@@ -1,6 +1,8 @@
 #include "synth/TextureLibrary.h"
 
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 #include <iterator>
 #include <memory>
 #include <unordered_set>
@@ -20,8 +22,12 @@ namespace {
 
 constexpr std::size_t kTileBytes = 256 * 256;
 
+// Regular files only: a FIFO would make the read wait for ever.
 bool canOpenForReading(const std::string& path)
 {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
     std::ifstream file(path, std::ios::binary);
     return file.is_open();
 }
@@ -40,6 +46,8 @@ std::optional<PackedBitmap> readR8Tile(const AppContext& app, const std::string&
     if (headerBytes == 0 || headerBytes > dress->block().size())
         return std::nullopt;
 
+    if (!canOpenForReading(tilePath))
+        return std::nullopt;
     std::ifstream tile(tilePath, std::ios::binary);
     std::vector<std::uint8_t> block(dress->block().begin(), dress->block().begin() + static_cast<long>(headerBytes));
     block.resize(headerBytes + kTileBytes);

@@ -1,5 +1,7 @@
 // Override, delete and insert a record; the project commands around them; old edit lists.
+#include <cmath>
 #include <limits>
+#include <random>
 
 #include "altitude/AltitudeEdits.h"
 #include "altitude/AltitudeMerge.h"
@@ -127,6 +129,89 @@ TEST_F(AltitudeEditsTest, FoldingOldEditListsKeepsThemInTheRecords)
     EXPECT_TRUE(map.overrides.empty());
     EXPECT_TRUE(map.deletions.empty());
     EXPECT_TRUE(map.insertions.empty());
+}
+
+} // namespace
+
+namespace {
+
+// The folding as one scan per edit does it: the reference the search tree must match exactly.
+void foldByScanning(AltitudeMap& map)
+{
+    for (const AltitudeRecord& edit : map.overrides)
+        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
+            map.records[*index].altitude = edit.altitude;
+    for (const AltitudeRecord& edit : map.deletions)
+        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
+            map.records.erase(map.records.begin() + static_cast<std::ptrdiff_t>(*index));
+    map.records.insert(map.records.end(), map.insertions.begin(), map.insertions.end());
+}
+
+bool sameRecords(const std::vector<AltitudeRecord>& a, const std::vector<AltitudeRecord>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto same = [](double x, double y) { return x == y || (std::isnan(x) && std::isnan(y)); };
+        if (!same(a[i].latitude, b[i].latitude) || !same(a[i].longitude, b[i].longitude) ||
+            a[i].altitude != b[i].altitude)
+            return false;
+    }
+    return true;
+}
+
+// Grids (many equal distances), repeated points, far edits, several deletions of one place and
+// positions that are not numbers: every fold gives the records a scan per edit gives.
+TEST(AltitudeEditsFolding, LongListsFoldExactlyAsOneScanPerEdit)
+{
+    std::mt19937 random(20261207);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
+        AltitudeMap map;
+        const int columns = 1 + static_cast<int>(random() % 40);
+        const int rows = 1 + static_cast<int>(random() % 40);
+        const double step = round % 3 == 0 ? 0.25 : round % 3 == 1 ? 0.01 : 1.0 / 1200;
+        for (int c = 0; c < columns; ++c)
+            for (int r = 0; r < rows; ++r)
+                map.records.push_back({45.0 + r * step, 7.0 + c * step, c * 100 + r});
+        // Repeated points and odd positions in some rounds.
+        if (round % 4 == 1)
+            for (int i = 0; i < 30; ++i)
+                map.records.push_back(map.records[random() % map.records.size()]);
+        if (round % 5 == 2) {
+            map.records.insert(map.records.begin(), {nan, 7.0, -1});
+            map.records.push_back({45.0, nan, -2});
+            map.records.push_back({inf, 7.1, -3});
+        }
+        const auto somewhere = [&] {
+            const double lat = 45.0 + static_cast<double>(random() % 4000) / 4000.0 * rows * step * 1.2 - 0.1 * step;
+            const double lon = 7.0 + static_cast<double>(random() % 4000) / 4000.0 * columns * step * 1.2 - 0.1 * step;
+            // Some edits exactly on records, between them, or far outside any window.
+            switch (random() % 6) {
+            case 0: return map.records[random() % map.records.size()];
+            case 1: return AltitudeRecord{lat, lon + 3.0, 0};
+            case 2: return AltitudeRecord{45.0 + (random() % rows + 0.5) * step, 7.0 + (random() % columns + 0.5) * step, 0};
+            default: return AltitudeRecord{lat, lon, 0};
+            }
+        };
+        const int edits = static_cast<int>(random() % (map.records.size() + 20));
+        for (int i = 0; i < edits; ++i) {
+            AltitudeRecord edit = somewhere();
+            edit.altitude = 5000 + i;
+            (random() % 2 ? map.overrides : map.deletions).push_back(edit);
+        }
+        if (round % 7 == 3)
+            map.deletions.push_back({nan, nan, 0});
+        map.insertions = {{1.0, 2.0, 3}};
+
+        AltitudeMap expected = map;
+        foldByScanning(expected);
+        foldPendingEdits(map);
+        EXPECT_TRUE(sameRecords(map.records, expected.records));
+        EXPECT_TRUE(map.overrides.empty() && map.deletions.empty() && map.insertions.empty());
+    }
 }
 
 } // namespace

@@ -98,8 +98,11 @@ TEST_F(BmpAltitudeReaderTest, RefusedImagesSayWhy)
          "This image is not a grayscale image. Loading abandoned.", MsgIcon::Exclamation},
         {"true colour", makeBmp(16, 16, {}, [](int, int) { return 0x808080; }, 24),
          "This Image has more than 256 colors. Loading Abandoned.", MsgIcon::Exclamation},
-        {"top-down", makeBmp(16, -16, greyPalette(), [](int, int) { return 1; }), "DIB is too large",
-         MsgIcon::Information},
+        {"top-down of 4 bits", makeBmp(16, -16, std::vector<std::uint32_t>(16, 0x101010), [](int, int) { return 1; }, 4),
+         "DIB is too large", MsgIcon::Information},
+        {"not a bitmap", std::vector<unsigned char>(64, 'x'),
+         "This file is not a readable bitmap: it does not start with the bitmap signature BM. Loading abandoned.",
+         MsgIcon::Exclamation},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

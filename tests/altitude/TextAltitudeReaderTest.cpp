@@ -1,7 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <clocale>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "base/FileLimits.h"
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeProjectFixture.h"
 #include "altitude/AltitudeReaders.h"
@@ -75,13 +77,53 @@ TEST_F(TextAltitudeReaderTest, RealsFollowTheProcessLocale)
     EXPECT_EQ(map.records[1].longitude, 15.5);
 }
 
+// Reals are read in decimal only, like coordinate text: a hexadecimal number or an "inf" or
+// "nan" word is no number, so reading stops at that line.
+TEST_F(TextAltitudeReaderTest, ReadsDecimalRealsOnly)
+{
+    struct Case {
+        const char* name;
+        const char* line;
+    };
+    const Case refused[] = {
+        {"hexadecimal latitude", "0x2D 15.0 10\n"},
+        {"hexadecimal longitude", "45.0 0x0F 10\n"},
+        {"hexadecimal float", "0x1p4 15.0 10\n"},
+        {"infinity", "inf 15.0 10\n"},
+        {"not a number", "45.0 nan 10\n"},
+        {"hexadecimal altitude", "45.0 15.0 0x10\n"},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.name);
+        const AltitudeMap map = read(std::string("44.5 15.0 5\n") + c.line);
+        EXPECT_EQ(map.records.size(), 1u);
+    }
+    const AltitudeMap decimals = read("+4.5e1 -.5 7\n45. 1E-1 8\n");
+    ASSERT_EQ(decimals.records.size(), 2u);
+    EXPECT_EQ(decimals.records[0].latitude, 45.0);
+    EXPECT_EQ(decimals.records[0].longitude, -0.5);
+    EXPECT_EQ(decimals.records[1].longitude, 0.1f);
+}
+
 TEST_F(TextAltitudeReaderTest, UnreadableFiles)
 {
     AltitudeMap map;
     EXPECT_FALSE(readTextAltitudeMap(*doc, map, dir.file("none.txt")));
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "Couldn't read that file.");
+    EXPECT_EQ(platform.messages[0].text, "Couldn't read that file.\n" + dir.file("none.txt") + ": No such file or directory.");
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
+
+    // A device, a FIFO or a file beyond the limit is refused before anything is read from it.
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    dir.write("big.txt", std::string());
+    std::filesystem::resize_file(dir.file("big.txt"), FileLimits::kTextAltitudeFile + 1);
+    for (const std::string& path : {std::string("/dev/zero"), dir.file("fifo"), dir.file("big.txt")}) {
+        SCOPED_TRACE(path);
+        platform.messages.clear();
+        EXPECT_FALSE(readTextAltitudeMap(*doc, map, path));
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text.rfind("Couldn't read that file.\n" + path + ": ", 0), 0u);
+    }
 
     platform.messages.clear();
     const AltitudeMap empty = read("no numbers here\n", false);

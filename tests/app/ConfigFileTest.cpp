@@ -2,11 +2,13 @@
 // unknown tags, and corrupt files that must fail start-up and survive it untouched.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
 
+#include "base/FileLimits.h"
 #include "project/AppContext.h"
 #include "app/AppStartup.h"
 #include "app/ConfigFile.h"
@@ -131,6 +133,8 @@ TEST_F(ConfigStartupTest, CorruptFilesFailStartUpSilentlyAndAreNeverOverwritten)
     cases.push_back({"open class block", Bytes().u16(2).u32(0).u16(66).u32(20).str(67, "Water").b});
     // A value item whose payload is missing.
     cases.push_back({"value past end", Bytes().u16(2).u32(0).u16(27).u32(4).u16(0).b});
+    // Another first tag: refused before the rest of the file is read.
+    cases.push_back({"project file", Bytes().u16(64).u32(0).u16(1).b});
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,6 +150,22 @@ TEST_F(ConfigStartupTest, CorruptFilesFailStartUpSilentlyAndAreNeverOverwritten)
         EXPECT_EQ(startup.writeSettings(), 0);
         EXPECT_EQ(dir.read("TexRelief.cfg"), c.bytes);
     }
+}
+
+// A device or FIFO in the configuration's place, or a file far beyond any configuration, is
+// refused at once and left alone.
+TEST_F(ConfigStartupTest, DevicesFifosAndHugeFilesAreRefusedAtOnce)
+{
+    AppSettings settings;
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.cfg"));
+    ASSERT_EQ(::mkfifo(dir.file("fifo.cfg").c_str(), 0600), 0);
+    dir.write("huge.cfg", defaultConfigBytes().b);
+    std::filesystem::resize_file(dir.file("huge.cfg"), FileLimits::kConfigFile + 1);
+    for (const char* name : {"zero.cfg", "fifo.cfg", "huge.cfg"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(readConfigFile(dir.file(name), settings), ConfigFileState::Corrupt);
+    }
+    EXPECT_EQ(readConfigFile(dir.file("none.cfg"), settings), ConfigFileState::Missing);
 }
 
 TEST_F(ConfigStartupTest, UnwritableFileAtExitSaysSoAndGivesExitCodeMinusOne)

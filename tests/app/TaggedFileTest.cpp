@@ -121,10 +121,19 @@ TEST(TaggedFileTest, CommitReplacesTheFileOrLeavesItAlone)
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("folder.part~")));
 
-    const auto readBack = TaggedReader::fromFile(dir.file("a.prj"));
+    const auto readBack = TaggedReader::fromFile(dir.file("a.prj"), 1024, {21});
     ASSERT_TRUE(readBack);
     EXPECT_EQ(readBack->size(), 10u);
-    EXPECT_FALSE(TaggedReader::fromFile(dir.file("missing.prj")));
+    TaggedReader::Fault fault = TaggedReader::Fault::None;
+    EXPECT_FALSE(TaggedReader::fromFile(dir.file("missing.prj"), 1024, {21}, &fault));
+    EXPECT_EQ(fault, TaggedReader::Fault::Unopenable);
+    // Another first tag, or more bytes than the limit: refused before the rest is read.
+    EXPECT_FALSE(TaggedReader::fromFile(dir.file("a.prj"), 1024, {64, 2}, &fault));
+    EXPECT_EQ(fault, TaggedReader::Fault::Refused);
+    EXPECT_FALSE(TaggedReader::fromFile(dir.file("a.prj"), 9, {21}, &fault));
+    EXPECT_EQ(fault, TaggedReader::Fault::Refused);
+    EXPECT_FALSE(TaggedReader::fromFile("/dev/zero", 1u << 30, {0}, &fault));
+    EXPECT_EQ(fault, TaggedReader::Fault::Refused);
 }
 
 } // namespace

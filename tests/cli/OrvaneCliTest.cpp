@@ -15,6 +15,9 @@
 #include "cli/DemoData.h"
 #include "cli/OrvaneCli.h"
 #include "support/TempDir.h"
+#include "base/TextFormat.h"
+#include "wizards/PhotoExtentsModel.h"
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -242,9 +245,13 @@ TEST_F(OrvaneCliTest, R8TilesNeedDefaultBmpInTheCurrentFolder)
     std::vector<std::string> args = photoArgs("out");
     args.push_back("--platform");
     args.push_back("0");
+    // Without default.bmp the run says so before anything is cut.
     const CliRun without = run(args);
     EXPECT_EQ(without.code, 1);
-    EXPECT_NE(without.err.find("tiles could not be made"), std::string::npos) << without.err;
+    EXPECT_NE(without.err.find("need default.bmp in " + fs::current_path().string() + "; it is missing"),
+              std::string::npos)
+        << without.err;
+    EXPECT_FALSE(fs::exists("out/texture"));
 
     // default.bmp: a 256 x 256 8-bit bitmap whose header and colours the .r8 tiles borrow.
     DemoData::writeBitmap("default.bmp", 256, 256);
@@ -252,6 +259,105 @@ TEST_F(OrvaneCliTest, R8TilesNeedDefaultBmpInTheCurrentFolder)
     EXPECT_EQ(with.code, 0) << with.err;
     EXPECT_TRUE(PathUtil::fileExists("out/texture/ab0000.322"));
     EXPECT_EQ(fs::file_size("out/texture/ab0000.322"), 65536u);
+}
+
+// The extents page's reference corner and locked resolutions: the side away from the corner
+// follows from the resolution, exactly as the page computes it.
+TEST_F(OrvaneCliTest, PhotoTakesTheExtentsPageCornerAndLockedResolutions)
+{
+    makeSample();
+    struct Case {
+        int corner;
+        std::vector<std::string> sides;   // the two sides the corner keeps
+    };
+    const Case cases[] = {
+        {0, {"--north", "45:30", "--west", "15"}},
+        {1, {"--south", "45", "--west", "15"}},
+        {2, {"--north", "45:30", "--east", "15.5"}},
+        {3, {"--south", "45", "--east", "15.5"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.corner);
+        std::vector<std::string> args = {"photo", "--bitmap", "in/landscape.bmp", "--prefix", "ab", "--folder",
+                                         "c" + std::to_string(c.corner), "--corner", std::to_string(c.corner),
+                                         "--horizontal", "40", "--vertical", "52.5"};
+        args.insert(args.end(), c.sides.begin(), c.sides.end());
+        const CliRun r = run(args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        const CliRun info = run({"info", "c" + std::to_string(c.corner) + "/ab.prj"});
+        ASSERT_EQ(info.code, 0) << info.err;
+
+        PhotoExtentsModel page(1024, 1024, AppSettings().coordinateFormat);   // as the page shows them
+        page.corner = c.corner;
+        page.maxLatText = "45:30";
+        page.minLatText = "45";
+        page.maxLonText = "15.5";
+        page.minLonText = "15";
+        page.vertical = 52.5;
+        page.verticalLock = true;
+        page.verticalChanged();
+        page.horizontal = 40;
+        page.horizontalLock = true;
+        page.horizontalChanged();
+        const auto number = [](double v) { return TextFormat::cformat("%.17g", v); };
+        EXPECT_NE(info.out.find("\"north\": " + number(page.north())), std::string::npos) << info.out;
+        EXPECT_NE(info.out.find("\"south\": " + number(page.south())), std::string::npos) << info.out;
+        EXPECT_NE(info.out.find("\"east\": " + number(page.east())), std::string::npos) << info.out;
+        EXPECT_NE(info.out.find("\"west\": " + number(page.west())), std::string::npos) << info.out;
+    }
+    // A side that no resolution computes is still needed; corners are 0 to 3.
+    EXPECT_EQ(run({"photo", "--bitmap", "in/landscape.bmp", "--prefix", "ab", "--north", "45", "--west", "15",
+                   "--horizontal", "40"})
+                  .code,
+              2);
+    EXPECT_EQ(run({"photo", "--bitmap", "in/landscape.bmp", "--prefix", "ab", "--north", "45", "--west", "15",
+                   "--south", "44", "--east", "16", "--corner", "4"})
+                  .code,
+              2);
+    EXPECT_NE(cliUsage("photo").find("--horizontal M"), std::string::npos);
+}
+
+// sca and compile --save: the project as the builder saves it after writing; info --records.
+TEST_F(OrvaneCliTest, ScaSavesTheProjectAfterWritingAndInfoListsRecords)
+{
+    makeSample();
+    ASSERT_EQ(run(photoArgs("out")).code, 0);
+    const CliRun r = run({"sca", "out/ab.prj", "out/named.sca", "--save", "out/after.prj"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const CliRun info = run({"info", "out/after.prj", "--records"});
+    ASSERT_EQ(info.code, 0) << info.err;
+    EXPECT_NE(info.out.find("\"scasmFileTitle\": \"named\""), std::string::npos);
+    // 31 x 31 DTED posts: every one listed for its map and again in the main map.
+    const auto count = [&](const std::string& text, const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count(info.out, "\"recordList\""), 1u);
+    EXPECT_EQ(count(info.out, "\"mainAltitudeRecordList\""), 1u);
+    EXPECT_EQ(count(info.out, "\n        ["), 31u * 31u);
+    EXPECT_EQ(count(info.out, "\n    ["), 31u * 31u);
+    EXPECT_EQ(run({"info", "out/after.prj"}).out.find("recordList"), std::string::npos);
+}
+
+// Devices and FIFOs are refused at once instead of being read for ever.
+TEST_F(OrvaneCliTest, InfoAndPhotoRefuseDevicesAndFifos)
+{
+    makeSample();
+    ASSERT_EQ(::mkfifo("fifo.prj", 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), std::string("fifo.prj")}) {
+        SCOPED_TRACE(path);
+        const CliRun r = run({"info", path});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find("cannot open project"), std::string::npos);
+    }
+    std::vector<std::string> args = photoArgs("out");
+    args.resize(args.size() - 2);
+    args.insert(args.end(), {"--text", "/dev/zero"});
+    const CliRun photo = run(args);
+    EXPECT_EQ(photo.code, 1);
+    EXPECT_NE(photo.err.find("/dev/zero: not a regular file"), std::string::npos) << photo.err;
 }
 
 TEST_F(OrvaneCliTest, SettingsComeFromTexReliefCfgInTheCurrentFolder)

@@ -155,11 +155,148 @@ TEST(BitmapFile, TileBitmapTakesTemplateHeaderAndLeavesTemplateAlone)
 
     // A folder that does not exist: no file, no temporary left behind.
     EXPECT_FALSE(writeTileBitmap(*templ, dir.file("nowhere/tile.bmp"), pixels.data(), 256, 256));
-    // A failed write leaves the previous tile as it was (here the temporary cannot be created).
-    std::filesystem::create_directory(dir.file("tile.bmp.part~"));
+    // A failed write leaves the previous file as it was (here a folder of that name).
+    std::filesystem::create_directory(dir.file("tile2.bmp"));
     std::vector<std::uint8_t> other(256 * 256, 7);
-    EXPECT_FALSE(writeTileBitmap(*templ, dir.file("tile.bmp"), other.data(), 256, 256));
+    EXPECT_FALSE(writeTileBitmap(*templ, dir.file("tile2.bmp"), other.data(), 256, 256));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("tile2.bmp")));
     EXPECT_EQ(dir.read("tile.bmp"), written);
+}
+
+} // namespace
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t get32(const Bytes& b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+// A 40-byte-header file given a longer header of `size` bytes (zeros after the first 40).
+Bytes withHeaderSize(Bytes file, std::uint32_t size)
+{
+    file.insert(file.begin() + 14 + 40, size - 40, 0);
+    testbmp::put32(file, 14, size);
+    testbmp::put32(file, 10, get32(file, 10) + size - 40);
+    return file;
+}
+
+// The same file with `gap` bytes between the colour table and the rows, the offset pointing past them.
+Bytes withGap(Bytes file, std::uint32_t gap)
+{
+    const std::uint32_t offset = get32(file, 10);
+    file.insert(file.begin() + offset, gap, 0xEE);
+    testbmp::put32(file, 10, offset + gap);
+    return file;
+}
+
+// The same picture stored top row first, with a negative height.
+Bytes topDown(Bytes file, int width, int height)
+{
+    const std::size_t offset = get32(file, 10);
+    const std::size_t stride = (static_cast<std::size_t>(width) + 3) / 4 * 4;
+    Bytes flipped = file;
+    for (int row = 0; row < height; ++row)
+        std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(offset + row * stride), stride,
+                    flipped.begin() + static_cast<std::ptrdiff_t>(offset + (height - 1 - row) * stride));
+    testbmp::put32(flipped, 14 + 8, static_cast<std::uint32_t>(-height));
+    return flipped;
+}
+
+// Today's header forms, a pixel offset past a gap and top-down rows all read as the plain
+// 40-byte bottom-up bitmap of the same picture.
+TEST(BitmapFile, CurrentHeaderFormsGapsAndTopDownRowsReadAsThePlainForm)
+{
+    TempDir dir;
+    testbmp::Layout layout;
+    layout.width = 10;   // rows padded to 12 bytes
+    layout.height = 6;
+    const Bytes plain = testbmp::makeFile(layout);
+    dir.write("plain.bmp", plain);
+    const auto reference = readBitmapFile(dir.file("plain.bmp"));
+    ASSERT_TRUE(reference);
+
+    struct Case {
+        std::string name;
+        Bytes file;
+    };
+    std::vector<Case> cases;
+    for (std::uint32_t size : {52u, 56u, 64u, 108u, 124u}) {
+        cases.push_back({"header " + std::to_string(size), withHeaderSize(plain, size)});
+        cases.push_back({"header " + std::to_string(size) + ", top-down, gap",
+                         withGap(withHeaderSize(topDown(plain, 10, 6), size), 36)});
+    }
+    cases.push_back({"gap after the colour table", withGap(plain, 3)});
+    cases.push_back({"top-down", topDown(plain, 10, 6)});
+    {
+        // An offset pointing into the colour table is not believed: rows follow the table.
+        Bytes early = plain;
+        testbmp::put32(early, 10, 14 + 40 + 8);
+        cases.push_back({"offset inside the colour table", early});
+        // An offset whose rows would run past the end is not believed either.
+        Bytes late = plain;
+        testbmp::put32(late, 10, static_cast<std::uint32_t>(plain.size() - 5));
+        cases.push_back({"offset too late", late});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write("form.bmp", c.file);
+        std::string reason;
+        const auto bitmap = readBitmapFile(dir.file("form.bmp"), &reason);
+        ASSERT_TRUE(bitmap) << reason;
+        EXPECT_EQ(bitmap->headerSize(), 40u);
+        EXPECT_EQ(bitmap->height(), 6);
+        EXPECT_EQ(bitmap->block(), reference->block());
+    }
+}
+
+// Every refusal names its reason.
+TEST(BitmapFile, RefusalsSayWhy)
+{
+    TempDir dir;
+    testbmp::Layout layout;
+    layout.width = 8;
+    layout.height = 4;
+    const Bytes plain = testbmp::makeFile(layout);
+    testbmp::Layout trueColour = layout;
+    trueColour.bitsPerPixel = 24;
+    trueColour.tableEntries = 0;
+    testbmp::Layout packed = layout;
+    packed.compression = 1;
+    const Bytes longHeader = withHeaderSize(plain, 124);
+    Bytes oddHeader = plain;
+    testbmp::put32(oddHeader, 14, 20);
+    struct Case {
+        std::string name;
+        Bytes file;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"empty", {}, "the file is shorter than a bitmap file header"},
+        {"no signature", Bytes(100, 'x'), "it does not start with the bitmap signature BM"},
+        {"unknown header", oddHeader, "unsupported header size 20"},
+        {"108 bytes, 24 bits", withHeaderSize(testbmp::makeFile(trueColour), 108),
+         "a 108-byte header is read for 8 bits per pixel only, not 24"},
+        {"124 bytes, compressed", withHeaderSize(testbmp::makeFile(packed), 124),
+         "compressed (header size 124, compression 1)"},
+        {"header cut short", Bytes(longHeader.begin(), longHeader.begin() + 100),
+         "the file ends inside its 124-byte header"},
+        {"rows cut short", Bytes(plain.begin(), plain.end() - 1), "its pixel rows run past the end of the file"},
+        {"table cut short", Bytes(plain.begin(), plain.begin() + 14 + 40 + 10),
+         "its colour table runs past the end of the file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write("bad.bmp", c.file);
+        std::string reason;
+        EXPECT_FALSE(readBitmapFile(dir.file("bad.bmp"), &reason));
+        EXPECT_EQ(reason, c.reason);
+    }
+    std::string reason;
+    EXPECT_FALSE(readBitmapFile("/dev/zero", &reason));
+    EXPECT_EQ(reason, "not a regular file");
 }
 
 } // namespace

@@ -59,7 +59,9 @@ TEST(ProjectBitmap, ValidationOrderAndMessages)
     cases.push_back({"zero width", sized(0, 1024), {kWidth, kCannot}});
     {
         auto s = sized(1024, -1024);
-        cases.push_back({"top-down rows", s, {kTooLarge, kCannot}});
+        s.bitsPerPixel = 4;
+        s.tableEntries = 16;
+        cases.push_back({"top-down rows of 4 bits", s, {kTooLarge, kCannot}});
     }
     {
         auto s = sized(1024, 1024);
@@ -88,12 +90,12 @@ TEST(ProjectBitmap, ValidationOrderAndMessages)
     {
         auto s = sized(1024, 1024);
         s.truncateTo = 14 + 40 + 1024 + 1024 * 1023;
-        cases.push_back({"rows cut short", s, {kCannot}});
+        cases.push_back({"rows cut short", s, {"This bitmap cannot be read: its pixel rows run past the end of the file.", kCannot}});
     }
     {
         auto s = sized(1024, 1024);
         s.truncateTo = 14 + 40 + 100;
-        cases.push_back({"colour table cut short", s, {kCannot}});
+        cases.push_back({"colour table cut short", s, {"This bitmap cannot be read: its colour table runs past the end of the file.", kCannot}});
     }
 
     for (const Case& c : cases) {
@@ -113,6 +115,22 @@ TEST(ProjectBitmap, ValidationOrderAndMessages)
         EXPECT_EQ(f.doc->chunkColumns, 7);
         EXPECT_EQ(f.platform.waitCursorDepth, 0);
     }
+}
+
+TEST(ProjectBitmap, TopDownRowsLoadAsAnOrdinaryBitmap)
+{
+    Fixture f;
+    f.dir.write("up.bmp", testbmp::makeFile(sized(1024, 1024)));
+    f.dir.write("down.bmp", testbmp::makeFile(sized(1024, -1024)));
+    ASSERT_TRUE(loadProjectBitmap(*f.doc, f.dir.file("up.bmp")));
+    const PackedBitmap up = *f.doc->projectBitmap;
+    ASSERT_TRUE(loadProjectBitmap(*f.doc, f.dir.file("down.bmp")));
+    EXPECT_TRUE(f.platform.messages.empty());
+    EXPECT_EQ(f.doc->bitmapHeight, 1024);
+    // The stand-in writes the same pixel function top row first: the rows come out reversed.
+    for (int y : {0, 1, 500, 1023})
+        for (int x : {0, 3, 1023})
+            EXPECT_EQ(f.doc->projectBitmap->pixelIndex(x, y), up.pixelIndex(x, 1023 - y)) << x << "," << y;
 }
 
 TEST(ProjectBitmap, LoadsAndSetsTheChunkGrid)
@@ -149,7 +167,13 @@ TEST(ProjectBitmap, UnopenableAndForeignFiles)
     f.platform.messages.clear();
     f.dir.write("text.bmp", std::string("not a bitmap at all"));
     EXPECT_FALSE(loadProjectBitmap(*f.doc, f.dir.file("text.bmp")));
-    EXPECT_EQ(f.platform.messageTexts(), std::vector<std::string>{kCannot});
+    // Never "Cannot load DIB" alone: the reason comes first.
+    EXPECT_EQ(f.platform.messageTexts(),
+              (std::vector<std::string>{"This bitmap cannot be read: it does not start with the bitmap signature BM.", kCannot}));
+    f.platform.messages.clear();
+    EXPECT_FALSE(loadProjectBitmap(*f.doc, "/dev/zero"));
+    EXPECT_EQ(f.platform.messageTexts(),
+              (std::vector<std::string>{"This bitmap cannot be read: not a regular file.", kCannot}));
 }
 
 TEST(ProjectBitmap, SelectAsksForTheFileAndTakesItsFolder)

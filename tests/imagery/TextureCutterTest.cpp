@@ -218,14 +218,18 @@ TEST(TextureCutter, CancelUnwritableTilesAndRepeatedCuts)
     EXPECT_TRUE(std::filesystem::is_empty(f.tiles));
     EXPECT_TRUE(f.platform.progressLog.empty());
 
-    // A folder standing where one tile should go: that tile is skipped, silently.
+    // A folder standing where one tile should go: that tile is skipped, and the user is told
+    // which and that the others were written.
     std::filesystem::create_directories(f.r8(0, "341"));
     f.choosePrefix();
     ASSERT_TRUE(cutTextureLevel(*f.doc, 3, "", 1));
     EXPECT_EQ(f.doc->textureFileNames.size(), 15u);
     EXPECT_EQ(std::find(f.doc->textureFileNames.begin(), f.doc->textureFileNames.end(), f.r8(0, "341")),
               f.doc->textureFileNames.end());
-    EXPECT_TRUE(f.platform.messages.empty());
+    ASSERT_EQ(f.platform.messages.size(), 1u);
+    EXPECT_EQ(f.platform.messages[0].text, "1 of 16 level 3 tiles could not be written (the first: " + f.r8(0, "341") +
+                                               "). The 15 written are kept in " + f.tiles + ".");
+    f.platform.messages.clear();
 
     // The same cut again appends the same names again.
     f.choosePrefix();

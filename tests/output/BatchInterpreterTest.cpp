@@ -98,3 +98,56 @@ TEST(BatchInterpreter, NativeProgramsComeFromThePathAndBatchFilesTakeOver)
 }
 
 } // namespace
+
+namespace {
+
+// Batch files that hand over to themselves or to each other end with a message instead of
+// exhausting the stack; a long but finite chain still runs to its end.
+TEST(BatchInterpreter, HandOversLoopWithALimitInsteadOfRecursing)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> files;
+        const char* start;
+    };
+    const std::vector<Case> cases = {
+        {"names itself", {{"run.bat", "run\r\n"}}, "run.bat"},
+        {"two in a ring", {{"a.bat", "@echo off\r\nb\r\n"}, {"b.bat", "a\r\n"}}, "a.bat"},
+        {"three in a ring", {{"a.bat", "b\r\n"}, {"b.bat", "c.bat\r\n"}, {"c.bat", "A\r\n"}}, "a.bat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        for (const auto& [name, text] : c.files)
+            dir.write(name, text);
+        std::string output;
+        BatchCallbacks callbacks;
+        callbacks.output = [&](const std::string& text) { output += text; };
+        EXPECT_LT(interpretBatchFile(dir.file(c.start), dir.str(), callbacks), 0);
+        EXPECT_NE(output.find("handed over to one another " + std::to_string(kMaxBatchHandOvers) + " times"),
+                  std::string::npos)
+            << output.substr(output.size() > 400 ? output.size() - 400 : 0);
+    }
+
+    // A chain as long as the limit allows ends normally with its last file's result.
+    TempDir dir;
+    for (int i = 0; i < kMaxBatchHandOvers; ++i)
+        dir.write("s" + std::to_string(i) + ".bat", "@s" + std::to_string(i + 1) + "\r\n");
+    makeExecutable(dir, "last", "#!/bin/sh\nexit 4\n");
+    dir.write("s" + std::to_string(kMaxBatchHandOvers) + ".bat", "@last\r\n");
+    BatchCallbacks none;
+    EXPECT_EQ(interpretBatchFile(dir.file("s0.bat"), dir.str(), none), 4);
+}
+
+// A batch file that is not a regular file, or far too large, is refused before it is read.
+TEST(BatchInterpreter, ReadsOnlyRegularFilesOfABatchFileSize)
+{
+    TempDir dir;
+    std::string output;
+    BatchCallbacks callbacks;
+    callbacks.output = [&](const std::string& text) { output += text; };
+    EXPECT_LT(interpretBatchFile("/dev/zero", dir.str(), callbacks), 0);
+    EXPECT_NE(output.find("not a regular file"), std::string::npos) << output;
+}
+
+} // namespace

@@ -167,12 +167,13 @@ TEST_F(CompileToBglTest, CommandDialogsAskInTheSceneryOutputFolder)
     EXPECT_EQ(sca.defaultExt, "sca");
     EXPECT_EQ(sca.initialDir, out.str());
     EXPECT_TRUE(sca.hideReadOnly && sca.overwritePrompt);
-    // A file that cannot be created: the names are taken, nothing is written or said.
+    // A file that cannot be created: the names are taken, nothing is written, the cause is said.
     EXPECT_FALSE(runScasmSourceCommand(*p.doc));
     EXPECT_EQ(p.doc->scasmFileTitle, "x");
     EXPECT_EQ(p.doc->scasmFolder, out.file("nofolder"));
     EXPECT_FALSE(fs::exists(out.file("nofolder")));
-    EXPECT_TRUE(p.platform.messages.empty());
+    ASSERT_EQ(p.platform.messages.size(), 1u);
+    EXPECT_EQ(p.platform.messages[0].text, "Cannot write " + out.file("nofolder/x.sca") + ": No such file or directory.");
 }
 
 TEST_F(CompileToBglTest, CommandsNeedAnExtentAndAltitudeRecords)

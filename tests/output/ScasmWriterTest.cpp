@@ -2,6 +2,7 @@
 #include <clocale>
 #include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "output/ScasmWriter.h"
 #include "output/TextureOrientation.h"
@@ -409,7 +410,7 @@ TEST_F(ScasmWriterTest, BitmapNameFollowsTextureKindAndSeasonRule)
     }
 }
 
-TEST_F(ScasmWriterTest, AFileThatCannotBeCreatedLeavesNoTraceAndNoMessage)
+TEST_F(ScasmWriterTest, AFileThatCannotBeCreatedLeavesNoTraceAndSaysWhy)
 {
     p.makeChunks(1, 1);
     p.makeUniformAltitude(0);
@@ -418,9 +419,34 @@ TEST_F(ScasmWriterTest, AFileThatCannotBeCreatedLeavesNoTraceAndNoMessage)
     EXPECT_FALSE(std::filesystem::exists(missingFolder));
     EXPECT_FALSE(writeScasmSource(*p.doc, dir.str()));   // a folder
     EXPECT_FALSE(writeScasmSource(*p.doc, ""));
-    EXPECT_TRUE(p.platform.messages.empty());
+    ASSERT_EQ(p.platform.messages.size(), 2u);
+    EXPECT_EQ(p.platform.messages[0].text, "Cannot write " + missingFolder + ": No such file or directory.");
+    EXPECT_EQ(p.platform.messages[1].text, "Cannot write " + dir.str() + ": Is a directory.");
     EXPECT_TRUE(p.platform.progressLog.empty());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
+}
+
+// A folder that refuses new files: the old source stays whole (it is never rewritten in place),
+// the message names the real cause, and no empty or temporary file appears.
+TEST_F(ScasmWriterTest, AFolderThatRefusesNewFilesKeepsTheOldSource)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root: folder permissions do not apply";
+    p.makeChunks(1, 1);
+    p.makeUniformAltitude(0);
+    std::filesystem::create_directory(dir.file("locked"));
+    dir.write("locked/old.sca", std::string("old source\r\n"));
+    std::filesystem::permissions(dir.file("locked"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dir.file("locked/old.sca"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    const bool written = writeScasmSource(*p.doc, dir.file("locked/old.sca"));
+    const bool createdNew = writeScasmSource(*p.doc, dir.file("locked/new.sca"));
+    std::filesystem::permissions(dir.file("locked"), std::filesystem::perms::owner_all);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(createdNew);
+    EXPECT_EQ(dir.readText("locked/old.sca"), "old source\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("locked")), {}), 1);
+    ASSERT_EQ(p.platform.messages.size(), 2u);
+    EXPECT_EQ(p.platform.messages[0].text, "Cannot write " + dir.file("locked/old.sca") + ": Permission denied.");
 }
 
 TEST_F(ScasmWriterTest, ARewrittenFileReplacesTheOldOneWithoutLeftovers)

@@ -1,5 +1,7 @@
 // Files of the older format versions, assembled by hand: fixed-order map blocks, old record
 // images, old boundary and map headers, obsolete and discarded items, pending edit lists.
+#include <sys/stat.h>
+
 #include "ProjectFileFixture.h"
 
 namespace {
@@ -134,6 +136,31 @@ TEST_F(ProjectFileOldVersions, OldMapHeadersAndReferencesAppendAMapEach)
     EXPECT_EQ(doc->altitudeMaps[3]->records.size(), 2u);
     EXPECT_TRUE(doc->altitudeMaps[4]->records.empty());
     EXPECT_EQ(doc->mainAltitudeMap.records.size(), 2u);
+}
+
+// A tiny old project that names a device or a FIFO as its altitude file loads at once: the
+// reader refuses anything but a regular file instead of reading for ever or waiting for a writer.
+TEST_F(ProjectFileOldVersions, MapReferencesToDevicesAndFifosAreRefusedAtOnce)
+{
+    ASSERT_EQ(::mkfifo(dir.file("heights.fifo").c_str(), 0600), 0);
+    for (const std::string& reference : {std::string("/dev/zero"), dir.file("heights.fifo")}) {
+        SCOPED_TRACE(reference);
+        ProjectBytes body;
+        body.value(21, 5);
+        body.u16(23).u32(48).i32(0).i32(0).i32(10).i32(900).f64(46.0).f64(47.0).f64(7.0).f64(8.0);
+        body.str(22, reference);
+        ProjectBytes file;
+        file.block(64, body);
+        auto doc = newDoc();
+        platform.messages.clear();
+        ASSERT_TRUE(loadBytes(*doc, file));
+        ASSERT_EQ(doc->altitudeMaps.size(), 1u);
+        EXPECT_TRUE(doc->altitudeMaps[0]->records.empty());
+        bool said = false;
+        for (const auto& m : platform.messages)
+            said = said || m.text == "Couldn't read that file.\n" + reference + ": not a regular file.";
+        EXPECT_TRUE(said);
+    }
 }
 
 TEST_F(ProjectFileOldVersions, UnreadableMapBlockIsReportedAndSkipped)

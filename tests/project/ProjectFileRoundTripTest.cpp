@@ -1,5 +1,7 @@
 // Saving and loading a project: identical fields back, exact bytes, messages of Save and Open.
 #include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
 
 #include "altitude/AltitudeMerge.h"
 #include "base/PathUtil.h"
@@ -371,16 +373,25 @@ TEST_F(ProjectFileRoundTrip, SaveAndOpenReportFailures)
     doc->setModified();
     EXPECT_FALSE(saveProject(*doc, dir.file("no-such-folder/p.prj")));
     EXPECT_FALSE(saveProject(*doc, dir.str()));   // a folder is no file name
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].text, "Invalid filename.");
+    EXPECT_FALSE(saveProject(*doc, ""));
+    // Each failure names its real cause; only a missing name is an invalid file name.
+    ASSERT_EQ(platform.messages.size(), 3u);
+    EXPECT_EQ(platform.messages[0].text, "Cannot save " + dir.file("no-such-folder/p.prj") + ": No such file or directory.");
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(platform.messages[1].text, "Cannot save " + dir.str() + ": Is a directory.");
+    EXPECT_EQ(platform.messages[2].text, "Invalid filename.");
     EXPECT_TRUE(doc->modified);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
 
     platform.messages.clear();
     dir.write("junk.prj", std::string("not a project"));
     EXPECT_FALSE(openProject(*doc, dir.file("junk.prj")));
     EXPECT_FALSE(openProject(*doc, dir.file("missing.prj")));
-    ASSERT_EQ(platform.messages.size(), 2u);
+    // Devices and FIFOs are refused at once, before anything is read from them.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.prj").c_str(), 0600), 0);
+    EXPECT_FALSE(openProject(*doc, dir.file("fifo.prj")));
+    EXPECT_FALSE(openProject(*doc, "/dev/zero"));
+    ASSERT_EQ(platform.messages.size(), 4u);
     EXPECT_EQ(platform.messages[1].text, "Couldn't read project file. Possibly not a Orvane project.");
     EXPECT_EQ(platform.messages[1].icon, MsgIcon::Exclamation);
 }
