@@ -12,6 +12,7 @@
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 #include "project/TaggedWriter.h"
+#include "base/ReplacementFile.h"
 
 namespace {
 
@@ -48,9 +49,11 @@ bool saveProject(CDibDoc& doc, const std::string& path)
         return false;
     }
     platform.setWaitCursor(true);
-    TaggedWriter out;
+    // Streamed: a large project is never held a second time, as bytes, in memory.
+    ReplacementFile file(path);
+    TaggedWriter out(file);
     ProjectFileWriter(doc).write(out);
-    const bool written = out.commit(path);
+    const bool written = out.finish();
     platform.setWaitCursor(false);
     if (!written) {
         // The previous file is untouched and the project stays marked modified.

@@ -3,17 +3,49 @@
 #include <cstring>
 
 #include "base/ReplaceFile.h"
+#include "base/ReplacementFile.h"
+
+namespace {
+// Pieces of this size go to the file while streaming.
+constexpr std::size_t kStreamPiece = 1 << 20;
+
+template <int N>
+void littleEndian(std::uint8_t (&out)[N], std::uint64_t value)
+{
+    for (int i = 0; i < N; ++i)
+        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+} // namespace
+
+void TaggedWriter::append(const void* bytes, std::size_t size)
+{
+    const std::size_t at = data_.size();
+    data_.resize(at + size);
+    if (size != 0)
+        std::memcpy(data_.data() + at, bytes, size);
+    if (sink_ && data_.size() >= kStreamPiece)
+        flush();
+}
+
+void TaggedWriter::flush()
+{
+    sink_->write(data_.data(), data_.size());
+    flushed_ += data_.size();
+    data_.clear();
+}
 
 void TaggedWriter::tag(std::uint16_t value)
 {
-    data_.push_back(static_cast<std::uint8_t>(value & 0xff));
-    data_.push_back(static_cast<std::uint8_t>(value >> 8));
+    std::uint8_t out[2];
+    littleEndian(out, value);
+    append(out, sizeof out);
 }
 
 void TaggedWriter::u32(std::uint32_t value)
 {
-    for (int i = 0; i < 4; ++i)
-        data_.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    std::uint8_t out[4];
+    littleEndian(out, value);
+    append(out, sizeof out);
 }
 
 void TaggedWriter::i32(std::int32_t value)
@@ -25,14 +57,14 @@ void TaggedWriter::f64(double value)
 {
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    for (int i = 0; i < 8; ++i)
-        data_.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+    std::uint8_t out[8];
+    littleEndian(out, bits);
+    append(out, sizeof out);
 }
 
 void TaggedWriter::bytes(const void* data, std::size_t size)
 {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    data_.insert(data_.end(), p, p + size);
+    append(data, size);
 }
 
 void TaggedWriter::valueI32(std::uint16_t t, std::int32_t value)
@@ -60,16 +92,16 @@ void TaggedWriter::string(std::uint16_t t, const std::string& text)
 {
     // Written like a block: tag, a placeholder length, the characters, then the patched length.
     tag(t);
-    const std::size_t at = data_.size();
+    const std::uint64_t at = size();
     u32(0);
     bytes(text.data(), text.size());
-    patchU32(at, static_cast<std::uint32_t>(data_.size() - at - 4));
+    patchU32(at, static_cast<std::uint32_t>(size() - at - 4));
 }
 
 void TaggedWriter::beginBlock(std::uint16_t t)
 {
     tag(t);
-    openBlocks_.push_back(data_.size());
+    openBlocks_.push_back(size());
     u32(0);
 }
 
@@ -78,18 +110,39 @@ void TaggedWriter::endBlock()
     tag(1);
     if (openBlocks_.empty())
         return;
-    const std::size_t at = openBlocks_.back();
+    const std::uint64_t at = openBlocks_.back();
     openBlocks_.pop_back();
-    patchU32(at, static_cast<std::uint32_t>(data_.size() - at - 4));
+    patchU32(at, static_cast<std::uint32_t>(size() - at - 4));
 }
 
-void TaggedWriter::patchU32(std::size_t offset, std::uint32_t value)
+void TaggedWriter::patchU32(std::uint64_t offset, std::uint32_t value)
 {
-    for (int i = 0; i < 4; ++i)
-        data_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    std::uint8_t out[4];
+    littleEndian(out, value);
+    if (offset + 4 <= flushed_) {
+        sink_->overwrite(offset, out, 4);
+        return;
+    }
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        // Bytes already streamed are patched in the file, the rest in the buffer.
+        if (offset + i < flushed_)
+            sink_->overwrite(offset + i, out + i, 1);
+        else
+            data_[offset + i - flushed_] = out[i];
+    }
 }
 
 bool TaggedWriter::commit(const std::string& path) const
 {
+    if (sink_)
+        return false;   // the streamed bytes are not all here
     return replaceFile(path, {{data_.data(), data_.size()}});
+}
+
+bool TaggedWriter::finish()
+{
+    if (!sink_)
+        return false;
+    flush();
+    return sink_->commit();
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "project/TaggedReader.h"
+#include "base/ReplacementFile.h"
 #include "project/TaggedWriter.h"
 #include "support/TempDir.h"
 
@@ -125,6 +126,84 @@ TEST(TaggedFileTest, CommitReplacesTheFileOrLeavesItAlone)
     ASSERT_TRUE(readBack);
     EXPECT_EQ(readBack->size(), 10u);
     EXPECT_FALSE(TaggedReader::fromFile(dir.file("missing.prj")));
+}
+
+TEST(TaggedFileTest, StreamedItemsEqualTheAssembledBytes)
+{
+    // Large enough that blocks and strings open in one streamed piece and close in another.
+    auto writeItems = [](TaggedWriter& out) {
+        out.beginBlock(64);
+        for (int i = 0; i < 150000; ++i) {
+            out.tag(12);
+            out.f64(i * 0.25);
+            out.i32(-i);
+        }
+        out.string(4, std::string(3'000'000, 'q'));
+        out.beginBlock(81);
+        out.valueI32(7, -2);
+        out.string(9, "");
+        out.endBlock();
+        out.endBlock();
+    };
+    TaggedWriter memory;
+    writeItems(memory);
+
+    TempDir dir;
+    dir.write("a.prj", std::string("old contents"));
+    {
+        ReplacementFile file(dir.file("a.prj"));
+        TaggedWriter streamed(file);
+        writeItems(streamed);
+        EXPECT_EQ(streamed.size(), memory.size());
+        EXPECT_LT(streamed.data().size(), 2u << 20);   // only the last piece is held
+        EXPECT_FALSE(streamed.commit(dir.file("b.prj")));
+        EXPECT_EQ(dir.readText("a.prj"), "old contents");   // nothing replaced before the end
+        ASSERT_TRUE(streamed.finish());
+    }
+    const auto written = dir.read("a.prj");
+    EXPECT_TRUE(Bytes(written.begin(), written.end()) == memory.data());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.prj.part~")));
+}
+
+TEST(TaggedFileTest, AnUnfinishedOrFailedReplacementKeepsTheOldFile)
+{
+    TempDir dir;
+    dir.write("a.prj", std::string("old contents"));
+    {
+        ReplacementFile file(dir.file("a.prj"));
+        ASSERT_TRUE(file.good());
+        file.write("new", 3);
+        EXPECT_TRUE(std::filesystem::exists(dir.file("a.prj.part~")));
+    }   // abandoned
+    EXPECT_EQ(dir.readText("a.prj"), "old contents");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.prj.part~")));
+
+    {
+        ReplacementFile file(dir.file("a.prj"));
+        file.write("new", 3);
+        file.overwrite(2, "x", 2);   // past the end written so far: a fault
+        EXPECT_FALSE(file.good());
+        EXPECT_FALSE(file.commit());
+    }
+    EXPECT_EQ(dir.readText("a.prj"), "old contents");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.prj.part~")));
+
+    ReplacementFile missing(dir.file("missing/a.prj"));
+    EXPECT_FALSE(missing.good());
+    EXPECT_FALSE(missing.commit());
+
+    std::filesystem::create_directory(dir.file("folder"));
+    ReplacementFile folder(dir.file("folder"));
+    folder.write("x", 1);
+    EXPECT_FALSE(folder.commit());   // cannot replace a folder
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("folder.part~")));
+
+    ReplacementFile file(dir.file("a.prj"));
+    file.write("new!", 4);
+    file.overwrite(1, "E", 1);
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(dir.readText("a.prj"), "nEw!");
 }
 
 } // namespace
