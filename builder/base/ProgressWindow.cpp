@@ -40,14 +40,6 @@ int ProgressWindow::OffsetPos(int delta)
     return previous;
 }
 
-int ProgressWindow::StepIt()
-{
-    const int previous = pos_;
-    pos_ = previous + step_;
-    positionChanged();
-    return previous;
-}
-
 void ProgressWindow::SetStatus(const std::string& text)
 {
     status_ = text;
@@ -99,21 +91,26 @@ std::int64_t ProgressWindow::nowMicros() const
         .count();
 }
 
-void ProgressWindow::positionChanged()
+void ProgressWindow::positionUpdate()
 {
-    percentStale_ = true;
-    positionShown_ = false;
-    // The end of the range is always shown, so a finished operation never shows a stale bar.
-    if (updateDue() || pos_ == upper_)
+    // Reached through the countdown or at the end of the range, which is always shown, so a
+    // finished operation never shows a stale bar.
+    const bool due = countdown_ == 0 ? clockSaysDue() : false;
+    if (due || (pos_ == upper_ && shownPos_ != upper_))
         update();
 }
 
 bool ProgressWindow::updateDue()
 {
-    if (intervalMicros_ <= 0)
+    return --countdown_ == 0 && clockSaysDue();
+}
+
+bool ProgressWindow::clockSaysDue()
+{
+    if (intervalMicros_ <= 0) {
+        countdown_ = 1;
         return true;
-    if (--countdown_ > 0)
-        return false;
+    }
     const std::int64_t now = nowMicros();
     const std::int64_t sinceCheck = now - lastCheck_;
     lastCheck_ = now;
@@ -138,6 +135,7 @@ void ProgressWindow::update()
     }
     if (!positionShown_) {
         positionShown_ = true;
+        shownPos_ = pos_;
         onPositionChanged();
     }
 }

@@ -18,7 +18,13 @@ public:
     /// they pump pending events and redraw; reaching the upper end always redraws.
     int SetPos(int pos);
     int OffsetPos(int delta);
-    int StepIt();
+    int StepIt()
+    {
+        const int previous = pos_;
+        pos_ = previous + step_;
+        positionChanged();
+        return previous;
+    }
     void SetStatus(const std::string& text);
     void SetTitle(const std::string& text);
     /// Returns whether Cancel was pressed since the last call, and clears the flag. Pumps pending
@@ -56,8 +62,17 @@ protected:
     virtual std::int64_t nowMicros() const;
 
 private:
-    void positionChanged();
+    // The common case, a report between two updates, is inline: a counter and two compares.
+    void positionChanged()
+    {
+        percentStale_ = true;
+        positionShown_ = false;
+        if (--countdown_ == 0 || pos_ == upper_)
+            positionUpdate();
+    }
+    void positionUpdate();
     bool updateDue();
+    bool clockSaysDue();
     void update();
 
     int lower_ = 0;
@@ -66,6 +81,7 @@ private:
     int pos_ = 0;
     bool cancelled_ = false;
     bool positionShown_ = true;
+    int shownPos_ = 0;
     std::string status_;
     std::string title_;
     mutable std::string percentText_ = " 0 %";

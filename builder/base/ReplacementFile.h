@@ -1,39 +1,37 @@
 #pragma once
-// A file written piece by piece that replaces its destination only when complete: the bytes go
-// to a temporary file beside the destination, and commit renames it over the destination.
-// Until then (and after any failure) the previous file is untouched; an abandoned temporary
-// file is removed.
+// The new content of a file, written beside it and put in its place only when complete.
+// The previous file stays untouched until then; a dropped or failed write leaves no temporary
+// file behind.
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
 class ReplacementFile {
 public:
-    explicit ReplacementFile(std::string path);
+    ReplacementFile() = default;
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-    /// Whether every step so far succeeded.
-    bool good() const { return file_ != nullptr && good_; }
-    /// Appends bytes at the end.
-    void write(const void* data, std::size_t size);
-    /// Overwrites bytes already written, at `offset` from the start.
-    void overwrite(std::uint64_t offset, const void* data, std::size_t size);
-    /// Bytes written so far.
-    std::uint64_t size() const { return size_; }
-    /// Flushes, closes and renames the temporary file over the destination. False (the old file
-    /// untouched, no temporary file left) when any step failed.
+    /// Makes the new, empty content for `path`. False, with error() naming the cause, when it
+    /// cannot be made.
+    bool open(const std::string& path);
+    /// The stream to write the content to (null before a successful open).
+    std::FILE* stream() const { return file_; }
+    bool write(const void* data, std::size_t size);
+    /// Flushes the content to the disk and puts it in the place of the target. False, with
+    /// error() set and the previous file untouched, when a step fails.
     bool commit();
+    /// Drops the new content; the previous file stays as it was.
+    void discard();
+    const std::string& error() const { return error_; }
 
 private:
-    void abandon();
+    bool fail(const std::string& cause);
 
-    std::string path_;
-    std::string temp_;
+    std::string target_;
+    std::string named_;
     std::FILE* file_ = nullptr;
-    bool good_ = true;
-    std::uint64_t size_ = 0;
+    std::string error_;
 };

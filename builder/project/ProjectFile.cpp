@@ -50,10 +50,13 @@ bool saveProject(CDibDoc& doc, const std::string& path)
     }
     platform.setWaitCursor(true);
     // Streamed: a large project is never held a second time, as bytes, in memory.
-    ReplacementFile file(path);
-    TaggedWriter out(file);
-    ProjectFileWriter(doc).write(out);
-    const bool written = out.finish();
+    ReplacementFile file;
+    bool written = file.open(path);
+    if (written) {
+        TaggedWriter out(file.stream());
+        ProjectFileWriter(doc).write(out);
+        written = out.finish() && file.commit();
+    }
     platform.setWaitCursor(false);
     if (!written) {
         // The previous file is untouched and the project stays marked modified.

@@ -1,9 +1,9 @@
 #include "project/TaggedWriter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/ReplaceFile.h"
-#include "base/ReplacementFile.h"
 
 namespace {
 // Pieces of this size go to the file while streaming.
@@ -17,19 +17,23 @@ void littleEndian(std::uint8_t (&out)[N], std::uint64_t value)
 }
 } // namespace
 
+TaggedWriter::TaggedWriter(std::FILE* stream) : sink_(stream)
+{
+    data_.reserve(kStreamPiece + 64);
+}
+
 void TaggedWriter::append(const void* bytes, std::size_t size)
 {
-    const std::size_t at = data_.size();
-    data_.resize(at + size);
-    if (size != 0)
-        std::memcpy(data_.data() + at, bytes, size);
+    const auto* p = static_cast<const std::uint8_t*>(bytes);
+    data_.insert(data_.end(), p, p + size);
     if (sink_ && data_.size() >= kStreamPiece)
         flush();
 }
 
 void TaggedWriter::flush()
 {
-    sink_->write(data_.data(), data_.size());
+    if (!data_.empty() && std::fwrite(data_.data(), 1, data_.size(), sink_) != data_.size())
+        sinkFailed_ = true;
     flushed_ += data_.size();
     data_.clear();
 }
@@ -119,17 +123,16 @@ void TaggedWriter::patchU32(std::uint64_t offset, std::uint32_t value)
 {
     std::uint8_t out[4];
     littleEndian(out, value);
-    if (offset + 4 <= flushed_) {
-        sink_->overwrite(offset, out, 4);
-        return;
-    }
-    for (std::uint64_t i = 0; i < 4; ++i) {
-        // Bytes already streamed are patched in the file, the rest in the buffer.
-        if (offset + i < flushed_)
-            sink_->overwrite(offset + i, out + i, 1);
-        else
+    for (std::uint64_t i = 0; i < 4; ++i)
+        if (offset + i >= flushed_)
             data_[offset + i - flushed_] = out[i];
-    }
+    if (offset >= flushed_)
+        return;
+    // Bytes already streamed are patched in the file, which then goes on at its end.
+    const std::size_t inFile = static_cast<std::size_t>(std::min<std::uint64_t>(4, flushed_ - offset));
+    if (std::fseek(sink_, static_cast<long>(offset), SEEK_SET) != 0 || std::fwrite(out, 1, inFile, sink_) != inFile ||
+        std::fseek(sink_, 0, SEEK_END) != 0)
+        sinkFailed_ = true;
 }
 
 bool TaggedWriter::commit(const std::string& path) const
@@ -144,5 +147,5 @@ bool TaggedWriter::finish()
     if (!sink_)
         return false;
     flush();
-    return sink_->commit();
+    return !sinkFailed_ && std::fflush(sink_) == 0 && !std::ferror(sink_);
 }

@@ -1,22 +1,22 @@
 #pragma once
 // Writer of the tagged item format shared by the project file and TexRelief.cfg:
 // little-endian 16-bit tags, 32-bit lengths back-patched after the contents, end tag 1.
-// Items are assembled in memory, or streamed to a ReplacementFile (large projects never exist
-// twice in memory); either way a failed write never destroys the previous good file.
+// Items are assembled in memory, or streamed to an open file in pieces (a large project then
+// never exists twice in memory); lengths of items already streamed are patched in the file.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
-
-class ReplacementFile;
 
 class TaggedWriter {
 public:
     /// Assembles the items in memory; `commit` writes them.
     TaggedWriter() = default;
-    /// Streams the items to `file` in pieces, back-patching lengths in the file; `finish` commits it.
-    explicit TaggedWriter(ReplacementFile& file) : sink_(&file) {}
+    /// Streams the items to `stream` (a file opened for writing, empty) in pieces; `finish`
+    /// writes the rest. The stream must outlive the writer's use.
+    explicit TaggedWriter(std::FILE* stream);
     TaggedWriter(const TaggedWriter&) = delete;
     TaggedWriter& operator=(const TaggedWriter&) = delete;
 
@@ -51,7 +51,7 @@ public:
     /// Writes the assembled bytes to `path` through a temporary file in the same folder and renames
     /// it over the destination. False (and the old file untouched) when any step fails.
     bool commit(const std::string& path) const;
-    /// When streaming: writes what is left and commits the file. False when any step failed.
+    /// When streaming: writes what is left and flushes the stream. False when any write failed.
     bool finish();
 
 private:
@@ -59,7 +59,8 @@ private:
     void flush();
     void patchU32(std::uint64_t offset, std::uint32_t value);
 
-    ReplacementFile* sink_ = nullptr;
+    std::FILE* sink_ = nullptr;
+    bool sinkFailed_ = false;
     std::uint64_t flushed_ = 0;   // bytes already handed to the sink
     std::vector<std::uint8_t> data_;
     std::vector<std::uint64_t> openBlocks_;
