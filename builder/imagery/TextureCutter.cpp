@@ -228,20 +228,34 @@ bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int
         const auto average = [&](std::uint32_t sum) {
             return sum < table.size() ? table[sum] : averagedChannel(sum, static_cast<double>(area));
         };
+        std::array<std::uint32_t, kTileSize> r{}, g{}, b{};
         for (int row = 0; row < kTileSize; ++row) {
             const int y = y0 + row * step;
-            for (int column = 0; column < kTileSize; ++column) {
-                const int x = x0 + column * step;
-                std::uint32_t r = 0, g = 0, b = 0;
-                for (int dy = 0; dy < step; ++dy)
-                    for (int dx = 0; dx < step; ++dx) {
-                        const std::uint8_t index = pixelAt(x + dx, y + dy);
-                        r += red[index];
-                        g += green[index];
-                        b += blue[index];
-                    }
-                buffer[p++] = nearest.find(average(r), average(g), average(b));
+            r.fill(0);
+            g.fill(0);
+            b.fill(0);
+            // Source rows one after the other, each read from left to right.
+            for (int dy = 0; dy < step; ++dy) {
+                if (inside) {
+                    const std::uint8_t* source = pixels + static_cast<std::size_t>(y + dy) * stride + x0;
+                    for (int column = 0; column < kTileSize; ++column)
+                        for (int dx = 0; dx < step; ++dx, ++source) {
+                            r[column] += red[*source];
+                            g[column] += green[*source];
+                            b[column] += blue[*source];
+                        }
+                } else {
+                    for (int column = 0; column < kTileSize; ++column)
+                        for (int dx = 0; dx < step; ++dx) {
+                            const std::uint8_t index = pixelAt(x0 + column * step + dx, y + dy);
+                            r[column] += red[index];
+                            g[column] += green[index];
+                            b[column] += blue[index];
+                        }
+                }
             }
+            for (int column = 0; column < kTileSize; ++column)
+                buffer[p++] = nearest.find(average(r[column]), average(g[column]), average(b[column]));
         }
     }
     if (progress)
