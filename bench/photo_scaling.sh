@@ -17,16 +17,16 @@ run() {   # size posts
     start=$(date +%s.%N)
     cat "$(value bitmap)" "$(value dted)" > /dev/null
     copy=$(echo "$(date +%s.%N) - $start" | bc)
-    /usr/bin/time -f "%e %M" -o "$dir.time" "$cli" photo --bitmap "$(value bitmap)" --dted "$(value dted)" \
+    /usr/bin/time -f "%e %M %U %S" -o "$dir.time" "$cli" photo --bitmap "$(value bitmap)" --dted "$(value dted)" \
         --north "$(value north)" --south "$(value south)" --east "$(value east)" --west "$(value west)" \
         --prefix bn --folder "$dir/scenery" --levels all --sca "$dir/scenery/bn.sca" > /dev/null 2> "$dir.err"
-    read -r wall peak < "$dir.time"
-    printf "%7s %7s %9.2f %9.0f %9.3f %8.0f\n" "$1" "$2" "$wall" "$((peak / 1024))" "$copy" \
-        "$(echo "$wall / $copy" | bc -l)"
+    read -r wall peak user system < "$dir.time"
+    printf "%7s %7s %9.2f %9.2f %9.0f %9.3f %8.0f\n" "$1" "$2" "$wall" "$(echo "$user + $system" | bc -l)" \
+        "$((peak / 1024))" "$copy" "$(echo "$wall / $copy" | bc -l)"
     rm -rf "$dir"
 }
 
-printf "%7s %7s %9s %9s %9s %8s\n" pixels posts "wall (s)" "peak MB" "read (s)" ratio
+printf "%7s %7s %9s %9s %9s %9s %8s\n" pixels posts "wall (s)" "cpu (s)" "peak MB" "read (s)" ratio
 for size in 2048 4096 8192 16384; do
     [ "$size" -le "$largest" ] && run "$size" 121
 done
