@@ -138,7 +138,7 @@ void AltitudeMap::sortRunsByLongitude(const std::vector<std::size_t>& runStarts)
         const std::size_t end = r + 1 < runStarts.size() ? runStarts[r + 1] : records.size();
         if (!std::is_sorted(at(runStarts[r]), at(end), westOf))
             std::stable_sort(at(runStarts[r]), at(end), westOf);
-        if (r > 0 && runStarts[r] < end && westOf(*at(runStarts[r]), *at(runStarts[r] - 1)))
+        if (runStarts[r] > 0 && runStarts[r] < end && westOf(*at(runStarts[r]), *at(runStarts[r] - 1)))
             std::inplace_merge(records.begin(), at(runStarts[r]), at(end), westOf);
     }
 }

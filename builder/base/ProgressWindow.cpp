@@ -6,7 +6,7 @@
 namespace {
 // Clock reads aim at about one per millisecond; a call that took longer starts the stride over.
 constexpr std::int64_t kCheckMicros = 1000;
-constexpr std::uint32_t kMaxStride = 1024;
+constexpr std::uint32_t kMaxStride = 256;   // bounds the delay when steps suddenly slow down
 } // namespace
 
 void ProgressWindow::SetRange(int lower, int upper)
