@@ -1,7 +1,11 @@
-// Cuts all three texture levels of an 8192 x 8192 bitmap made in memory and prints tiles per second.
+// Cuts all three texture levels of an 8192 x 8192 bitmap made in memory and prints tiles per second,
+// beside baselines of the same run: `split -b` writing the same number of 64 KiB files from the
+// raw pixels (what level 3 writes), and, when ImageMagick's `convert` is installed, the same
+// pyramid made by it (box scaling to 1/4 and 1/2, 256 x 256 crops, 8-bit bitmaps).
 // Usage: bench_cut_textures [side in pixels, a multiple of 1024; default 8192] [bmp]
 
 #include <chrono>
+#include <fstream>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -94,7 +98,7 @@ int main(int argc, char** argv)
         platform.answer = PathUtil::join(folder.string(), "bn");
 
         std::printf("cutting %d x %d into %s tiles in %s\n", side, side, bmp ? ".bmp" : ".r8", folder.string().c_str());
-        double total = 0.0;
+        double total = 0.0, level3Seconds = 0.0;
         std::size_t tiles = 0;
         for (int level : {1, 2, 3}) {
             const std::size_t before = doc.textureFileNames.size();
@@ -103,6 +107,8 @@ int main(int argc, char** argv)
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             const std::size_t written = doc.textureFileNames.size() - before;
             std::printf("level %d: %zu tiles in %.3f s, %.1f tiles/s\n", level, written, seconds, written / seconds);
+            if (level == 3)
+                level3Seconds = seconds;
             total += seconds;
             tiles += written;
         }
@@ -114,6 +120,38 @@ int main(int argc, char** argv)
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("cutAllLevels: %zu tiles in %.3f s, %.1f tiles/s\n", doc.textureFileNames.size(), seconds,
                     doc.textureFileNames.size() / seconds);
+
+        // Baselines: the raw pixels and the bitmap file go to the folder first (not timed).
+        const PackedBitmap& bitmap = *doc.projectBitmap;
+        const std::string raw = (folder / "pixels.raw").string();
+        {
+            std::ofstream out(raw, std::ios::binary);
+            out.write(reinterpret_cast<const char*>(bitmap.pixels()), static_cast<std::streamsize>(side) * side);
+        }
+        std::filesystem::create_directories(folder / "split");
+        auto timed = [](const std::string& command) {
+            const auto begin = std::chrono::steady_clock::now();
+            const int status = std::system(command.c_str());
+            const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+            return status == 0 ? s : -1.0;
+        };
+        const double split = timed("cd '" + (folder / "split").string() + "' && split -a 4 -b 65536 '" + raw + "' t");
+        std::printf("baseline split -b 65536: %.3f s; level 3 here: %.3f s (%.2f times)\n", split, level3Seconds,
+                    level3Seconds / split);
+        if (std::system("convert -version 2>/dev/null | grep -q ImageMagick") == 0) {
+            const std::string bmpFile = (folder / "photo.bmp").string();
+            writeBitmapFile(bitmap, bmpFile);
+            std::filesystem::create_directories(folder / "magick");
+            const std::string out = (folder / "magick").string();
+            const double magick = timed("convert '" + bmpFile + "' -write mpr:photo +delete"
+                                        " \\( mpr:photo -scale 25% -crop 256x256 +repage -type Palette -write BMP3:'" + out + "/a%04d.bmp' +delete \\)"
+                                        " \\( mpr:photo -scale 50% -crop 256x256 +repage -type Palette -write BMP3:'" + out + "/b%04d.bmp' +delete \\)"
+                                        " mpr:photo -crop 256x256 +repage -type Palette BMP3:'" + out + "/c%04d.bmp'");
+            std::printf("baseline ImageMagick pyramid: %.3f s; all levels here: %.3f s (%.1f times faster)\n", magick,
+                        seconds, magick / seconds);
+        } else {
+            std::printf("baseline ImageMagick pyramid: convert is not installed\n");
+        }
     }
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);

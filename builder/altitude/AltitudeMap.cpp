@@ -117,8 +117,28 @@ std::size_t AltitudeMap::findNearestUnsorted(double latitude, double longitude) 
     return result;
 }
 
+namespace {
+bool westOf(const AltitudeRecord& a, const AltitudeRecord& b)
+{
+    return a.longitude < b.longitude;
+}
+} // namespace
+
 void AltitudeMap::sortByLongitude()
 {
-    std::stable_sort(records.begin(), records.end(),
-                     [](const AltitudeRecord& a, const AltitudeRecord& b) { return a.longitude < b.longitude; });
+    std::stable_sort(records.begin(), records.end(), westOf);
+}
+
+void AltitudeMap::sortRunsByLongitude(const std::vector<std::size_t>& runStarts)
+{
+    // A stable sort of the whole equals stably sorted runs merged in order, since a stable merge
+    // puts the earlier run first on equal longitudes. Grid readers deliver sorted runs.
+    const auto at = [this](std::size_t index) { return records.begin() + static_cast<std::ptrdiff_t>(index); };
+    for (std::size_t r = 0; r < runStarts.size(); ++r) {
+        const std::size_t end = r + 1 < runStarts.size() ? runStarts[r + 1] : records.size();
+        if (!std::is_sorted(at(runStarts[r]), at(end), westOf))
+            std::stable_sort(at(runStarts[r]), at(end), westOf);
+        if (runStarts[r] > 0 && runStarts[r] < end && westOf(*at(runStarts[r]), *at(runStarts[r] - 1)))
+            std::inplace_merge(records.begin(), at(runStarts[r]), at(end), westOf);
+    }
 }

@@ -59,4 +59,8 @@ public:
 
     /// Sorts the records by ascending longitude, stably (records of equal longitude keep their order).
     void sortByLongitude();
+    /// The same order when the records are made of runs (each starting at an entry of
+    /// `runStarts`, the first being 0): runs already in order are not sorted again, and the runs
+    /// are merged in linear time.
+    void sortRunsByLongitude(const std::vector<std::size_t>& runStarts);
 };

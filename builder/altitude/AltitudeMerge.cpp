@@ -20,6 +20,15 @@ bool mergeAltitudeMaps(CDibDoc& doc)
     AltitudeMap& main = doc.mainAltitudeMap;
     main.records.clear();
     main.owner = &doc;
+    std::size_t total = 0;
+    for (const auto& mapPointer : doc.altitudeMaps)
+        if (mapPointer->enabled == 1)
+            total += mapPointer->records.size() + mapPointer->insertions.size();
+    main.records.reserve(total);
+    // Where each map's records begin, so the sort can merge the maps' runs; deletions move
+    // records across runs, and then the whole is sorted.
+    std::vector<std::size_t> runStarts;
+    bool deleted = false;
 
     auto progress = doc.app.platform.createProgress("Preparing Altitude Maps...");
     progress->SetRange(0, static_cast<int>(doc.altitudeMaps.size()));
@@ -30,6 +39,8 @@ bool mergeAltitudeMaps(CDibDoc& doc)
         if (map.enabled != 1)
             continue;
         progress->SetStatus("Adding map " + map.title);
+        runStarts.push_back(main.records.size());
+        deleted = deleted || !map.deletions.empty();
 
         // Overrides change the source map before its records are taken, so a second merge finds
         // the same records and the main map comes out the same.
@@ -52,7 +63,10 @@ bool mergeAltitudeMaps(CDibDoc& doc)
         progress->StepIt();
     }
 
-    main.sortByLongitude();
+    if (deleted)
+        main.sortByLongitude();
+    else
+        main.sortRunsByLongitude(runStarts);
     return true;
 }
 

@@ -1,44 +1,42 @@
 #include "base/ProgressWindow.h"
 
+#include <chrono>
 #include <cstdio>
+
+namespace {
+// Clock reads aim at about one per millisecond; a call that took longer starts the stride over.
+constexpr std::int64_t kCheckMicros = 1000;
+constexpr std::uint32_t kMaxStride = 256;   // bounds the delay when steps suddenly slow down
+} // namespace
 
 void ProgressWindow::SetRange(int lower, int upper)
 {
     lower_ = lower;
     upper_ = upper;
+    positionShown_ = true;
     onRangeChanged();
 }
 
 void ProgressWindow::SetStep(int step)
 {
     step_ = step;
+    positionShown_ = true;
     onRangeChanged();
 }
 
 int ProgressWindow::SetPos(int pos)
 {
-    pump();
     const int previous = pos_;
     pos_ = pos;
-    updatePercent();
+    positionChanged();
     return previous;
 }
 
 int ProgressWindow::OffsetPos(int delta)
 {
-    pump();
     const int previous = pos_;
     pos_ = previous + delta;
-    updatePercent();
-    return previous;
-}
-
-int ProgressWindow::StepIt()
-{
-    pump();
-    const int previous = pos_;
-    pos_ = previous + step_;
-    updatePercent();
+    positionChanged();
     return previous;
 }
 
@@ -56,10 +54,20 @@ void ProgressWindow::SetTitle(const std::string& text)
 
 bool ProgressWindow::CheckCancelButton()
 {
-    pump();
+    if (updateDue())
+        update();
     const bool result = cancelled_;
     cancelled_ = false;
     return result;
+}
+
+const std::string& ProgressWindow::percentText() const
+{
+    if (percentStale_) {
+        percentText_ = percentFor(pos_, lower_, upper_);
+        percentStale_ = false;
+    }
+    return percentText_;
 }
 
 std::string ProgressWindow::percentFor(int pos, int lower, int upper)
@@ -76,11 +84,58 @@ std::string ProgressWindow::percentFor(int pos, int lower, int upper)
     return text;
 }
 
-void ProgressWindow::updatePercent()
+std::int64_t ProgressWindow::nowMicros() const
 {
-    const std::string text = percentFor(pos_, lower_, upper_);
-    const bool textChanged = text != percentText_;
-    percentText_ = text;
-    (void)textChanged;
-    onPositionChanged();
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void ProgressWindow::positionUpdate()
+{
+    // Reached through the countdown or at the end of the range, which is always shown, so a
+    // finished operation never shows a stale bar.
+    const bool due = countdown_ == 0 ? clockSaysDue() : false;
+    if (due || (pos_ == upper_ && shownPos_ != upper_))
+        update();
+}
+
+bool ProgressWindow::updateDue()
+{
+    return --countdown_ == 0 && clockSaysDue();
+}
+
+bool ProgressWindow::clockSaysDue()
+{
+    if (intervalMicros_ <= 0) {
+        countdown_ = 1;
+        return true;
+    }
+    const std::int64_t now = nowMicros();
+    const std::int64_t sinceCheck = now - lastCheck_;
+    lastCheck_ = now;
+    if (sinceCheck < kCheckMicros) {
+        if (stride_ < kMaxStride)
+            stride_ *= 2;
+    } else {
+        stride_ = 1;
+    }
+    countdown_ = stride_;
+    if (updatedOnce_ && now - lastUpdate_ < intervalMicros_)
+        return false;
+    return true;
+}
+
+void ProgressWindow::update()
+{
+    pump();
+    if (intervalMicros_ > 0) {
+        lastUpdate_ = nowMicros();
+        updatedOnce_ = true;
+    }
+    if (!positionShown_) {
+        positionShown_ = true;
+        shownPos_ = pos_;
+        onPositionChanged();
+    }
 }

@@ -21,6 +21,14 @@ constexpr int kBlockSize = 1024;
 // Rounds the averaged channels; slightly below one half, so exact halves round down.
 constexpr double kRounding = 0.49998998641967773;
 
+} // namespace
+
+std::uint8_t averagedChannel(double sum, double area)
+{
+    return static_cast<std::uint8_t>(static_cast<long long>(sum / area + kRounding) & 0xFF);
+}
+
+namespace {
 // Quadrant digits: 1 upper left, 2 lower left, 3 upper right, 4 lower right; writing order is
 // bottom row first, left to right.
 constexpr std::array<const char*, 4> kLevel2Codes = {"22", "24", "21", "23"};
@@ -220,29 +228,50 @@ bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int
                 buffer[p++] = pixelAt(x, y);
     } else {
         NearestColorCache nearest(palette);
-        const double area = static_cast<double>(step) * step;
+        // Channel sums are whole numbers, so they are added as integers, and the rounded average
+        // of every possible sum is taken once, by the floating-point rule itself, into a table.
+        const std::size_t area = static_cast<std::size_t>(step) * static_cast<std::size_t>(step);
+        std::array<std::uint32_t, 256> red{}, green{}, blue{};   // indices past the palette add 0
+        for (std::size_t i = 0; i < palette.entries.size() && i < red.size(); ++i) {
+            red[i] = palette.entries[i].red;
+            green[i] = palette.entries[i].green;
+            blue[i] = palette.entries[i].blue;
+        }
+        // Steps beyond 32 (no menu offers them) would make the table large: they round each sum.
+        std::vector<std::uint8_t> table(area <= 1024 ? 255 * area + 1 : 0);
+        for (std::size_t sum = 0; sum < table.size(); ++sum)
+            table[sum] = averagedChannel(static_cast<double>(sum), static_cast<double>(area));
+        const auto average = [&](std::uint32_t sum) {
+            return sum < table.size() ? table[sum] : averagedChannel(sum, static_cast<double>(area));
+        };
+        std::array<std::uint32_t, kTileSize> r{}, g{}, b{};
         for (int row = 0; row < kTileSize; ++row) {
             const int y = y0 + row * step;
-            for (int column = 0; column < kTileSize; ++column) {
-                const int x = x0 + column * step;
-                double red = 0.0;
-                double green = 0.0;
-                double blue = 0.0;
-                for (int dy = 0; dy < step; ++dy)
-                    for (int dx = 0; dx < step; ++dx) {
-                        const std::uint8_t index = pixelAt(x + dx, y + dy);
-                        if (index < palette.entries.size()) {
-                            const PaletteEntry& e = palette.entries[index];
-                            red += e.red;
-                            green += e.green;
-                            blue += e.blue;
+            r.fill(0);
+            g.fill(0);
+            b.fill(0);
+            // Source rows one after the other, each read from left to right.
+            for (int dy = 0; dy < step; ++dy) {
+                if (inside) {
+                    const std::uint8_t* source = pixels + static_cast<std::size_t>(y + dy) * stride + x0;
+                    for (int column = 0; column < kTileSize; ++column)
+                        for (int dx = 0; dx < step; ++dx, ++source) {
+                            r[column] += red[*source];
+                            g[column] += green[*source];
+                            b[column] += blue[*source];
                         }
-                    }
-                const auto channel = [&](double sum) {
-                    return static_cast<std::uint8_t>(static_cast<long long>(sum / area + kRounding) & 0xFF);
-                };
-                buffer[p++] = nearest.find(channel(red), channel(green), channel(blue));
+                } else {
+                    for (int column = 0; column < kTileSize; ++column)
+                        for (int dx = 0; dx < step; ++dx) {
+                            const std::uint8_t index = pixelAt(x0 + column * step + dx, y + dy);
+                            r[column] += red[index];
+                            g[column] += green[index];
+                            b[column] += blue[index];
+                        }
+                }
             }
+            for (int column = 0; column < kTileSize; ++column)
+                buffer[p++] = nearest.find(average(r[column]), average(g[column]), average(b[column]));
         }
     }
     if (progress)

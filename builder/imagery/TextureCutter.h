@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 class CDibDoc;
@@ -16,3 +17,7 @@ bool cutAllLevels(CDibDoc& doc);
 /// Appends the path to textureFileNames on success; false without a message when the file cannot be made.
 bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int step,
                       ProgressWindow* progress = nullptr);
+
+/// The rule of level 1 and 2 tiles for one channel: the sum of the channel over a step x step
+/// square divided by its area, rounded with exact halves going down, kept to 8 bits.
+std::uint8_t averagedChannel(double sum, double area);

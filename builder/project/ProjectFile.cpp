@@ -10,6 +10,7 @@
 #include "project/ProjectFileReader.h"
 #include "project/ProjectFileWriter.h"
 #include "project/TaggedWriter.h"
+#include "base/ReplacementFile.h"
 
 namespace {
 
@@ -36,9 +37,10 @@ bool saveProject(CDibDoc& doc, const std::string& path)
         return false;
     }
     platform.setWaitCursor(true);
-    TaggedWriter out;
+    // Streamed: a large project is never held a second time, as bytes, in memory.
+    TaggedWriter out(file.stream());
     ProjectFileWriter(doc).write(out);
-    const bool written = file.write(out.data().data(), out.data().size()) && file.commit();
+    const bool written = out.finish() && file.commit();
     platform.setWaitCursor(false);
     if (!written) {
         // The previous file is untouched and the project stays marked modified.

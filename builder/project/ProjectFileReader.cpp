@@ -1,5 +1,6 @@
 #include "project/ProjectFileReader.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "altitude/AltitudeEdits.h"
@@ -26,6 +27,7 @@ constexpr const char* kOldMapTitle = "Orvane v1.02 Type AltMap";
 
 constexpr std::size_t kRecordSize = 8 + 8 + 4;
 constexpr std::size_t kVersion1RecordSize = 32;
+constexpr std::size_t kTaggedRecordSize = 2 + kRecordSize;   // a version 7 record item: its tag, then the record
 
 } // namespace
 
@@ -256,6 +258,10 @@ bool ProjectFileReader::readMapItems(AltitudeMap& map)
             if (!readInt(count))
                 return false;
             mapProgress_->SetRange(0, count);
+            // Room for the announced records, but never for more than the rest of the file holds.
+            if (count > 0)
+                map.records.reserve(map.records.size() +
+                                    std::min<std::size_t>(static_cast<std::size_t>(count), in_.remaining() / kTaggedRecordSize));
             break;
         }
         case 36: if (!readInt(map.columns)) return false; break;

@@ -1,5 +1,7 @@
 #include "project/ProjectFileWriter.h"
 
+#include <cstring>
+
 #include "project/AppContext.h"
 #include "base/Platform.h"
 #include "project/CDibDoc.h"
@@ -7,6 +9,19 @@
 #include "project/TaggedWriter.h"
 
 namespace {
+
+void putLittleEndian(std::uint8_t* out, std::uint64_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint64_t bitsOf(double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 void writeRectangle(TaggedWriter& out, const GeoRect& rect)
 {
@@ -79,11 +94,13 @@ void ProjectFileWriter::writeAltitudeMaps(TaggedWriter& out)
         out.valueI32(MapSourceParam1, map->sourceParam1);
         out.valueI32(MapSourceParam2, map->sourceParam2);
         for (const AltitudeRecord& record : map->records) {
-            // Records carry no length: the tag, then 8 + 8 + 4 bytes.
-            out.tag(MapRecord);
-            out.f64(record.latitude);
-            out.f64(record.longitude);
-            out.i32(record.altitude);
+            // Records carry no length: the tag, then 8 + 8 + 4 bytes, handed over in one piece.
+            std::uint8_t item[2 + 8 + 8 + 4];
+            putLittleEndian(item, MapRecord, 2);
+            putLittleEndian(item + 2, bitsOf(record.latitude), 8);
+            putLittleEndian(item + 10, bitsOf(record.longitude), 8);
+            putLittleEndian(item + 18, static_cast<std::uint32_t>(record.altitude), 4);
+            out.bytes(item, sizeof item);
             progress->StepIt();
         }
         out.valueI32(MapEnabled, map->enabled);

@@ -1,19 +1,55 @@
 #include "project/TaggedWriter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/ReplaceFile.h"
 
+namespace {
+// Pieces of this size go to the file while streaming.
+constexpr std::size_t kStreamPiece = 1 << 20;
+
+template <int N>
+void littleEndian(std::uint8_t (&out)[N], std::uint64_t value)
+{
+    for (int i = 0; i < N; ++i)
+        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+} // namespace
+
+TaggedWriter::TaggedWriter(std::FILE* stream) : sink_(stream)
+{
+    data_.reserve(kStreamPiece + 64);
+}
+
+void TaggedWriter::append(const void* bytes, std::size_t size)
+{
+    const auto* p = static_cast<const std::uint8_t*>(bytes);
+    data_.insert(data_.end(), p, p + size);
+    if (sink_ && data_.size() >= kStreamPiece)
+        flush();
+}
+
+void TaggedWriter::flush()
+{
+    if (!data_.empty() && std::fwrite(data_.data(), 1, data_.size(), sink_) != data_.size())
+        sinkFailed_ = true;
+    flushed_ += data_.size();
+    data_.clear();
+}
+
 void TaggedWriter::tag(std::uint16_t value)
 {
-    data_.push_back(static_cast<std::uint8_t>(value & 0xff));
-    data_.push_back(static_cast<std::uint8_t>(value >> 8));
+    std::uint8_t out[2];
+    littleEndian(out, value);
+    append(out, sizeof out);
 }
 
 void TaggedWriter::u32(std::uint32_t value)
 {
-    for (int i = 0; i < 4; ++i)
-        data_.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    std::uint8_t out[4];
+    littleEndian(out, value);
+    append(out, sizeof out);
 }
 
 void TaggedWriter::i32(std::int32_t value)
@@ -25,14 +61,14 @@ void TaggedWriter::f64(double value)
 {
     std::uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    for (int i = 0; i < 8; ++i)
-        data_.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+    std::uint8_t out[8];
+    littleEndian(out, bits);
+    append(out, sizeof out);
 }
 
 void TaggedWriter::bytes(const void* data, std::size_t size)
 {
-    const auto* p = static_cast<const std::uint8_t*>(data);
-    data_.insert(data_.end(), p, p + size);
+    append(data, size);
 }
 
 void TaggedWriter::valueI32(std::uint16_t t, std::int32_t value)
@@ -60,16 +96,16 @@ void TaggedWriter::string(std::uint16_t t, const std::string& text)
 {
     // Written like a block: tag, a placeholder length, the characters, then the patched length.
     tag(t);
-    const std::size_t at = data_.size();
+    const std::uint64_t at = size();
     u32(0);
     bytes(text.data(), text.size());
-    patchU32(at, static_cast<std::uint32_t>(data_.size() - at - 4));
+    patchU32(at, static_cast<std::uint32_t>(size() - at - 4));
 }
 
 void TaggedWriter::beginBlock(std::uint16_t t)
 {
     tag(t);
-    openBlocks_.push_back(data_.size());
+    openBlocks_.push_back(size());
     u32(0);
 }
 
@@ -78,18 +114,38 @@ void TaggedWriter::endBlock()
     tag(1);
     if (openBlocks_.empty())
         return;
-    const std::size_t at = openBlocks_.back();
+    const std::uint64_t at = openBlocks_.back();
     openBlocks_.pop_back();
-    patchU32(at, static_cast<std::uint32_t>(data_.size() - at - 4));
+    patchU32(at, static_cast<std::uint32_t>(size() - at - 4));
 }
 
-void TaggedWriter::patchU32(std::size_t offset, std::uint32_t value)
+void TaggedWriter::patchU32(std::uint64_t offset, std::uint32_t value)
 {
-    for (int i = 0; i < 4; ++i)
-        data_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    std::uint8_t out[4];
+    littleEndian(out, value);
+    for (std::uint64_t i = 0; i < 4; ++i)
+        if (offset + i >= flushed_)
+            data_[offset + i - flushed_] = out[i];
+    if (offset >= flushed_)
+        return;
+    // Bytes already streamed are patched in the file, which then goes on at its end.
+    const std::size_t inFile = static_cast<std::size_t>(std::min<std::uint64_t>(4, flushed_ - offset));
+    if (std::fseek(sink_, static_cast<long>(offset), SEEK_SET) != 0 || std::fwrite(out, 1, inFile, sink_) != inFile ||
+        std::fseek(sink_, 0, SEEK_END) != 0)
+        sinkFailed_ = true;
 }
 
 bool TaggedWriter::commit(const std::string& path, std::string* error) const
 {
+    if (sink_)
+        return false;   // the streamed bytes are not all here
     return replaceFile(path, {{data_.data(), data_.size()}}, error);
+}
+
+bool TaggedWriter::finish()
+{
+    if (!sink_)
+        return false;
+    flush();
+    return !sinkFailed_ && std::fflush(sink_) == 0 && !std::ferror(sink_);
 }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "altitude/AltitudeMerge.h"
 #include "AltitudeProjectFixture.h"
@@ -57,6 +58,43 @@ TEST_F(AltitudeMergeTest, LargeMergeIsFullySorted)
     ASSERT_EQ(merged.size(), 10000u);
     EXPECT_TRUE(std::is_sorted(merged.begin(), merged.end(),
                                [](const AltitudeRecord& a, const AltitudeRecord& b) { return a.longitude < b.longitude; }));
+}
+
+// Maps that arrive sorted (grids column by column), unsorted (row by row), empty or disabled,
+// with equal longitudes across maps and insertions: the main map is exactly the stable sort of
+// all records in merge order.
+TEST_F(AltitudeMergeTest, MergedRunsEqualOneStableSort)
+{
+    std::mt19937 random(3);
+    for (int trial = 0; trial < 40; ++trial) {
+        SCOPED_TRACE(trial);
+        doc->altitudeMaps.clear();
+        std::vector<AltitudeRecord> expected;
+        const int maps = 1 + static_cast<int>(random() % 4);
+        for (int m = 0; m < maps; ++m) {
+            const int columns = static_cast<int>(random() % 30), rows = 1 + static_cast<int>(random() % 30);
+            const bool byColumns = random() % 3 != 0;
+            const double west = (random() % 8) * 0.5;
+            std::vector<AltitudeRecord> records;
+            for (int a = 0; a < (byColumns ? columns : rows); ++a)
+                for (int b = 0; b < (byColumns ? rows : columns); ++b) {
+                    const int c = byColumns ? a : b, r = byColumns ? b : a;
+                    records.push_back({r * 0.25, west + c * 0.25, static_cast<std::int32_t>(m * 100000 + a * 1000 + b)});
+                }
+            const int enabled = random() % 5 == 0 ? 0 : 1;
+            AltitudeMap& map = addMap("m" + std::to_string(m), records, enabled);
+            if (random() % 3 == 0)
+                map.insertions = {{1.0, west, -1}, {2.0, west - 0.25, -2}};
+            if (enabled == 1) {
+                expected.insert(expected.end(), records.begin(), records.end());
+                expected.insert(expected.end(), map.insertions.begin(), map.insertions.end());
+            }
+        }
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const AltitudeRecord& a, const AltitudeRecord& b) { return a.longitude < b.longitude; });
+        ASSERT_TRUE(mergeAltitudeMaps(*doc));
+        ASSERT_EQ(doc->mainAltitudeMap.records, expected);
+    }
 }
 
 TEST_F(AltitudeMergeTest, EditListsApplyInOrderAndMergingTwiceGivesTheSameMap)

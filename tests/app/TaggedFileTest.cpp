@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "project/TaggedReader.h"
+#include "base/ReplacementFile.h"
 #include "project/TaggedWriter.h"
 #include "support/TempDir.h"
 
@@ -134,6 +135,51 @@ TEST(TaggedFileTest, CommitReplacesTheFileOrLeavesItAlone)
     EXPECT_EQ(fault, TaggedReader::Fault::Refused);
     EXPECT_FALSE(TaggedReader::fromFile("/dev/zero", 1u << 30, {0}, &fault));
     EXPECT_EQ(fault, TaggedReader::Fault::Refused);
+}
+
+TEST(TaggedFileTest, StreamedItemsEqualTheAssembledBytes)
+{
+    // Large enough that blocks and strings open in one streamed piece and close in another.
+    auto writeItems = [](TaggedWriter& out) {
+        out.beginBlock(64);
+        for (int i = 0; i < 150000; ++i) {
+            out.tag(12);
+            out.f64(i * 0.25);
+            out.i32(-i);
+        }
+        out.string(4, std::string(3'000'000, 'q'));
+        out.beginBlock(81);
+        out.valueI32(7, -2);
+        out.string(9, "");
+        out.endBlock();
+        out.endBlock();
+    };
+    TaggedWriter memory;
+    writeItems(memory);
+
+    TempDir dir;
+    dir.write("a.prj", std::string("old contents"));
+    {
+        // Dropped before commit: the old file stays and no temporary file is left.
+        ReplacementFile file;
+        ASSERT_TRUE(file.open(dir.file("a.prj")));
+        TaggedWriter streamed(file.stream());
+        writeItems(streamed);
+        EXPECT_TRUE(streamed.finish());
+    }
+    EXPECT_EQ(dir.readText("a.prj"), "old contents");
+    ReplacementFile file;
+    ASSERT_TRUE(file.open(dir.file("a.prj")));
+    TaggedWriter streamed(file.stream());
+    writeItems(streamed);
+    EXPECT_EQ(streamed.size(), memory.size());
+    EXPECT_LT(streamed.data().size(), 2u << 20);   // only the last piece is held
+    EXPECT_FALSE(streamed.commit(dir.file("b.prj")));   // the bytes are not all in memory
+    ASSERT_TRUE(streamed.finish());
+    ASSERT_TRUE(file.commit());
+    const auto written = dir.read("a.prj");
+    EXPECT_TRUE(Bytes(written.begin(), written.end()) == memory.data());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 } // namespace

@@ -32,6 +32,7 @@ private slots:
     void percentageFollowsEveryKindOfPositionChange()
     {
         ProgressDialog dialog;
+        dialog.setUpdateInterval(0);
         dialog.SetRange(0, 7);
         dialog.SetStep(1);
         QStringList shown;
@@ -113,9 +114,21 @@ private slots:
         QVERIFY(owner.isEnabled());
     }
 
+    void manyFastStepsEndWithTheFullBar()
+    {
+        ProgressDialog dialog;
+        dialog.SetRange(0, 200000);
+        dialog.SetStep(1);
+        for (int i = 0; i < 200000; ++i)
+            dialog.StepIt();
+        QCOMPARE(dialog.progressBar()->value(), 200000);
+        QCOMPARE(dialog.percentLabelText(), QString("100%"));
+    }
+
     void pendingEventsRunAtEachUpdate()
     {
         ProgressDialog dialog;
+        dialog.setUpdateInterval(0);
         int ran = 0;
         QTimer::singleShot(0, this, [&ran] { ++ran; });
         dialog.StepIt();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
@@ -191,6 +192,63 @@ TEST(TextureCutter, LevelTwoAveragesWithTheRoundingConstant)
     for (int column = 0; column < 10; ++column)
         EXPECT_EQ(tile[column], expected[column % 5]) << column;
     EXPECT_EQ(tile[255 * 256 + 4], 200);
+}
+
+// Random pictures and palettes (some shorter than 256 entries, so that indices past the end
+// add nothing), tiles inside and partly outside the bitmap: every pixel of a level 1 and 2 tile
+// is the nearest entry of the averages taken in floating point, exactly as written here.
+TEST(TextureCutter, AveragedTilesFollowTheFloatingPointRuleOnEveryPixel)
+{
+    std::uint32_t seed = 99;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    testbmp::Layout layout = sized(1024, 1024);
+    std::vector<std::uint8_t> picture(1024 * 1024);
+    for (std::uint8_t& index : picture)
+        index = static_cast<std::uint8_t>(next());
+    layout.pixel = [&picture](int x, int y) { return picture[static_cast<std::size_t>(y) * 1024 + x]; };
+    Fixture f(layout);
+    for (int trial = 0; trial < 6; ++trial) {
+        SCOPED_TRACE(trial);
+        LogicalPalette& palette = *f.doc->projectPalette;
+        palette.entries.resize(trial % 2 == 0 ? 256 : 97 + trial * 20);
+        for (PaletteEntry& e : palette.entries) {
+            // Few distinct levels, so that sums land on exact halves often.
+            e.red = static_cast<std::uint8_t>(next() % 4 * 85);
+            e.green = static_cast<std::uint8_t>(next());
+            e.blue = static_cast<std::uint8_t>(next() % 2 * 255);
+        }
+        const int step = 2 + trial % 3;   // 2, 3 and 4
+        const int x0 = trial < 3 ? 0 : 1024 - 128 * step, y0 = trial < 3 ? 256 : 1024 - 64 * step;
+        const std::string path = f.dir.file("tile" + std::to_string(trial));
+        ASSERT_TRUE(writeTextureTile(*f.doc, path, x0, y0, step));
+        const auto tile = f.dir.read("tile" + std::to_string(trial));
+        ASSERT_EQ(tile.size(), 65536u);
+        for (int row = 0; row < 256; ++row)
+            for (int column = 0; column < 256; ++column) {
+                double sums[3] = {0.0, 0.0, 0.0};
+                for (int dy = 0; dy < step; ++dy)
+                    for (int dx = 0; dx < step; ++dx) {
+                        const int x = x0 + column * step + dx, y = y0 + row * step + dy;
+                        const std::size_t index = x < 1024 && y < 1024 ? picture[static_cast<std::size_t>(y) * 1024 + x] : 0;
+                        if (index < palette.entries.size()) {
+                            sums[0] += palette.entries[index].red;
+                            sums[1] += palette.entries[index].green;
+                            sums[2] += palette.entries[index].blue;
+                        }
+                    }
+                std::uint8_t channel[3];
+                for (int c = 0; c < 3; ++c)
+                    channel[c] = static_cast<std::uint8_t>(
+                        static_cast<long long>(sums[c] / (step * step) + 0.49998998641967773) & 0xFF);
+                ASSERT_EQ(tile[static_cast<std::size_t>(row) * 256 + column],
+                          palette.nearestIndex(channel[0], channel[1], channel[2]))
+                    << "row " << row << " column " << column;
+            }
+    }
+    // The shared rule itself: exact halves go down, anything above them up.
+    EXPECT_EQ(averagedChannel(2.0, 4.0), 0);
+    EXPECT_EQ(averagedChannel(3.0, 4.0), 1);
+    EXPECT_EQ(averagedChannel(4080.0, 16.0), 255);
 }
 
 TEST(TextureCutter, LevelOneMatchesTheNearestEntryLowestIndexFirst)

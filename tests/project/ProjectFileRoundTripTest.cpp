@@ -6,6 +6,8 @@
 #include "altitude/AltitudeMerge.h"
 #include "base/PathUtil.h"
 #include "project/ProjectFile.h"
+#include "project/ProjectFileWriter.h"
+#include "project/TaggedWriter.h"
 #include "synth/TextureLinks.h"
 #include "ProjectFileFixture.h"
 
@@ -207,6 +209,30 @@ TEST_F(ProjectFileRoundTrip, SavedProjectLoadsBackWithIdenticalFieldsAndOrder)
     const std::string again = dir.file("again.prj");
     ASSERT_TRUE(saveProject(*loaded, again));
     EXPECT_EQ(dir.read("alps.prj"), dir.read("again.prj"));
+}
+
+TEST_F(ProjectFileRoundTrip, StreamedSaveEqualsTheBufferedBytes)
+{
+    // Maps and strings of several streamed pieces, so back-patched lengths fall into bytes that
+    // have already gone to the file.
+    auto doc = newDoc();
+    fill(*doc);
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int m = 0; m < 2; ++m) {
+        std::vector<AltitudeRecord> records(70000);
+        for (AltitudeRecord& r : records)
+            r = {static_cast<double>(next()) / 1e7, static_cast<double>(next()) / -3e6, static_cast<std::int32_t>(next())};
+        doc->altitudeMaps.push_back(makeMap("big" + std::to_string(m), 2, 1, std::move(records)));
+    }
+    doc->copyrightText = std::string(1'500'000, 'c');
+    TaggedWriter buffered;
+    ProjectFileWriter(*doc).write(buffered);
+
+    ASSERT_TRUE(saveProject(*doc, dir.file("streamed.prj")));
+    const auto streamed = dir.read("streamed.prj");
+    ASSERT_EQ(streamed.size(), buffered.data().size());
+    EXPECT_TRUE(std::equal(streamed.begin(), streamed.end(), buffered.data().begin()));
 }
 
 TEST_F(ProjectFileRoundTrip, WrittenBytesMatchTheItemTables)

@@ -19,6 +19,7 @@ public:
     ScriptedProgress(ScriptedPlatform& owner, const std::string& caption) : owner_(owner)
     {
         owner_.progressLog.push_back("create " + caption);
+        setUpdateInterval(0);   // records every update, independent of the clock
     }
     ~ScriptedProgress() override { owner_.progressLog.push_back("destroy"); }
 
