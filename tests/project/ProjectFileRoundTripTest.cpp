@@ -381,7 +381,10 @@ TEST_F(ProjectFileRoundTrip, SaveAndOpenReportFailures)
     EXPECT_FALSE(openProject(*doc, dir.file("junk.prj")));
     EXPECT_FALSE(openProject(*doc, dir.file("missing.prj")));
     ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[1].text, "Couldn't read project file. Possibly not a Orvane project.");
+    EXPECT_EQ(platform.messages[0].text, "Couldn't read project file. Possibly not a Orvane project.");
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
+    // A file that is not there is not called a foreign file: the message names it.
+    EXPECT_EQ(platform.messages[1].text, "The project file\n" + dir.file("missing.prj") + "\ndoes not exist.");
     EXPECT_EQ(platform.messages[1].icon, MsgIcon::Exclamation);
 }
 
