@@ -56,6 +56,7 @@ void ProgressWindow::SetTitle(const std::string& text)
 
 bool ProgressWindow::CheckCancelButton()
 {
+    onCancelAsked();
     pump();
     const bool result = cancelled_;
     cancelled_ = false;

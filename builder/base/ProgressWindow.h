@@ -42,6 +42,8 @@ protected:
     virtual void onPositionChanged() {}
     virtual void onTextChanged() {}
     virtual void pump() {}
+    /// The operation asked for Cancel: it can stop, so the window may offer the button.
+    virtual void onCancelAsked() {}
 
 private:
     void updatePercent();
