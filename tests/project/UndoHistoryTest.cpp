@@ -9,6 +9,8 @@
 #include "project/AppContext.h"
 #include "project/BoundaryEdit.h"
 #include "project/CDibDoc.h"
+#include "project/ChunksEdit.h"
+#include "project/FsItemEdits.h"
 #include "project/SnapshotEdit.h"
 #include "support/ScriptedPlatform.h"
 
@@ -173,6 +175,47 @@ TEST_F(UndoHistoryTest, AltitudeMapChangesAreOneStepEach)
     doc.undoStack.redo(doc);
     EXPECT_EQ(doc.altitudeMaps.size(), 2u);
     EXPECT_EQ(doc.altitudeMaps[1]->records.size(), 2u);
+}
+
+TEST_F(UndoHistoryTest, FsItemsAndChunkSessionsAreStepsToo)
+{
+    doc.setModified(false);
+    doc.clickPixelX = 3;
+    doc.clickPixelY = 4;
+    FsMenuPositionItem position;
+    position.title = "Home";
+    ASSERT_TRUE(addMenuPositionItem(doc, position));
+    ASSERT_TRUE(addMacroItem(doc, "tree.scm", {"1"}));
+    ASSERT_TRUE(deleteMenuPositionItem(doc, 0));
+    EXPECT_FALSE(deleteMacroItem(doc, 5));   // nothing there: no step
+    EXPECT_EQ(doc.undoStack.count(), 3u);
+    EXPECT_EQ(doc.undoStack.undoText(), "Delete FS Position");
+    doc.undoStack.undo(doc);
+    ASSERT_EQ(doc.menuPositionItems.size(), 1u);
+    EXPECT_EQ(doc.menuPositionItems[0].title, "Home");
+    doc.undoStack.undo(doc);
+    EXPECT_TRUE(doc.macroItems.empty());
+    doc.undoStack.undo(doc);
+    EXPECT_TRUE(doc.menuPositionItems.empty());
+    EXPECT_FALSE(doc.modified);
+
+    // A chunk sheet session: values changed while the selection stays the view's.
+    doc.chunks.resize(2);
+    doc.setModified(false);
+    std::vector<TexReliefChunk> before = doc.chunks;
+    EXPECT_FALSE(recordChunksEdit(doc, "Chunk Properties", before));
+    doc.chunks[1].properties.gridDensity = 16;
+    doc.chunks[1].chunkValueC = 2;
+    ASSERT_TRUE(recordChunksEdit(doc, "Chunk Properties", before));
+    EXPECT_TRUE(doc.modified);
+    doc.chunks[0].selected = 1;
+    doc.undoStack.undo(doc);
+    EXPECT_EQ(doc.chunks[1].properties.gridDensity, 4);
+    EXPECT_EQ(doc.chunks[1].chunkValueC, 0);
+    EXPECT_EQ(doc.chunks[0].selected, 1);
+    EXPECT_FALSE(doc.modified);
+    doc.undoStack.redo(doc);
+    EXPECT_EQ(doc.chunks[1].properties.gridDensity, 16);
 }
 
 } // namespace
