@@ -10,6 +10,7 @@
 #include "project/AppContext.h"
 #include "base/Platform.h"
 #include "project/CDibDoc.h"
+#include "project/SnapshotEdit.h"
 
 std::optional<std::size_t> nearestRecordInWindow(const AltitudeMap& map, double latitude, double longitude)
 {
@@ -66,26 +67,47 @@ bool insertRecord(AltitudeMap& map)
 
 namespace {
 
-bool runOnEditableMap(CDibDoc& doc, bool (*operation)(AltitudeMap&))
+// The records of one source map, for undoing a record edit; the main map is merged again.
+struct MapRecords {
+    std::size_t index = 0;
+    std::vector<AltitudeRecord> records;
+};
+
+void restoreMapRecords(CDibDoc& doc, const MapRecords& state)
+{
+    if (state.index >= doc.altitudeMaps.size())
+        return;
+    doc.altitudeMaps[state.index]->records = state.records;
+    mergeAltitudeMaps(doc);
+    doc.repaintViews();
+}
+
+bool runOnEditableMap(CDibDoc& doc, const char* text, bool (*operation)(AltitudeMap&))
 {
     const int index = selectEditableMap(doc);
     if (index < 0)
         return false;
-    AltitudeMap& map = *doc.altitudeMaps[static_cast<std::size_t>(index)];
+    const auto at = static_cast<std::size_t>(index);
+    AltitudeMap& map = *doc.altitudeMaps[at];
     map.owner = &doc;
-    if (!operation(map))
-        return false;
-    mergeAltitudeMaps(doc);
-    doc.setModified();
-    doc.repaintViews();
-    return true;
+    const bool changed = recordEdit<MapRecords>(
+        doc, text, [at](const CDibDoc& d) { return MapRecords{at, d.altitudeMaps[at]->records}; }, restoreMapRecords,
+        [&] {
+            if (!operation(map))
+                return false;
+            mergeAltitudeMaps(doc);
+            return true;
+        });
+    if (changed)
+        doc.repaintViews();
+    return changed;
 }
 
 } // namespace
 
-bool overrideAltitudeCommand(CDibDoc& doc) { return runOnEditableMap(doc, overrideRecord); }
-bool deleteAltitudeRecordCommand(CDibDoc& doc) { return runOnEditableMap(doc, deleteRecord); }
-bool insertAltitudeRecordCommand(CDibDoc& doc) { return runOnEditableMap(doc, insertRecord); }
+bool overrideAltitudeCommand(CDibDoc& doc) { return runOnEditableMap(doc, "Override Altitude", overrideRecord); }
+bool deleteAltitudeRecordCommand(CDibDoc& doc) { return runOnEditableMap(doc, "Delete Altitude Record", deleteRecord); }
+bool insertAltitudeRecordCommand(CDibDoc& doc) { return runOnEditableMap(doc, "Insert Altitude Record", insertRecord); }
 
 void foldPendingEdits(AltitudeMap& map)
 {

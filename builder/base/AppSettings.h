@@ -21,6 +21,8 @@ struct AppSettings {
     std::vector<std::int32_t> extraValues;              // 34
 
     std::string applicationPath;                        // not saved: current folder at start-up
+    std::string programFolder;                          // not saved: where the program and its own
+                                                        // colors.pcf and default.bmp lie
     std::int32_t newProjectMode = 0;                    // not saved: 1 PhotoReal, 2 SynthWizard
 
     bool operator==(const AppSettings&) const = default;

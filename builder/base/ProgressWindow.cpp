@@ -54,6 +54,7 @@ void ProgressWindow::SetTitle(const std::string& text)
 
 bool ProgressWindow::CheckCancelButton()
 {
+    onCancelAsked();
     if (updateDue())
         update();
     const bool result = cancelled_;

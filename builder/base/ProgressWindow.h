@@ -60,6 +60,8 @@ protected:
     virtual void pump() {}
     /// A monotonic clock in microseconds; tests replace it.
     virtual std::int64_t nowMicros() const;
+    /// The operation asked for Cancel: it can stop, so the window may offer the button.
+    virtual void onCancelAsked() {}
 
 private:
     // The common case, a report between two updates, is inline: a counter and two compares.

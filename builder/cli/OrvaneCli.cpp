@@ -154,6 +154,9 @@ public:
             err_ << "orvane-cli: error: " << config << " is damaged\n";
             return false;
         }
+        // The program's own colors.pcf and default.bmp lie beside it.
+        std::error_code ignored;
+        app.settings.programFolder = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path().string();
         AppStartup(app).loadTexturesIfWanted();
         return true;
     }
@@ -471,7 +474,8 @@ int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostre
         pagesDone = true;
 
         watch.restart();
-        finishPhotoRealWizard(doc, folder);
+        if (!finishPhotoRealWizard(doc, folder))
+            return false;
         out << "  level 3: " << doc.projectTextures.size() << " tiles in " << doc.textureFolder << " ("
             << fixed2(watch.seconds()) << " s)\n";
         return true;

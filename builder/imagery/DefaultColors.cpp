@@ -7,6 +7,7 @@
 
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
+#include "base/ProgramFiles.h"
 #include "base/Platform.h"
 #include "base/TextFormat.h"
 #include "project/CDibDoc.h"
@@ -32,7 +33,9 @@ int causeCode(int error)
 
 void readDefaultColors(CDibDoc& doc)
 {
-    const std::string path = PathUtil::join(doc.app.settings.applicationPath, "colors.pcf");
+    const AppSettings& settings = doc.app.settings;
+    const std::string found = findProgramFile(settings, "colors.pcf");
+    const std::string path = found.empty() ? PathUtil::join(settings.applicationPath, "colors.pcf") : found;
     // Only a regular file is opened: opening a FIFO would wait for a writer.
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
@@ -43,7 +46,9 @@ void readDefaultColors(CDibDoc& doc)
         file = std::fopen(path.c_str(), "rb");
     if (!file) {
         const int code = causeCode(errno);
-        doc.app.platform.message(TextFormat::localFormat("Couldn't read default palette file.\n%d", code),
+        // Which file, and where it was looked for, so that the user can put one there.
+        doc.app.platform.message(TextFormat::localFormat("Couldn't read default palette file.\n%d", code) +
+                                     "\ncolors.pcf was looked for in " + programFileFolders(settings) + ".",
                                  MsgIcon::Exclamation);
         return;
     }

@@ -9,6 +9,7 @@
 #include "base/Platform.h"
 #include "base/ReplaceFile.h"
 #include "project/CDibDoc.h"
+#include "project/ProjectFolder.h"
 
 bool importJascPalette(CDibDoc& doc, const std::string& path)
 {
@@ -49,7 +50,7 @@ bool savePaletteAs(CDibDoc& doc)
     FileDialogOptions options;
     options.title = "Save palette as:";
     options.filter = "PAL Files (*.pal)|*.pal|";
-    options.initialDir = doc.textureFolder;
+    options.initialDir = projectFolderOr(doc, doc.textureFolder);
     options.hideReadOnly = true;
     options.overwritePrompt = true;
     const std::optional<std::string> chosen = doc.app.platform.saveFileDialog(options);

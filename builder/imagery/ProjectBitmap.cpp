@@ -7,6 +7,7 @@
 #include "base/Platform.h"
 #include "imagery/BitmapFile.h"
 #include "project/CDibDoc.h"
+#include "project/ProjectFolder.h"
 
 namespace {
 constexpr std::uint32_t kLargest = 0x80000000u;   // 2^31
@@ -85,6 +86,7 @@ bool selectProjectBitmap(CDibDoc& doc)
 {
     FileDialogOptions options;
     options.title = "Select bitmap for this project:";
+    options.initialDir = projectFolder(doc);
     options.filter = "BMP files (*.bmp)|*.bmp|";
     options.hideReadOnly = true;
     options.overwritePrompt = true;

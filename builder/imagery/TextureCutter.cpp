@@ -168,6 +168,11 @@ const char* levelTitle(int level)
 }
 } // namespace
 
+std::string textureTileFolder(const CDibDoc& doc)
+{
+    return tileFolder(doc);
+}
+
 bool cutTextureLevel(CDibDoc& doc, int level, const std::string& folderText, int step, ProgressWindow* progress)
 {
     if (!folderText.empty())

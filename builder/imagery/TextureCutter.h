@@ -10,6 +10,9 @@ class ProgressWindow;
 bool cutTextureLevel(CDibDoc& doc, int level, const std::string& folderText, int step,
                      ProgressWindow* progress = nullptr);
 
+/// The folder the tiles of a cut go to: the project's texture folder, else its scenery folder.
+std::string textureTileFolder(const CDibDoc& doc);
+
 /// "Cut all level images...": one name dialog, then levels 1, 2 and 3 under one progress window.
 bool cutAllLevels(CDibDoc& doc);
 

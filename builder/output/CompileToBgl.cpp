@@ -81,6 +81,12 @@ bool moveReplacing(const std::string& from, const std::string& to)
 
 } // namespace
 
+std::string scasmMissingMessage(const std::string& applicationFolder)
+{
+    return "Couldn't find SCASM.EXE. Please make sure it is in the folder Orvane was started from:\n" +
+           PathUtil::toNative(applicationFolder);
+}
+
 std::optional<std::string> findScasmExecutable(const std::string& applicationFolder)
 {
     std::error_code ec;
@@ -102,7 +108,7 @@ bool compileToBgl(CDibDoc& doc, const std::string& bglPath)
     Platform& platform = doc.app.platform;
     const std::string appFolder = doc.app.settings.applicationPath;
     if (!findScasmExecutable(appFolder)) {
-        platform.message(kScasmMissingMessage, MsgIcon::Exclamation);
+        platform.message(scasmMissingMessage(appFolder), MsgIcon::Exclamation);
         return false;
     }
 

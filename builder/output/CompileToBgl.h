@@ -4,9 +4,9 @@
 
 class CDibDoc;
 
-/// The message shown when the assembler is not beside the program.
-inline constexpr const char* kScasmMissingMessage =
-    "Couldn't find SCASM.EXE. Please make sure it is in the same directory as Orvane.";
+/// The message shown when the assembler is not in `applicationFolder` (the folder the program
+/// was started from, where it is looked for), naming that folder.
+std::string scasmMissingMessage(const std::string& applicationFolder);
 
 /// The file "scasm.exe" in `applicationFolder`, in any letter case (the exact spelling wins).
 std::optional<std::string> findScasmExecutable(const std::string& applicationFolder);

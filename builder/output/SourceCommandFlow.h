@@ -8,6 +8,13 @@ class CDibDoc;
 /// (the writer looks every node up there).
 bool canWriteSource(const CDibDoc& doc);
 
+/// How one of the two commands ended.
+enum class SourceOutcome { Cancelled, Made, Failed };
+
+/// The two commands below, telling a Cancel in a dialog from a failure.
+SourceOutcome scasmSourceOutcome(CDibDoc& doc);
+SourceOutcome compileOutcome(CDibDoc& doc);
+
 /// "SCASM": the "Select SCASM file name:" dialog in `sceneryOutputFolder`, then sets
 /// `scasmFileTitle` / `scasmFolder` and writes the source. False on Cancel or when the file
 /// cannot be written (nothing is reported).

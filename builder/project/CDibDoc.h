@@ -18,6 +18,7 @@
 #include "project/FsMenuPositionItem.h"
 #include "project/GeoRect.h"
 #include "project/TexReliefChunk.h"
+#include "project/UndoStack.h"
 #include "synth/Texture.h"
 
 class AppContext;
@@ -108,8 +109,14 @@ public:
     std::int32_t creationKind = 0;     // 1 PhotoReal wizard, 2 SynthWizard
 
     // Modified mark and view notifications (set by the window that shows the project).
+    // The mark follows the undo history: undoing back to the saved state clears it.
     bool modified = false;
+    /// True: a change (outside the history, unless one is being recorded). False: the project
+    /// is as on disk (saved or loaded); the history remembers this state as the clean one.
     void setModified(bool value = true);
+    /// Sets the mark from the history alone (after an edit was recorded, undone or redone).
+    void modifiedFollowsHistory();
+    UndoStack undoStack;
     std::function<void()> onModifiedChanged;
     std::function<void()> onRepaint;
     void repaintViews() { if (onRepaint) onRepaint(); }

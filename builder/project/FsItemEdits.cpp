@@ -8,6 +8,7 @@
 
 #include "base/TextFormat.h"
 #include "project/CDibDoc.h"
+#include "project/SnapshotEdit.h"
 
 namespace {
 
@@ -110,6 +111,37 @@ std::optional<std::string> existingMenuTitle(const CDibDoc& doc)
     return doc.menuPositionItems.front().title;
 }
 
+namespace {
+// Both item lists, as one step of the history.
+struct FsItems {
+    std::vector<FsMenuPositionItem> positions;
+    std::vector<FsMacroItem> macros;
+};
+
+FsItems captureItems(const CDibDoc& doc)
+{
+    return {doc.menuPositionItems, doc.macroItems};
+}
+
+void restoreItems(CDibDoc& doc, const FsItems& items)
+{
+    doc.menuPositionItems = items.positions;
+    doc.macroItems = items.macros;
+    doc.repaintViews();
+}
+
+template <class Edit>
+bool recordItemEdit(CDibDoc& doc, const char* text, Edit edit)
+{
+    return recordEdit<FsItems>(doc, text, captureItems, restoreItems, [&] {
+        if (!edit())
+            return false;
+        doc.setModified(true);
+        return true;
+    });
+}
+} // namespace
+
 bool addMenuPositionItem(CDibDoc& doc, FsMenuPositionItem item)
 {
     if (menuPositionRangeError(item))
@@ -118,9 +150,10 @@ bool addMenuPositionItem(CDibDoc& doc, FsMenuPositionItem item)
         item.title = *title;
     item.mapX = doc.clickPixelX;
     item.mapY = doc.clickPixelY;
-    doc.menuPositionItems.push_back(std::move(item));
-    doc.setModified(true);
-    return true;
+    return recordItemEdit(doc, "Insert FS Position", [&] {
+        doc.menuPositionItems.push_back(std::move(item));
+        return true;
+    });
 }
 
 bool addMacroItem(CDibDoc& doc, const std::string& macroFile, std::vector<std::string> values)
@@ -132,23 +165,18 @@ bool addMacroItem(CDibDoc& doc, const std::string& macroFile, std::vector<std::s
     item.parameterValues = std::move(values);
     item.mapX = doc.clickPixelX;
     item.mapY = doc.clickPixelY;
-    doc.macroItems.push_back(std::move(item));
-    doc.setModified(true);
-    return true;
+    return recordItemEdit(doc, "Insert Macro", [&] {
+        doc.macroItems.push_back(std::move(item));
+        return true;
+    });
 }
 
 bool deleteMenuPositionItem(CDibDoc& doc, int index)
 {
-    if (!eraseAt(doc.menuPositionItems, index))
-        return false;
-    doc.setModified(true);
-    return true;
+    return recordItemEdit(doc, "Delete FS Position", [&] { return eraseAt(doc.menuPositionItems, index); });
 }
 
 bool deleteMacroItem(CDibDoc& doc, int index)
 {
-    if (!eraseAt(doc.macroItems, index))
-        return false;
-    doc.setModified(true);
-    return true;
+    return recordItemEdit(doc, "Delete Macro", [&] { return eraseAt(doc.macroItems, index); });
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "project/AppContext.h"
+#include "base/PathUtil.h"
+#include "synth/LinkedTextureImages.h"
 #include "base/Platform.h"
 #include "base/ReplacementFile.h"
 #include "project/CDibDoc.h"
@@ -59,6 +61,11 @@ bool loadProject(CDibDoc& doc, const std::string& path)
 
 bool openProject(CDibDoc& doc, const std::string& path)
 {
+    if (!PathUtil::fileExists(path)) {
+        doc.app.platform.message("The project file\n" + PathUtil::toNative(path) + "\ndoes not exist.",
+                                 MsgIcon::Exclamation);
+        return false;
+    }
     if (!loadProject(doc, path)) {
         doc.app.platform.message("Couldn't read project file. Possibly not a Orvane project.", MsgIcon::Exclamation);
         return false;
@@ -66,5 +73,9 @@ bool openProject(CDibDoc& doc, const std::string& path)
     doc.documentWidth = pixelsOfChunks(doc.chunkColumns);
     doc.documentHeight = pixelsOfChunks(doc.chunkRows);
     doc.filePath = path;
+    // The map shows the pictures at once; what cannot be shown is said once, not tile by tile.
+    const std::string failures = linkedTextureFailureText(loadLinkedTextureImages(doc));
+    if (!failures.empty())
+        doc.app.platform.message(failures, MsgIcon::Exclamation);
     return true;
 }

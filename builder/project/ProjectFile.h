@@ -14,6 +14,7 @@ bool saveProject(CDibDoc& doc, const std::string& path);
 /// end tag was reached and the post-load steps ran. No message of its own.
 bool loadProject(CDibDoc& doc, const std::string& path);
 
-/// Open: loadProject, then the document size; on failure shows
-/// "Couldn't read project file. Possibly not a Orvane project." and returns false.
+/// Open: loadProject, then the document size and the images of the linked textures (failures
+/// counted in one message). A file that does not exist is reported as such; a file that cannot
+/// be read shows "Couldn't read project file. Possibly not a Orvane project."; both return false.
 bool openProject(CDibDoc& doc, const std::string& path);

@@ -13,6 +13,7 @@
 #include "imagery/ProjectBitmap.h"
 #include "project/CDibDoc.h"
 #include "project/ChunkPropertyTags.h"
+#include "project/SnapshotEdit.h"
 #include "project/TaggedReader.h"
 #include "synth/SeasonalNames.h"
 #include "synth/TextureLinks.h"
@@ -36,8 +37,12 @@ ProjectFileReader::ProjectFileReader(CDibDoc& doc, TaggedReader& in) : ProjectFi
 ProjectFileReader::ProjectFileReader(CDibDoc& doc, TaggedReader& in, BitmapHooks hooks)
     : doc_(doc), in_(in), hooks_(std::move(hooks))
 {
+    // A bitmap that is simply not where it was saved is offered for a search at once; an
+    // error about a file nobody expected to be there would come before the offer.
     if (!hooks_.load)
-        hooks_.load = loadProjectBitmap;
+        hooks_.load = [](CDibDoc& doc, const std::string& path) {
+            return PathUtil::fileExists(path) && loadProjectBitmap(doc, path);
+        };
     if (!hooks_.select)
         hooks_.select = selectProjectBitmap;
     for (AltitudeMap& map : pendingMaps_)
@@ -73,6 +78,18 @@ bool ProjectFileReader::read()
             break;
     }
     finishLoading();
+    // The new place of the bitmap exists only in memory until the project is saved: the project
+    // opens modified, and the relocation is an edit the user can take back.
+    if (relocatedFrom_) {
+        doc_.setModified(false);
+        const BitmapPlace now{doc_.bitmapPath, doc_.sceneryFolder};
+        doc_.undoStack.push(std::make_unique<SnapshotEdit<BitmapPlace>>(
+            "Bitmap Location", *relocatedFrom_, now, [](CDibDoc& doc, const BitmapPlace& place) {
+                doc.bitmapPath = place.path;
+                doc.sceneryFolder = place.sceneryFolder;
+            }));
+        doc_.modifiedFollowsHistory();
+    }
     return true;
 }
 
@@ -152,6 +169,7 @@ bool ProjectFileReader::readBitmapPath()
         return false;
     if (doc_.bitmapPath.empty())
         return true;
+    const BitmapPlace saved{doc_.bitmapPath, doc_.sceneryFolder};
     bool loaded = hooks_.load(doc_, PathUtil::toNative(doc_.bitmapPath));
     while (!loaded) {
         const MsgAnswer answer =
@@ -159,6 +177,8 @@ bool ProjectFileReader::readBitmapPath()
         if (answer != MsgAnswer::Yes)
             return false;
         loaded = hooks_.select(doc_);
+        if (loaded)
+            relocatedFrom_ = saved;
     }
     return true;
 }

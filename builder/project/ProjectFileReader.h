@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "altitude/AltitudeMap.h"
@@ -80,4 +81,10 @@ private:
     BmpExtents bmpExtents_;
     std::unique_ptr<ProgressWindow> chunkProgress_;
     std::unique_ptr<ProgressWindow> mapProgress_;
+    /// Where the file said the bitmap was, once the user found it elsewhere.
+    struct BitmapPlace {
+        std::string path;
+        std::string sceneryFolder;
+    };
+    std::optional<BitmapPlace> relocatedFrom_;
 };

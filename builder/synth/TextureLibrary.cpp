@@ -10,6 +10,7 @@
 
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
+#include "base/ProgramFiles.h"
 #include "base/Platform.h"
 #include "imagery/BitmapFile.h"
 #include "project/CDibDoc.h"
@@ -36,8 +37,8 @@ bool canOpenForReading(const std::string& path)
 /// table of default.bmp. Nothing when either part is missing or the tile is short.
 std::optional<PackedBitmap> readR8Tile(const AppContext& app, const std::string& tilePath)
 {
-    const std::string defaultPath = PathUtil::join(app.settings.applicationPath, "default.bmp");
-    if (!canOpenForReading(defaultPath))
+    const std::string defaultPath = findProgramFile(app.settings, "default.bmp");
+    if (defaultPath.empty() || !canOpenForReading(defaultPath))
         return std::nullopt;
     std::optional<PackedBitmap> dress = readBitmapFile(defaultPath);
     if (!dress || !dress->hasValidHeader())
@@ -167,7 +168,7 @@ bool rescanTextureClasses(AppContext& app)
     return true;
 }
 
-bool loadTextureImage(AppContext& app, Texture& texture)
+bool readTextureImage(AppContext& app, Texture& texture, std::string* refusal)
 {
     const std::string path = texture.kind == 0 ? PathUtil::join(app.settings.synthTexturesPath, texture.name)
                                                : PathUtil::toNative(texture.name);
@@ -181,7 +182,7 @@ bool loadTextureImage(AppContext& app, Texture& texture)
 
     std::optional<PackedBitmap> image;
     if (texture.kind == 1 && app.settings.platform == 0) {
-        if (!canOpenForReading(PathUtil::join(app.settings.applicationPath, "default.bmp")))
+        if (findProgramFile(app.settings, "default.bmp").empty())
             return false;
         image = readR8Tile(app, path);
     } else {
@@ -198,7 +199,8 @@ bool loadTextureImage(AppContext& app, Texture& texture)
         else if (image->height() != 256)
             failure = "This Image's height is not 256 pixels . Loading abandoned.";
         if (failure) {
-            app.platform.message(failure, MsgIcon::Exclamation);
+            if (refusal)
+                *refusal = failure;
             image.reset();
         } else {
             texture.width = image->width();
@@ -207,12 +209,26 @@ bool loadTextureImage(AppContext& app, Texture& texture)
             texture.palette = std::move(palette);
         }
     }
+    return texture.image.has_value();
+}
 
-    if (!texture.image) {
-        app.platform.message("Cannot load DIB", MsgIcon::Information);
+bool loadTextureImage(AppContext& app, Texture& texture)
+{
+    const std::string path = texture.kind == 0 ? PathUtil::join(app.settings.synthTexturesPath, texture.name)
+                                               : PathUtil::toNative(texture.name);
+    // A file that cannot be opened at all is passed over without a word.
+    if (!canOpenForReading(path))
         return false;
-    }
-    return true;
+    std::string refusal;
+    if (readTextureImage(app, texture, &refusal))
+        return true;
+    if (!refusal.empty())
+        app.platform.message(refusal, MsgIcon::Exclamation);
+    if (texture.kind == 1 && app.settings.platform == 0 &&
+        findProgramFile(app.settings, "default.bmp").empty())
+        return false;
+    app.platform.message("Cannot load DIB", MsgIcon::Information);
+    return false;
 }
 
 void changeSeason(AppContext& app, int season)

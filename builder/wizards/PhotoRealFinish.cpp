@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <vector>
 #include <system_error>
 
 #include "project/AppContext.h"
@@ -20,12 +22,12 @@ namespace {
 constexpr const char* kLevel3Codes[16] = {"322", "324", "342", "344", "321", "323", "341", "343",
                                           "312", "314", "332", "334", "311", "313", "331", "333"};
 
-// A folder that exists already, or one that cannot be made, is not an error here: tiles that
-// cannot be written show up later as textures that fail to load.
-void makeFolder(const std::string& path)
+// Makes the folder with any parents it lacks; one that exists already is fine.
+bool makeFolder(const std::string& path)
 {
     std::error_code ignored;
-    std::filesystem::create_directory(path, ignored);
+    std::filesystem::create_directories(path, ignored);
+    return PathUtil::folderExists(path);
 }
 
 class WaitCursor {
@@ -66,9 +68,19 @@ bool applyPhotoFolder(CDibDoc& doc, const std::string& folder, const std::string
 {
     doc.sceneryFolder = folder;
     doc.textureFolder = PathUtil::join(folder, "texture");
-    makeFolder(doc.textureFolder);
     doc.sceneryOutputFolder = PathUtil::join(folder, "scenery");
-    makeFolder(doc.sceneryOutputFolder);
+    std::vector<std::string> unmade;
+    for (const std::string& path : {folder, doc.textureFolder, doc.sceneryOutputFolder})
+        if (!makeFolder(path))
+            unmade.push_back(path);
+    if (!unmade.empty()) {
+        std::string text = unmade.size() == 1 ? "This folder could not be made:\n"
+                                              : std::to_string(unmade.size()) + " folders could not be made:\n";
+        for (const std::string& path : unmade)
+            text += PathUtil::toNative(path) + "\n";
+        doc.app.platform.message(text + "Choose another scenery folder.", MsgIcon::Stop);
+        return false;
+    }
     doc.texturePrefix = prefix;
     if (prefix.empty() || prefix == kNoPrefix) {
         doc.app.platform.message("Please provide texture name prefix.", MsgIcon::Stop);
@@ -86,7 +98,7 @@ std::string level3TilePath(const CDibDoc& doc, int row, int column)
     return PathUtil::join(doc.textureFolder, TextFormat::cformat("%s%04d%s.bmp", doc.texturePrefix.c_str(), block, code));
 }
 
-void finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
+bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
 {
     WaitCursor wait(doc.app.platform);
 
@@ -96,6 +108,9 @@ void finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
     // The cutter lists only the tiles it could write. With one missing, taking the list by index
     // would give every later chunk its neighbour's tile, so the names then come from the naming rule.
     const bool listComplete = doc.textureFileNames.size() - firstName == tileCount;
+    const std::set<std::string> written(doc.textureFileNames.begin() + static_cast<long>(firstName),
+                                        doc.textureFileNames.end());
+    std::vector<std::string> unwritten;
 
     // Textures and chunks are made in the same nesting order: blocks bottom to top and west to
     // east, within a block rows bottom to top and chunks west to east. That is the cutter's
@@ -115,7 +130,10 @@ void finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
                     auto texture = std::make_unique<Texture>();
                     texture->name = listComplete ? doc.textureFileNames[firstName + n] : level3TilePath(doc, r, c);
                     texture->kind = 1;
-                    loadTextureImage(doc.app, *texture);
+                    if (!listComplete && !written.count(texture->name))
+                        unwritten.push_back(texture->name);   // reported once below
+                    else
+                        loadTextureImage(doc.app, *texture);
                     texture->classCode = -1;
                     texture->eastClassCode = -1;
                     texture->southClassCode = -1;
@@ -138,4 +156,12 @@ void finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
     doc.textureFileNames.clear();
     doc.textureFileNames.shrink_to_fit();
     doc.creationKind = 1;
+
+    if (unwritten.empty())
+        return true;
+    std::string text = std::to_string(unwritten.size()) + " of " + std::to_string(tileCount) +
+                       " texture tiles could not be written into\n" + PathUtil::toNative(doc.textureFolder) +
+                       "\nThe first is " + PathUtil::fileName(unwritten.front()) + ". No project was made.";
+    doc.app.platform.message(text, MsgIcon::Stop);
+    return false;
 }

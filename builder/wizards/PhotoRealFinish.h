@@ -12,14 +12,16 @@ class CDibDoc;
 bool applyPhotoExtents(CDibDoc& doc, double north, double south, double east, double west);
 
 /// Finish on the folder page: sets sceneryFolder, textureFolder (folder + "texture") and
-/// sceneryOutputFolder (folder + "scenery"), creating both folders, and texturePrefix. An empty
+/// sceneryOutputFolder (folder + "scenery") and makes the three folders with any missing parents.
+/// A folder that cannot be made is named in a message (false). Then sets texturePrefix; an empty
 /// prefix or "<none>" is refused with a message (false); the fields set before the check stay set.
 bool applyPhotoFolder(CDibDoc& doc, const std::string& folder, const std::string& prefix);
 
 /// After the sheet closed with Finish: cuts the level 3 tiles into the folder, makes one project
 /// texture per tile, lays out the chunk grid block by block, links each chunk to its texture,
-/// empties textureFileNames and sets creationKind to 1.
-void finishPhotoRealWizard(CDibDoc& doc, const std::string& folder);
+/// empties textureFileNames and sets creationKind to 1. When any tile could not be written, says
+/// how many and which came first, and returns false: the project is not to be opened.
+bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder);
 
 /// The full path of the level 3 tile of the chunk in `row` (from the south) and `column` (from the
 /// west), by the cutter's naming rule for the current platform setting.

@@ -100,6 +100,45 @@ TEST_F(AltitudeEditsTest, CommandsWorkOnTheOnlyEnabledMapAndMergeAgain)
     EXPECT_EQ(doc->mainAltitudeMap.records.size(), 3u);
 }
 
+TEST_F(AltitudeEditsTest, RecordEditsAreUndoneAndRedoneWithTheMainMap)
+{
+    AltitudeMap& editable = addMap(kRows);
+    mergeAltitudeMaps(*doc);
+    doc->setModified(false);   // as saved
+    const std::vector<AltitudeRecord> mainBefore = doc->mainAltitudeMap.records;
+
+    clickAt(0.5, 7.0);
+    platform.altitudeAnswers = {999, 5};
+    ASSERT_TRUE(overrideAltitudeCommand(*doc));
+    ASSERT_TRUE(deleteAltitudeRecordCommand(*doc));
+    clickAt(3.0, 9.0);
+    ASSERT_TRUE(insertAltitudeRecordCommand(*doc));
+    const std::vector<AltitudeRecord> edited = editable.records;
+    ASSERT_EQ(doc->undoStack.count(), 3u);
+    EXPECT_EQ(doc->undoStack.undoText(), "Insert Altitude Record");
+
+    const char* const texts[] = {"Insert Altitude Record", "Delete Altitude Record", "Override Altitude"};
+    for (const char* text : texts) {
+        EXPECT_EQ(doc->undoStack.undoText(), text);
+        EXPECT_TRUE(doc->modified);
+        doc->undoStack.undo(*doc);
+    }
+    EXPECT_EQ(editable.records, kRows);
+    EXPECT_EQ(doc->mainAltitudeMap.records, mainBefore);
+    EXPECT_FALSE(doc->modified);   // back where it was saved
+
+    for (int i = 0; i < 3; ++i)
+        doc->undoStack.redo(*doc);
+    EXPECT_EQ(editable.records, edited);
+    EXPECT_EQ(doc->mainAltitudeMap.records.size(), edited.size());
+    EXPECT_TRUE(doc->modified);
+
+    // A cancelled edit records nothing.
+    platform.altitudeAnswers = {std::nullopt};
+    EXPECT_FALSE(overrideAltitudeCommand(*doc));
+    EXPECT_EQ(doc->undoStack.count(), 3u);
+}
+
 TEST_F(AltitudeEditsTest, CommandsDoNothingUnlessExactlyOneMapIsEnabled)
 {
     clickAt(0.5, 7.0);

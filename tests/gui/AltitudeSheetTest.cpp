@@ -126,7 +126,7 @@ private slots:
             QCOMPARE(sheet.tabs()->tabText(i), titles[i]);
         QVERIFY(CommandRegistry::instance().find("project.altitudeSources"));
         QCOMPARE(CommandRegistry::instance().find("project.altitudeSources")->text,
-                 QStringLiteral("Select Altitude Data Source..."));
+                 QStringLiteral("Select Altitude &Data Source..."));
     }
 
     void addsEachKindOfMap()

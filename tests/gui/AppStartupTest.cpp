@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -154,6 +155,13 @@ private slots:
         QVERIFY(readAll(desktop).contains("MimeType=application/x-orvane-project;"));
         QVERIFY(readAll(desktop).contains("Exec=\""));
         QVERIFY(readAll(mime).contains("<glob pattern=\"*.prj\"/>"));
+        // Our own icons for the program and its project files, not the toolkit's.
+        QVERIFY(readAll(desktop).contains("Icon=orvane\n"));
+        QVERIFY(readAll(mime).contains("<icon name=\"application-x-orvane-project\"/>"));
+        const QString appIcon = home.filePath("data/icons/hicolor/48x48/apps/orvane.png");
+        const QString docIcon = home.filePath("data/icons/hicolor/256x256/mimetypes/application-x-orvane-project.png");
+        QCOMPARE(QImage(appIcon).size(), QSize(48, 48));
+        QCOMPARE(QImage(docIcon).size(), QSize(256, 256));
         QCOMPARE(readAll(cfg()), before);  // a registration run leaves the settings alone
         {
             COrvaneApp app;
@@ -163,6 +171,8 @@ private slots:
         }
         QVERIFY(!QFile::exists(desktop));
         QVERIFY(!QFile::exists(mime));
+        QVERIFY(!QFile::exists(appIcon));
+        QVERIFY(!QFile::exists(docIcon));
         QCOMPARE(readAll(cfg()), before);
     }
 

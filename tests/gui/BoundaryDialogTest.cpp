@@ -121,7 +121,7 @@ private slots:
     {
         const CommandSpec* command = CommandRegistry::instance().find("project.boundary");
         QVERIFY(command);
-        QCOMPARE(command->text, QStringLiteral("Define Boundary Area..."));
+        QCOMPARE(command->text, QStringLiteral("Define &Boundary Area..."));
         RecordingFrame none(*app, nullptr);
         QVERIFY(!command->enabled(none));
 

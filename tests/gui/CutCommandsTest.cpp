@@ -73,12 +73,12 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("status");
-        QTest::newRow("all") << "textures.cutAll" << "Cut all level images..." << "Cut All Level Images";
-        QTest::newRow("1") << "textures.cut1" << "Cut level 1..." << "Cut Level 1 (1024x1024) images...";
-        QTest::newRow("2") << "textures.cut2" << "Cut level 2..." << "Cut Level 2 (512x512) Images";
-        QTest::newRow("3") << "textures.cut3" << "Cut level 3..." << "Cut Level 3 (256x256) Images";
-        QTest::newRow("define") << "palette.define" << "Define..." << QString();
-        QTest::newRow("save") << "palette.save" << "Save..." << QString();
+        QTest::newRow("all") << "textures.cutAll" << "Cut &all level images..." << "Cut All Level Images";
+        QTest::newRow("1") << "textures.cut1" << "Cut level &1..." << "Cut Level 1 (1024x1024) images...";
+        QTest::newRow("2") << "textures.cut2" << "Cut level &2..." << "Cut Level 2 (512x512) Images";
+        QTest::newRow("3") << "textures.cut3" << "Cut level &3..." << "Cut Level 3 (256x256) Images";
+        QTest::newRow("define") << "palette.define" << "&Define..." << QString();
+        QTest::newRow("save") << "palette.save" << "&Save..." << QString();
     }
     void menuTexts()
     {

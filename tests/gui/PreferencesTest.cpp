@@ -24,6 +24,7 @@
 #include "app/ui/PreferencesOptionsPage.h"
 #include "base/ui/CommandRegistry.h"
 #include "project/CDibDoc.h"
+#include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
 #include "synth/SynthTestFiles.h"
 #include "synth/TextureLibrary.h"
@@ -97,6 +98,7 @@ class PreferencesTest : public QObject {
 private slots:
     void commandIsRegistered();
     void generalPageWritesOnlyItself();
+    void fs98CanBeChosenAndOpensThePaletteCommands();
     void pathsPageBrowsesFolders();
     void synthTexturesPageEditsClassesAndReloads();
     void scanThenCancelKeepsRescannedClasses();
@@ -129,7 +131,9 @@ void PreferencesTest::generalPageWritesOnlyItself()
     QCOMPARE(sheet.tabs()->tabText(3), QStringLiteral("Preferences"));
 
     PreferencesGeneralPage* page = sheet.general();
-    QVERIFY(!page->platformButton(0)->isEnabled());
+    // Every platform can be chosen: FS98 is the one whose .r8 tiles the palette commands serve.
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(page->platformButton(i)->isEnabled());
     QCOMPARE(page->platformButton(0)->text(), QStringLiteral("Microsoft Flight Simulator 98"));
     QVERIFY(page->platformButton(1)->isChecked());
     QVERIFY(!sheet.applyButton()->isEnabled());
@@ -143,6 +147,25 @@ void PreferencesTest::generalPageWritesOnlyItself()
     expected.platform = 2;
     QVERIFY(f.app.settings == expected);
     QVERIFY(!f.libraryReloaded());
+}
+
+void PreferencesTest::fs98CanBeChosenAndOpensThePaletteCommands()
+{
+    Fixture f;
+    CDibDoc doc(f.app);
+    doc.projectBitmap = PackedBitmap(std::vector<std::uint8_t>(64, 0));
+    RecordingFrame frame(f.app, &doc);
+    const CommandSpec* define = CommandRegistry::instance().find("palette.define");
+    QVERIFY(define && define->enabled);
+    QVERIFY(!define->enabled(frame));
+
+    PreferencesSheet sheet(f.app);
+    sheet.show();
+    QTest::mouseClick(sheet.general()->platformButton(0), Qt::LeftButton);
+    QVERIFY(sheet.general()->platformButton(0)->isChecked());
+    sheet.okButton()->click();
+    QCOMPARE(f.app.settings.platform, 0);
+    QVERIFY(define->enabled(frame));
 }
 
 void PreferencesTest::pathsPageBrowsesFolders()

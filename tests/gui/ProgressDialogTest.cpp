@@ -66,6 +66,8 @@ private slots:
     {
         ProgressDialog dialog;
         dialog.Create(nullptr);
+        QVERIFY(!dialog.CheckCancelButton());   // the operation can stop: Cancel is offered
+        QVERIFY(dialog.cancelButton()->isVisible());
         dialog.cancelButton()->click();
         dialog.cancelButton()->click();
         QVERIFY(dialog.isVisible());
@@ -75,6 +77,42 @@ private slots:
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.CheckCancelButton());
+    }
+
+    void cancelIsOfferedOnlyToOperationsThatAskForIt()
+    {
+        ProgressDialog dialog("Loading TexRelief Chunks...");
+        dialog.Create(nullptr);
+        dialog.SetRange(0, 10);
+        dialog.SetStep(1);
+        for (int i = 0; i < 10; ++i)
+            dialog.StepIt();
+        QVERIFY(!dialog.cancelButton()->isVisible());
+        dialog.CheckCancelButton();
+        QVERIFY(dialog.cancelButton()->isVisible());
+        // Room for the button: it lies inside the window and does not cover the bar.
+        QVERIFY(dialog.rect().contains(dialog.cancelButton()->geometry()));
+        QVERIFY(!dialog.cancelButton()->geometry().intersects(dialog.progressBar()->geometry()));
+    }
+
+    void windowIsWideEnoughForItsCaptionAndStatus()
+    {
+        const QStringList captions = {"Please Wait...", "Saving Altitude Data Records...",
+                                      "Please wait...Preparing Textures...",
+                                      "A caption far longer than any of the program's own captions ever is"};
+        for (const QString& caption : captions) {
+            ProgressDialog dialog(caption.toStdString());
+            dialog.Create(nullptr);
+            const QFontMetrics metrics(dialog.font());
+            QVERIFY2(dialog.width() >= metrics.horizontalAdvance(caption) + 100, qPrintable(caption));
+            QVERIFY(dialog.width() >= 300);
+        }
+        ProgressDialog dialog("Short");
+        dialog.Create(nullptr);
+        const QString status = "A status line that is much longer than the window was at first, really";
+        dialog.SetStatus(status.toStdString());
+        QVERIFY(dialog.width() >= QFontMetrics(dialog.font()).horizontalAdvance(status));
+        QCOMPARE(dialog.statusLabelText(), status);
     }
 
     void disablesItsOwnerWhileOpen()

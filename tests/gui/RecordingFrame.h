@@ -5,6 +5,10 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include <QString>
 
 #include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
@@ -24,12 +28,14 @@ public:
         ++sceneryShown;
     }
     void refreshCommands() override { ++refreshes; }
+    void showStatus(const QString& text) override { statusTexts.push_back(text.toStdString()); }
 
     CDibDoc* doc = nullptr;                ///< the active project
     std::unique_ptr<CDibDoc> opened;       ///< the last project handed over for a window
     std::array<double, 3> shown{};         ///< the last Scenery Properties values
     int sceneryShown = 0;
     int refreshes = 0;
+    std::vector<std::string> statusTexts;  ///< what the commands said in the status bar, in order
 
 private:
     AppContext& app_;

@@ -75,8 +75,8 @@ private slots:
         const CommandSpec* scasm = CommandRegistry::instance().find("source.scasm");
         const CommandSpec* compile = CommandRegistry::instance().find("source.compile");
         QVERIFY(scasm && compile);
-        QCOMPARE(scasm->text, QStringLiteral("SCASM"));
-        QCOMPARE(compile->text, QStringLiteral("Compile to BGL"));
+        QCOMPARE(scasm->text, QStringLiteral("&SCASM"));
+        QCOMPARE(compile->text, QStringLiteral("&Compile to BGL"));
         QVERIFY(!scasm->enabled(frame));
 
         CDibDoc doc(app);
@@ -105,6 +105,11 @@ private slots:
         QVERIFY(fs::exists(dir.file("lake.sca")));
         QCOMPARE(QString::fromStdString(doc.scasmFileTitle), QStringLiteral("lake"));
         QCOMPARE(frame.refreshes, 1);
+        // The status bar says what was made and where; a Cancel puts "Ready" back.
+        QCOMPARE(frame.statusTexts, std::vector<std::string>{"SCASM source written: " + dir.file("lake.sca")});
+        platform.fileAnswers.push_back(std::nullopt);
+        CommandRegistry::instance().find("source.scasm")->run(frame);
+        QCOMPARE(frame.statusTexts.back(), std::string());
     }
 
     void consoleShowsOutputAndWaitsForAKeyAtPause()
@@ -145,6 +150,7 @@ private slots:
         QVERIFY(fs::exists(out.file("lake.bgl")));
         QVERIFY(fs::exists(out.file("lake.sca")));
         QVERIFY(!fs::exists(appFolder.file("sca.bat")));
+        QCOMPARE(frame.statusTexts, std::vector<std::string>{"BGL compiled: " + out.file("lake.bgl")});
     }
 };
 

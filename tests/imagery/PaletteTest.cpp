@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <set>
 
 #include "project/AppContext.h"
+#include "imagery/BitmapFile.h"
+#include "imagery/ShippedFiles.h"
 #include "base/PathUtil.h"
 #include "imagery/PaletteFiles.h"
 #include "project/CDibDoc.h"
@@ -63,7 +67,8 @@ TEST(DefaultColors, MissingOrShortFile)
         Fixture f(false);
         CDibDoc doc(f.app);
         ASSERT_EQ(f.platform.messages.size(), 1u);
-        EXPECT_EQ(f.platform.messages[0].text, "Couldn't read default palette file.\n2");
+        EXPECT_EQ(f.platform.messages[0].text,
+                  "Couldn't read default palette file.\n2\ncolors.pcf was looked for in " + f.dir.str() + ".");
         EXPECT_EQ(f.platform.messages[0].icon, MsgIcon::Exclamation);
         EXPECT_EQ(doc.standardColors, (std::array<std::uint32_t, 116>{}));
         EXPECT_EQ(doc.customColors, (std::array<std::uint32_t, 64>{}));
@@ -77,6 +82,57 @@ TEST(DefaultColors, MissingOrShortFile)
         EXPECT_EQ(doc.nightColors[4], 0u);
         EXPECT_EQ(doc.customColors, (std::array<std::uint32_t, 64>{}));
     }
+}
+
+TEST(DefaultColors, TheProgramsOwnFilesStandInForMissingOnes)
+{
+    TempDir program;
+    ASSERT_TRUE(writeShippedFiles(program.str()));
+    const std::array<std::uint8_t, 768> palette = shippedPaletteBytes();
+    {
+        // Nothing in the application folder: the program's copy is read without a word.
+        Fixture f(false);
+        f.app.settings.programFolder = program.str();
+        CDibDoc doc(f.app);
+        EXPECT_TRUE(f.platform.messages.empty());
+        EXPECT_EQ(doc.standardColors[5], 0xFF0000u);   // red 0, green 0, blue 5 * 51
+        EXPECT_EQ(doc.customColors[63], 0xFFFFFFu);     // the last grey is white
+    }
+    {
+        // The user's own colors.pcf wins.
+        Fixture f(true);
+        f.app.settings.programFolder = program.str();
+        CDibDoc doc(f.app);
+        EXPECT_EQ(doc.standardColors[5], pcfColor(5));
+    }
+    {
+        // Both folders missing it: the message names both.
+        Fixture f(false);
+        TempDir empty;
+        f.app.settings.programFolder = empty.str();
+        CDibDoc doc(f.app);
+        ASSERT_EQ(f.platform.messages.size(), 1u);
+        EXPECT_EQ(f.platform.messages[0].text, "Couldn't read default palette file.\n2\ncolors.pcf was looked for in " +
+                                                   f.dir.str() + " or " + empty.str() + ".");
+    }
+    // The palette is 216 cube colours and 40 greys, all different.
+    std::set<std::uint32_t> colours;
+    for (std::size_t i = 0; i < 256; ++i)
+        colours.insert(palette[3 * i] | palette[3 * i + 1] << 8 | palette[3 * i + 2] << 16);
+    EXPECT_EQ(colours.size(), 254u);   // black and white are both cube colours and greys
+}
+
+TEST(DefaultColors, TheShippedDefaultBitmapDressesRawTiles)
+{
+    TempDir program;
+    ASSERT_TRUE(writeShippedFiles(program.str()));
+    const std::optional<PackedBitmap> bitmap = readBitmapFile(program.file("default.bmp"));
+    ASSERT_TRUE(bitmap.has_value());
+    EXPECT_EQ(bitmap->width(), 256);
+    EXPECT_EQ(bitmap->height(), 256);
+    EXPECT_EQ(bitmap->bitsPerPixel(), 8);
+    EXPECT_EQ(bitmap->colorAt(215), 0xFFFFFFu);
+    EXPECT_EQ(bitmap->pixelIndex(17, 33), 2 * 16 + 1);
 }
 
 TEST(PaletteFiles, ExportIs768BytesAndReadsBackAsDefaultColours)

@@ -209,17 +209,40 @@ TEST(ProjectBitmap, ProjectFileLooksForAMovedBitmap)
 
     CDibDoc reopened(f.app);
     f.platform.messages.clear();
-    f.platform.answers = {MsgAnswer::Ok, MsgAnswer::Yes};   // the open failure, then the question
+    f.platform.answers = {MsgAnswer::Yes};
     f.platform.fileAnswers.push_back(f.dir.file("moved/photo.bmp"));
     ASSERT_TRUE(loadProject(reopened, f.dir.file("p.prj")));
     ASSERT_TRUE(reopened.projectBitmap);
     EXPECT_EQ(reopened.bitmapPath, f.dir.file("moved/photo.bmp"));
     EXPECT_EQ(reopened.chunkColumns, 8);
     EXPECT_EQ(reopened.chunkRows, 4);
-    // The failed load of the old place said so before the question came.
+    // A file that is simply gone is offered for a search first, without an error before it.
+    ASSERT_EQ(f.platform.messages.size(), 1u);
+    EXPECT_EQ(f.platform.messages[0].icon, MsgIcon::Question);
+    // The new place is a change of the project, and one that can be taken back.
+    EXPECT_TRUE(reopened.modified);
+    EXPECT_EQ(reopened.undoStack.undoText(), "Bitmap Location");
+    reopened.undoStack.undo(reopened);
+    EXPECT_EQ(reopened.bitmapPath, f.dir.file("photo.bmp"));
+    EXPECT_FALSE(reopened.modified);
+}
+
+TEST(ProjectBitmap, ABitmapThatIsThereButUnreadableSaysWhyBeforeTheOffer)
+{
+    Fixture f;
+    f.dir.write("photo.bmp", testbmp::makeFile(sized(1024, 1024)));
+    f.doc->bitmapPath = f.dir.file("photo.bmp");
+    ASSERT_TRUE(loadProjectBitmap(*f.doc, f.doc->bitmapPath));
+    ASSERT_TRUE(saveProject(*f.doc, f.dir.file("p.prj")));
+    f.dir.write("photo.bmp", std::string("no longer a bitmap"));
+
+    CDibDoc reopened(f.app);
+    f.platform.messages.clear();
+    f.platform.answers = {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::No};
+    EXPECT_FALSE(loadProject(reopened, f.dir.file("p.prj")));
     ASSERT_GE(f.platform.messages.size(), 2u);
-    EXPECT_EQ(f.platform.messages[0].text, std::string(kOpenFailedMessage) + "\n" + f.dir.file("photo.bmp"));
-    EXPECT_EQ(f.platform.messages[1].icon, MsgIcon::Question);
+    EXPECT_EQ(f.platform.messages.back().icon, MsgIcon::Question);
+    EXPECT_NE(f.platform.messages.front().icon, MsgIcon::Question);
 }
 
 } // namespace

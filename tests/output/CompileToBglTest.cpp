@@ -102,8 +102,10 @@ TEST_F(CompileToBglTest, MissingScasmShowsTheMessageAndWritesNothing)
     p.platform.fileAnswers.push_back(out.file("lake.bgl"));
     EXPECT_FALSE(runCompileCommand(*p.doc));
     ASSERT_EQ(p.platform.messages.size(), 1u);
+    // The folder looked in is the one the program was started from, and the message names it.
     EXPECT_EQ(p.platform.messages[0].text,
-              "Couldn't find SCASM.EXE. Please make sure it is in the same directory as Orvane.");
+              "Couldn't find SCASM.EXE. Please make sure it is in the folder Orvane was started from:\n" +
+                  p.app.settings.applicationPath);
     EXPECT_EQ(p.platform.messages[0].icon, MsgIcon::Exclamation);
     EXPECT_TRUE(p.platform.fileDialogs.empty());
     EXPECT_TRUE(filesIn(app).empty());
@@ -174,6 +176,22 @@ TEST_F(CompileToBglTest, CommandDialogsAskInTheSceneryOutputFolder)
     EXPECT_FALSE(fs::exists(out.file("nofolder")));
     ASSERT_EQ(p.platform.messages.size(), 1u);
     EXPECT_EQ(p.platform.messages[0].text, "Cannot write " + out.file("nofolder/x.sca") + ": No such file or directory.");
+}
+
+TEST_F(CompileToBglTest, SourceDialogsStartInTheProjectsFolderThenWhereTheSourceWent)
+{
+    TempDir project;
+    p.doc->filePath = project.file("p.prj");
+    p.doc->sceneryOutputFolder.clear();
+    p.doc->setModified(false);
+    p.platform.fileAnswers = {out.file("first.sca"), std::nullopt};
+    EXPECT_TRUE(runScasmSourceCommand(*p.doc));
+    EXPECT_EQ(p.platform.fileDialogs[0].initialDir, project.str());
+    // The source's place is kept with the project: it counts as a change and is asked next time.
+    EXPECT_TRUE(p.doc->modified);
+    EXPECT_EQ(p.doc->scasmFolder, out.str());
+    EXPECT_FALSE(runScasmSourceCommand(*p.doc));
+    EXPECT_EQ(p.platform.fileDialogs[1].initialDir, out.str());
 }
 
 TEST_F(CompileToBglTest, CommandsNeedAnExtentAndAltitudeRecords)

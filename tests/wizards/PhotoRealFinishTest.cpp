@@ -105,7 +105,13 @@ TEST_F(PhotoRealFinishTest, AMissingTileDoesNotShiftTheOtherChunksTextures)
     ASSERT_TRUE(applyPhotoFolder(doc, dir.str(), "ab"));
     // A folder in the place of the tile of chunk (row 1, column 2) makes that one tile unwritable.
     std::filesystem::create_directory(level3TilePath(doc, 1, 2));
-    finishPhotoRealWizard(doc, dir.str());
+    // The user hears which tile and how many, and the project is not to be opened.
+    EXPECT_FALSE(finishPhotoRealWizard(doc, dir.str()));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "1 of 16 texture tiles could not be written into\n" + doc.textureFolder +
+                                             "\nThe first is " + PathUtil::fileName(level3TilePath(doc, 1, 2)) +
+                                             ". No project was made.");
+    EXPECT_EQ(platform.messages[0].icon, MsgIcon::Stop);
 
     ASSERT_EQ(doc.projectTextures.size(), 16u);
     for (std::size_t n = 0; n < doc.chunks.size(); ++n) {
@@ -190,6 +196,41 @@ TEST_F(PhotoRealFinishTest, APrefixOfNoneOrNothingIsRefusedButTheFoldersAreMade)
     EXPECT_TRUE(platform.messages.empty());
     // Existing folders are no error.
     EXPECT_TRUE(applyPhotoFolder(doc, dir.str(), "a"));
+}
+
+TEST_F(PhotoRealFinishTest, FinishMakesAFolderThatDoesNotExistWithItsParentsAndCutsTheTiles)
+{
+    app.settings.platform = 1;
+    loadBitmap(1024, 1024);
+    const std::string folder = PathUtil::join(dir.file("new"), "deeper");
+    ASSERT_TRUE(applyPhotoFolder(doc, folder, "ab"));
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(PathUtil::folderExists(PathUtil::join(folder, "texture")));
+    EXPECT_TRUE(PathUtil::folderExists(PathUtil::join(folder, "scenery")));
+    ASSERT_TRUE(finishPhotoRealWizard(doc, folder));
+    EXPECT_TRUE(platform.messages.empty());
+    ASSERT_EQ(doc.projectTextures.size(), 16u);
+    for (const auto& texture : doc.projectTextures) {
+        EXPECT_TRUE(PathUtil::fileExists(texture->name)) << texture->name;
+        EXPECT_TRUE(texture->image.has_value()) << texture->name;
+    }
+}
+
+TEST_F(PhotoRealFinishTest, AFolderThatCannotBeMadeIsNamedAndRefused)
+{
+    // A plain file where the folder or one of its parents should go.
+    const std::string blocker = dir.file("blocker");
+    dir.write("blocker", std::string("x"));
+    for (const std::string& folder : {blocker, PathUtil::join(blocker, "below")}) {
+        SCOPED_TRACE(folder);
+        platform.messages.clear();
+        EXPECT_FALSE(applyPhotoFolder(doc, folder, "ab"));
+        ASSERT_EQ(platform.messages.size(), 1u);
+        const std::string& text = platform.messages[0].text;
+        EXPECT_EQ(text.rfind("3 folders could not be made:\n" + folder + "\n", 0), 0u) << text;
+        EXPECT_NE(text.find(PathUtil::join(folder, "texture")), std::string::npos);
+        EXPECT_EQ(platform.messages[0].icon, MsgIcon::Stop);
+    }
 }
 
 TEST_F(PhotoRealFinishTest, NewProjectRunsTheWizardOfTheMode)

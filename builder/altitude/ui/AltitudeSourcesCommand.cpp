@@ -1,5 +1,6 @@
 #include "altitude/ui/AltitudeSourcesCommand.h"
 
+#include "altitude/AltitudeMapsSnapshot.h"
 #include "altitude/ui/CAltMapsPropertySheet.h"
 #include "base/ui/CommandRegistry.h"
 #include "base/ui/FrameServices.h"
@@ -7,15 +8,21 @@
 
 void showAltitudeSources(QWidget* parent, CDibDoc& doc)
 {
-    CAltMapsPropertySheet sheet(doc, parent);
-    sheet.exec();
+    // Whatever the sheet adds, deletes or sets is one step of the history.
+    AltitudeMapsSnapshot before = AltitudeMapsSnapshot::of(doc);
+    {
+        UndoStack::Busy recording(doc.undoStack);
+        CAltMapsPropertySheet sheet(doc, parent);
+        sheet.exec();
+    }
+    recordAltitudeMapsEdit(doc, "Altitude Maps", std::move(before));
     doc.repaintViews();
 }
 
 namespace {
 const CommandRegistrar registerAltitudeSources{{
     "project.altitudeSources",
-    QStringLiteral("Select Altitude Data Source..."),
+    QStringLiteral("Select Altitude &Data Source..."),
     QStringLiteral("Add, remove and merge the altitude maps of the project"),
     QKeySequence(),
     [](FrameServices& frame) {

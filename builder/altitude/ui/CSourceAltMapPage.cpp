@@ -23,6 +23,7 @@
 #include "base/Platform.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
+#include "project/ProjectFolder.h"
 
 namespace {
 
@@ -337,6 +338,7 @@ void CSourceAltMapPage::addMap()
 {
     FileDialogOptions options;
     options.filter = fileFilter();
+    options.initialDir = projectFolder(doc_);
     options.mustExist = true;
     options.hideReadOnly = true;
     const std::optional<std::string> path = doc_.app.platform.openFileDialog(options);

@@ -32,10 +32,12 @@
 #include "base/Platform.h"
 #include "base/TextFormat.h"
 #include "base/ui/CommandRegistry.h"
+#include "app/ui/AppIcons.h"
 #include "app/ui/ProjectWindow.h"
 #include "app/ui/ToolIcons.h"
 #include "output/Coordinates.h"
 #include "project/CDibDoc.h"
+#include "project/CopyrightNotice.h"
 #include "project/ProjectFile.h"
 #include "project/SceneryDimensions.h"
 #include "view/ui/CDibView.h"
@@ -57,24 +59,26 @@ const std::map<std::string, CommandLook>& commandLooks()
 {
     static const std::map<std::string, CommandLook> looks = {
         {"file.open", {"&Open Project...", "Ctrl+O", 0, "", false, false}},
-        {"file.close", {"&Close", "", 0, "", true, false}},
+        {"file.close", {"&Close", "Ctrl+W", 0, "", true, false}},
         {"file.save", {"&Save", "Ctrl+S", 0, "", true, false}},
         {"file.saveAs", {"Save &As...", "", 0, "", true, false}},
+        {"edit.undo", {"&Undo", "Ctrl+Z", 0, "", true, false}},
+        {"edit.redo", {"&Redo", "Ctrl+Shift+Z", 0, "", true, false}},
         {"wizard.photo", {"&PhotoWizard...", "", 0, "", false, false}},
         {"wizard.synth", {"&SynthWizard...", "", 0, "", false, false}},
         {"app.preferences", {"&Preferences...", "Ctrl+P", 32838, "Preferences", false, false}},
-        {"app.exit", {"E&xit", "", 0, "", false, false}},
-        {"textures.cutAll", {"Cut all level images...", "", 0, "", true, false}},
-        {"textures.cut1", {"Cut level 1...", "", 0, "", true, false}},
-        {"textures.cut2", {"Cut level 2...", "", 0, "", true, false}},
-        {"textures.cut3", {"Cut level 3...", "", 0, "", true, false}},
-        {"source.scasm", {"SCASM", "", 32781, "Write SCASM Source Code", true, false}},
-        {"source.compile", {"Compile to BGL", "", 32784, "Compile to BGL", true, false}},
-        {"palette.define", {"Define...", "", 0, "", true, false}},
-        {"palette.save", {"Save...", "", 0, "", true, false}},
-        {"project.boundary", {"Define Boundary Area...", "", 32777, "Define Boundary Area", true, false}},
+        {"app.exit", {"E&xit", "Ctrl+Q", 0, "", false, false}},
+        {"textures.cutAll", {"Cut &all level images...", "", 0, "", true, false}},
+        {"textures.cut1", {"Cut level &1...", "", 0, "", true, false}},
+        {"textures.cut2", {"Cut level &2...", "", 0, "", true, false}},
+        {"textures.cut3", {"Cut level &3...", "", 0, "", true, false}},
+        {"source.scasm", {"&SCASM", "", 32781, "Write SCASM Source Code", true, false}},
+        {"source.compile", {"&Compile to BGL", "", 32784, "Compile to BGL", true, false}},
+        {"palette.define", {"&Define...", "", 0, "", true, false}},
+        {"palette.save", {"&Save...", "", 0, "", true, false}},
+        {"project.boundary", {"Define &Boundary Area...", "", 32777, "Define Boundary Area", true, false}},
         {"project.altitudeSources",
-         {"Select Altitude Data Source...", "", 32773, "Select Altitude Data Source", true, false}},
+         {"Select Altitude &Data Source...", "", 32773, "Select Altitude Data Source", true, false}},
         {"view.gridLines", {"&Grid Lines", "", 32787, "Enable / Disable 256-pixel grid", true, true}},
         {"view.gridNodes", {"&Grid Nodes", "", 32788, "Enable / Disable Texture Altitude Nodes", true, true}},
         {"view.altitudeNodes",
@@ -89,8 +93,8 @@ const std::map<std::string, CommandLook>& commandLooks()
         {"view.projectProperties", {"Project &Properties...", "", 301, "Project Properties", true, false}},
         {"coord.dms", {"D:M:S", "", 0, "", false, true}},
         {"coord.decimal", {"Decimal", "", 0, "", false, true}},
-        {"help.online", {"Online Help....", "", 0, "", false, false}},
-        {"help.contact", {"Contact Orvane....", "", 0, "", false, false}},
+        {"help.online", {"&Online Help....", "", 0, "", false, false}},
+        {"help.contact", {"&Contact Orvane....", "", 0, "", false, false}},
         {"help.about", {"&About Orvane...", "", 57664, "About Orvane", false, false}},
     };
     return looks;
@@ -150,6 +154,23 @@ CMainFrame::CMainFrame(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     setCoordinateFormatButtons(app_.settings.coordinateFormat);
     refreshCommands();
     resize(1100, 760);
+    restoreLayout();
+}
+
+void CMainFrame::restoreLayout()
+{
+    setWindowIcon(AppIcons::application());
+    QApplication::setWindowIcon(AppIcons::application());
+    QSettings settings("Orvane", "Orvane");
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    restoreState(settings.value(kLayoutKey).toByteArray());
+}
+
+void CMainFrame::saveLayout() const
+{
+    QSettings settings("Orvane", "Orvane");
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kLayoutKey, saveState());
 }
 
 CMainFrame::~CMainFrame()
@@ -211,6 +232,19 @@ void CMainFrame::runCommand(const std::string& id)
     refreshCommands();
 }
 
+void CMainFrame::updateEditTexts()
+{
+    const CDibDoc* doc = activeDocument();
+    const std::string undo = doc ? doc->undoStack.undoText() : std::string();
+    const std::string redo = doc ? doc->undoStack.redoText() : std::string();
+    const QString undoText = undo.empty() ? QString("&Undo") : "&Undo " + QString::fromStdString(undo);
+    const QString redoText = redo.empty() ? QString("&Redo") : "&Redo " + QString::fromStdString(redo);
+    if (commandAction("edit.undo")->text() != undoText)
+        commandAction("edit.undo")->setText(undoText);
+    if (commandAction("edit.redo")->text() != redoText)
+        commandAction("edit.redo")->setText(redoText);
+}
+
 void CMainFrame::refreshCommands()
 {
     const bool haveProject = activeDocument() != nullptr;
@@ -233,6 +267,7 @@ void CMainFrame::refreshCommands()
         }
     }
     setCoordinateFormatButtons(app_.settings.coordinateFormat);
+    updateEditTexts();
 }
 
 // ---------------------------------------------------------------- bars
@@ -382,7 +417,10 @@ void CMainFrame::createStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName("statusBar");
-    bar->showMessage("Ready");
+    // "Ready" is the bar's resting text: it shows whenever no hint or result covers it.
+    auto* ready = new QLabel("Ready", bar);
+    ready->setObjectName("paneReady");
+    bar->addWidget(ready, 1);
     // Caps, num and scroll lock indicators are left out: Qt cannot read those states portably.
     datePane_ = new QLabel(bar);
     datePane_->setObjectName("paneDate");
@@ -401,6 +439,20 @@ void CMainFrame::createStatusBar()
     clockTimer_->setInterval(1000);
     connect(clockTimer_, &QTimer::timeout, this, &CMainFrame::updateClock);
     clockTimer_->start();
+}
+
+QString CMainFrame::aboutText()
+{
+    return QString("Orvane version %1\n\n%2\n\n%3").arg(ORVANE_VERSION, kCopyrightNotice, kProductUrl);
+}
+
+QString CMainFrame::userGuidePath()
+{
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("README.md");
+    for (const QString& path : {beside, QDir(ORVANE_SOURCE_DIR).filePath("README.md")})
+        if (QFileInfo(path).isFile())
+            return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return {};
 }
 
 QString CMainFrame::dateText()
@@ -454,6 +506,14 @@ void CMainFrame::convertCoordinate(bool dms)
     converterEdit_->setText(fromLocal(formatCoordinate(parseCoordinate(text), dms ? 1 : 0)));
 }
 
+void CMainFrame::showStatus(const QString& text)
+{
+    if (text.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text);
+}
+
 void CMainFrame::showSceneryProperties(double widthKm, double heightKm, double metresPerPixel)
 {
     const double values[3] = {widthKm, heightKm, metresPerPixel};
@@ -463,11 +523,12 @@ void CMainFrame::showSceneryProperties(double widthKm, double heightKm, double m
 
 // ---------------------------------------------------------------- menus
 
-QMenu* CMainFrame::wizardsMenu()
+QMenu* CMainFrame::wizardsMenu(const QString& title)
 {
-    auto* menu = new QMenu("Wi&zards...", this);
+    auto* menu = new QMenu(title, this);
     menu->addAction(commandAction("wizard.photo"));
     menu->addAction(commandAction("wizard.synth"));
+    connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
     return menu;
 }
 
@@ -475,6 +536,8 @@ void CMainFrame::createMenus()
 {
     auto watch = [this](QMenu* menu) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommands);
+        // The hint of the last highlighted entry must not outlive the menu.
+        connect(menu, &QMenu::aboutToHide, statusBar(), &QStatusBar::clearMessage);
         return menu;
     };
     auto viewMenu = [&](bool withProject) {
@@ -497,6 +560,10 @@ void CMainFrame::createMenus()
     };
     auto fileMenu = [&](bool withProject) {
         auto* file = watch(new QMenu("&File", this));
+        // A new project is made by one of the wizards: File > New offers them where users look.
+        QMenu* newMenu = wizardsMenu("&New");
+        newMenu->setObjectName("newMenu");
+        file->addMenu(newMenu);
         file->addAction(commandAction("file.open"));
         if (withProject) {
             file->addAction(commandAction("file.close"));
@@ -504,7 +571,7 @@ void CMainFrame::createMenus()
             file->addAction(commandAction("file.saveAs"));
         }
         file->addSeparator();
-        file->addMenu(wizardsMenu());
+        file->addMenu(wizardsMenu("Wi&zards..."));
         file->addSeparator();
         file->addAction(commandAction("app.preferences"));
         file->addSeparator();
@@ -521,7 +588,9 @@ void CMainFrame::createMenus()
     };
     auto helpMenu = [&](bool withProject) {
         auto* help = watch(new QMenu("&Help", this));
-        help->addAction(commandAction(withProject ? "help.contact" : "help.online"));
+        help->addAction(commandAction("help.online"));
+        if (withProject)
+            help->addAction(commandAction("help.contact"));
         help->addSeparator();
         help->addAction(commandAction("help.about"));
         return help;
@@ -529,15 +598,21 @@ void CMainFrame::createMenus()
 
     noProjectMenus_ << fileMenu(false) << viewMenu(false) << helpMenu(false);
 
+    // Undo and Redo name the edit they act on; the names are read when the menu opens.
+    auto* editMenu = watch(new QMenu("&Edit", this));
+    editMenu->addAction(commandAction("edit.undo"));
+    editMenu->addAction(commandAction("edit.redo"));
+    connect(editMenu, &QMenu::aboutToShow, this, &CMainFrame::updateEditTexts);
+
     auto* project = watch(new QMenu("&Project", this));
     project->addAction(commandAction("project.boundary"));
     project->addAction(commandAction("project.altitudeSources"));
     project->addAction(commandAction("view.projectProperties"));
-    auto* palette = watch(project->addMenu("Palette"));
+    auto* palette = watch(project->addMenu("Pa&lette"));
     palette->addAction(commandAction("palette.define"));
     palette->addAction(commandAction("palette.save"));
 
-    auto* textures = watch(new QMenu("Prepare Textures...", this));
+    auto* textures = watch(new QMenu("Prepare &Textures...", this));
     for (const char* id : {"textures.cutAll", "textures.cut1", "textures.cut2", "textures.cut3"})
         textures->addAction(commandAction(id));
 
@@ -549,7 +624,7 @@ void CMainFrame::createMenus()
     connect(windowMenu_, &QMenu::aboutToShow, this, &CMainFrame::rebuildWindowMenu);
     rebuildWindowMenu();
 
-    projectMenus_ << fileMenu(true) << project << textures << source << viewMenu(true) << windowMenu_
+    projectMenus_ << fileMenu(true) << editMenu << project << textures << source << viewMenu(true) << windowMenu_
                   << helpMenu(true);
 }
 
@@ -575,7 +650,7 @@ void CMainFrame::rebuildRecentMenu(QMenu* menu)
     end->setVisible(!recentFiles_.isEmpty());
     for (int i = 0; i < recentFiles_.size(); ++i) {
         const QString path = recentFiles_[i];
-        auto* entry = new QAction(QString("&%1 %2").arg(i + 1).arg(path), menu);
+        auto* entry = new QAction(QString("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)), menu);
         entry->setObjectName(QString("recent_%1").arg(i + 1));
         entry->setStatusTip("Open this project");
         connect(entry, &QAction::triggered, this, [this, path] { openProjectFile(path); });
@@ -674,6 +749,7 @@ void CMainFrame::showProjectWindow(ProjectWindow* window)
         // Deferred: the window is still in the area's list while it is destroyed.
         QTimer::singleShot(0, this, [this] {
             updateMenus();
+            updateSceneryProperties();
             refreshCommands();
         });
     });
@@ -700,7 +776,6 @@ bool CMainFrame::openProjectFile(const QString& path)
     }
     doc->filePath = file;
     computeSceneryDimensions(*doc);
-    doc->setModified(false);
     openDocumentWindow(std::move(doc));
     addRecentFile(absolute);
     return true;
@@ -731,11 +806,21 @@ bool CMainFrame::confirmCloseAll()
 void CMainFrame::onSubWindowActivated(QMdiSubWindow*)
 {
     updateMenus();
-    if (CDibDoc* doc = activeDocument())
-        showSceneryProperties(doc->sceneryWidthKm, doc->sceneryHeightKm, doc->metresPerPixel);
+    updateSceneryProperties();
     if (ProjectWindow* w = activeProjectWindow())
         setZoomText(w->view()->zoomText());
     refreshCommands();
+}
+
+void CMainFrame::updateSceneryProperties()
+{
+    if (CDibDoc* doc = activeDocument()) {
+        showSceneryProperties(doc->sceneryWidthKm, doc->sceneryHeightKm, doc->metresPerPixel);
+        return;
+    }
+    // Without a project the bar shows nothing rather than the last project's values.
+    for (QLabel* value : sceneryValues_)
+        value->clear();
 }
 
 // ---------------------------------------------------------------- recent files
@@ -785,6 +870,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     for (ProjectWindow* w : projectWindows())
         w->close();
+    saveLayout();
     event->accept();
 }
 

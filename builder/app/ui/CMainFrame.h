@@ -31,6 +31,9 @@ class CMainFrame : public QMainWindow, public FrameServices {
 public:
     static constexpr const char* kProductUrl = "https://orvane.example.org/";
     static constexpr int kRecentFileCount = 4;
+    /// Where the window's place and its bars' layout are kept between runs.
+    static constexpr const char* kGeometryKey = "Main Window/Geometry";
+    static constexpr const char* kLayoutKey = "Main Window/Layout";
 
     explicit CMainFrame(AppContext& app, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -45,6 +48,7 @@ public:
     void openNewWindow();
     void showSceneryProperties(double widthKm, double heightKm, double metresPerPixel) override;
     void refreshCommands() override;
+    void showStatus(const QString& text) override;
 
     /// Opens a project file in a new window (or activates the window that already shows it).
     /// False when it could not be read (the reader has said why).
@@ -75,12 +79,20 @@ public:
     void addRecentFile(const QString& path);
     void removeRecentFile(const QString& path);
 
+    /// "Orvane version N" with the copyright and the product page, for About.
+    static QString aboutText();
+    /// The user guide to open from Help: the README beside the program, else that of the source
+    /// tree the program was built from; empty when neither exists.
+    static QString userGuidePath();
+
     /// The status bar's date and time texts now, as the panes show them.
     static QString dateText();
     static QString timeText();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void restoreLayout();
+    void saveLayout() const;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -100,7 +112,9 @@ private:
     void saveRecentFiles() const;
     void onSubWindowActivated(QMdiSubWindow* window);
     void showProjectWindow(ProjectWindow* window);
-    QMenu* wizardsMenu();
+    void updateSceneryProperties();
+    void updateEditTexts();
+    QMenu* wizardsMenu(const QString& title);
 
     AppContext& app_;
     QMdiArea* mdi_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/ui/COrvaneApp.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <clocale>
@@ -78,6 +79,8 @@ bool COrvaneApp::InitInstance(const QStringList& arguments)
     if (!startup_.readSettings())
         return false;
     frame_->setCoordinateFormatButtons(app_.settings.coordinateFormat);
+    // The program's own colors.pcf and default.bmp lie beside it.
+    app_.settings.programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
     startup_.loadTexturesIfWanted();
 
     if (splashWanted())

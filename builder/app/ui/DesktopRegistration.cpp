@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPixmap>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+#include "app/ui/AppIcons.h"
 
 namespace {
 
@@ -33,6 +37,31 @@ QString applicationsFolder()
 QString mimeFolder()
 {
     return QDir(DesktopRegistration::dataFolder()).filePath("mime");
+}
+
+constexpr int kIconSizes[] = {48, 256};
+constexpr const char* kAppIconName = "orvane";
+constexpr const char* kDocumentIconName = "application-x-orvane-project";
+
+// The hicolor theme file of one icon: apps/ for the program, mimetypes/ for the project files.
+QString iconPath(int size, bool document)
+{
+    return QDir(DesktopRegistration::dataFolder())
+        .filePath(QString("icons/hicolor/%1x%1/%2/%3.png")
+                      .arg(size)
+                      .arg(document ? "mimetypes" : "apps", document ? kDocumentIconName : kAppIconName));
+}
+
+bool writeIcons()
+{
+    bool ok = true;
+    for (int size : kIconSizes)
+        for (bool document : {false, true}) {
+            const QString path = iconPath(size, document);
+            const QPixmap pixmap = document ? AppIcons::documentPixmap(size) : AppIcons::applicationPixmap(size);
+            ok = QDir().mkpath(QFileInfo(path).absolutePath()) && pixmap.save(path, "PNG") && ok;
+        }
+    return ok;
 }
 
 } // namespace
@@ -66,6 +95,7 @@ bool DesktopRegistration::install(const QString& executable)
                                     "Name=Orvane\n"
                                     "Comment=Orvane 3 Level Reduced Resolution Project\n"
                                     "Exec=%1\n"
+                                    "Icon=orvane\n"
                                     "MimeType=%2;\n"
                                     "Terminal=false\n"
                                     "Categories=Graphics;Science;\n")
@@ -74,12 +104,13 @@ bool DesktopRegistration::install(const QString& executable)
                                  "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
                                  "  <mime-type type=\"%1\">\n"
                                  "    <comment>Orvane 3 Level Reduced Resolution Project</comment>\n"
+                                 "    <icon name=\"application-x-orvane-project\"/>\n"
                                  "    <glob pattern=\"*.prj\"/>\n"
                                  "  </mime-type>\n"
                                  "</mime-info>\n")
                              .arg(kMimeType);
     const bool ok = writeFile(QDir(apps).filePath(kDesktopFileName), desktop) &&
-                    writeFile(QDir(packages).filePath(kMimeFileName), mime);
+                    writeFile(QDir(packages).filePath(kMimeFileName), mime) && writeIcons();
     runIfPresent("update-mime-database", mimeFolder());
     runIfPresent("update-desktop-database", apps);
     return ok;
@@ -89,8 +120,11 @@ bool DesktopRegistration::uninstall()
 {
     const QString desktop = QDir(applicationsFolder()).filePath(kDesktopFileName);
     const QString mime = QDir(mimeFolder()).filePath(QString("packages/") + kMimeFileName);
+    QStringList files = {desktop, mime};
+    for (int size : kIconSizes)
+        files << iconPath(size, false) << iconPath(size, true);
     bool ok = true;
-    for (const QString& path : {desktop, mime})
+    for (const QString& path : files)
         if (QFile::exists(path) && !QFile::remove(path))
             ok = false;
     if (QDir(mimeFolder()).exists())

@@ -2,6 +2,7 @@
 // the coordinate display form, and the Help menu.
 
 #include <QMessageBox>
+#include <QUrl>
 #include <QWidget>
 
 #include "project/AppContext.h"
@@ -59,7 +60,7 @@ const CommandRegistrar saveAsCommand{{"file.saveAs", "Save &As...", "Save the ac
                                       },
                                       haveProject, {}}};
 
-const CommandRegistrar closeCommand{{"file.close", "&Close", "Close the active project", QKeySequence(),
+const CommandRegistrar closeCommand{{"file.close", "&Close", "Close the active project", QKeySequence("Ctrl+W"),
                                      [](FrameServices& f) {
                                          if (ProjectWindow* w = activeWindowOf(f))
                                              w->close();
@@ -67,7 +68,7 @@ const CommandRegistrar closeCommand{{"file.close", "&Close", "Close the active p
                                      haveProject, {}}};
 
 const CommandRegistrar exitCommand{{"app.exit", "E&xit", "Quit the application; prompts to save projects",
-                                    QKeySequence(), [](FrameServices& f) { f.window()->close(); }, {}, {}}};
+                                    QKeySequence("Ctrl+Q"), [](FrameServices& f) { f.window()->close(); }, {}, {}}};
 
 const CommandRegistrar dmsCommand{{"coord.dms", "D:M:S", "Show coordinates as degrees:minutes:seconds",
                                    QKeySequence(), [](FrameServices& f) { setCoordinateFormat(f, 1); }, {},
@@ -82,18 +83,28 @@ void openProductPage(FrameServices& f)
     f.app().platform.openUrl(CMainFrame::kProductUrl);
 }
 
+// The user guide is the README until an installed guide exists.
+void openUserGuide(FrameServices& f)
+{
+    const QString guide = CMainFrame::userGuidePath();
+    if (guide.isEmpty()) {
+        f.app().platform.message("The user guide (README.md) was not found beside the program.", MsgIcon::Exclamation);
+        return;
+    }
+    f.app().platform.openUrl(QUrl::fromLocalFile(guide).toString().toStdString());
+}
+
 const CommandRegistrar onlineHelpCommand{
-    {"help.online", "Online Help....", "Open the Orvane web page", QKeySequence(), openProductPage, {}, {}}};
+    {"help.online", "&Online Help....", "Open the Orvane user guide", QKeySequence("F1"), openUserGuide, {}, {}}};
 
 const CommandRegistrar contactCommand{
-    {"help.contact", "Contact Orvane....", "Open the Orvane web page", QKeySequence(), openProductPage, {}, {}}};
+    {"help.contact", "&Contact Orvane....", "Open the Orvane web page", QKeySequence(), openProductPage, {}, {}}};
 
 const CommandRegistrar aboutCommand{{"help.about", "&About Orvane...", "Display program information and copyright",
                                      QKeySequence(),
                                      [](FrameServices& f) {
                                          QMessageBox::about(f.window(), "About Orvane",
-                                                            QString("Orvane Version 1.0\n\n%1\n\n%2")
-                                                                .arg(kCopyrightNotice, CMainFrame::kProductUrl));
+                                                            CMainFrame::aboutText());
                                      },
                                      {}, {}}};
 

@@ -20,7 +20,6 @@ PreferencesGeneralPage::PreferencesGeneralPage(AppContext& app, QWidget* parent)
         platformGroup_->addButton(button, i);
         groupLayout->addWidget(button);
     }
-    platformGroup_->button(0)->setEnabled(false);
     connect(platformGroup_, &QButtonGroup::idClicked, this, [this] { emit modified(); });
 
     auto* layout = new QVBoxLayout(this);

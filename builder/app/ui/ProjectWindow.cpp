@@ -1,5 +1,7 @@
 #include "app/ui/ProjectWindow.h"
 
+#include "app/ui/AppIcons.h"
+
 #include <QCloseEvent>
 
 #include "project/AppContext.h"
@@ -8,6 +10,7 @@
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
 #include "view/ui/CDibView.h"
+#include "project/ProjectFolder.h"
 
 namespace {
 QList<ProjectWindow*>& allWindows()
@@ -25,6 +28,7 @@ ProjectWindow::ProjectWindow(std::unique_ptr<CDibDoc> doc, QWidget* parent)
 ProjectWindow::ProjectWindow(std::shared_ptr<CDibDoc> doc, QWidget* parent) : QMdiSubWindow(parent), doc_(std::move(doc))
 {
     setObjectName("projectWindow");
+    setWindowIcon(AppIcons::document());
     setAttribute(Qt::WA_DeleteOnClose);
     view_ = new CDibView(*doc_, this);
     setWidget(view_);
@@ -89,7 +93,7 @@ bool ProjectWindow::saveAs()
     options.defaultExt = "prj";
     options.overwritePrompt = true;
     options.hideReadOnly = true;
-    options.initialDir = PathUtil::folder(doc_->filePath);
+    options.initialDir = projectFolder(*doc_);
     options.initialFile = doc_->filePath.empty() ? std::string() : PathUtil::fileName(doc_->filePath);
     const auto path = doc_->app.platform.saveFileDialog(options);
     if (!path)

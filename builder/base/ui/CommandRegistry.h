@@ -4,6 +4,7 @@
 //
 // Ids used by the main window:
 //   file.open file.save file.saveAs file.close wizard.photo wizard.synth app.preferences app.exit
+//   edit.undo edit.redo
 //   textures.cutAll textures.cut1 textures.cut2 textures.cut3      ("Prepare Textures...")
 //   source.scasm source.compile                                     ("W&rite Source Code...")
 //   palette.define palette.save project.boundary project.altitudeSources

@@ -5,6 +5,7 @@
 
 class AppContext;
 class CDibDoc;
+class QString;
 class QWidget;
 
 class FrameServices {
@@ -23,4 +24,6 @@ public:
     virtual void showSceneryProperties(double widthKm, double heightKm, double metresPerPixel) = 0;
     /// Re-evaluates every command's enabled / checked state.
     virtual void refreshCommands() = 0;
+    /// Says in the status bar what an operation made; an empty text puts "Ready" back.
+    virtual void showStatus(const QString& text) { (void)text; }
 };

@@ -1,6 +1,9 @@
 #include "base/ui/ProgressDialog.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -22,7 +25,9 @@ ProgressDialog::ProgressDialog(const std::string& caption) : QDialog(nullptr)
     status_ = new QLabel(this);
     status_->setObjectName("statusText");
     cancel_ = new QPushButton(tr("Cancel"), this);
+    cancel_->setObjectName("cancelButton");
     cancel_->setAutoDefault(false);
+    cancel_->setVisible(false);
     connect(cancel_, &QPushButton::clicked, this, [this] { pressCancel(); });
 
     auto* layout = new QGridLayout(this);
@@ -30,11 +35,27 @@ ProgressDialog::ProgressDialog(const std::string& caption) : QDialog(nullptr)
     layout->addWidget(bar_, 1, 0);
     layout->addWidget(percent_, 1, 1);
     layout->addWidget(cancel_, 2, 0, 1, 2, Qt::AlignHCenter);
-    // About the classic 186 x 79 dialog-unit window.
-    setFixedSize(300, 130);
-
     onRangeChanged();
     SetTitle(caption.empty() ? kDefaultCaption : caption);
+}
+
+void ProgressDialog::fitToTexts()
+{
+    // The title bar also carries the window's icon and buttons; 120 pixels leave room for them.
+    const QFontMetrics metrics(font());
+    const int caption = metrics.horizontalAdvance(windowTitle()) + 120;
+    const QMargins margins = layout()->contentsMargins();
+    const int status = metrics.horizontalAdvance(status_->text()) + margins.left() + margins.right();
+    const int width = std::max({300, caption, status});
+    setFixedSize(width, std::max(layout()->sizeHint().height(), 110));
+}
+
+void ProgressDialog::onCancelAsked()
+{
+    if (cancel_->isVisible() || cancel_->isVisibleTo(this))
+        return;
+    cancel_->setVisible(true);
+    fitToTexts();
 }
 
 ProgressDialog::~ProgressDialog()
@@ -111,8 +132,13 @@ void ProgressDialog::onPositionChanged()
 
 void ProgressDialog::onTextChanged()
 {
-    setWindowTitle(QString::fromStdString(title().empty() ? std::string(kDefaultCaption) : title()));
-    status_->setText(QString::fromStdString(status()));
+    const QString caption = QString::fromStdString(title().empty() ? std::string(kDefaultCaption) : title());
+    const QString text = QString::fromStdString(status());
+    if (caption == windowTitle() && text == status_->text() && width() >= 300)
+        return;
+    setWindowTitle(caption);
+    status_->setText(text);
+    fitToTexts();
 }
 
 void ProgressDialog::pump()

@@ -1,6 +1,7 @@
 #pragma once
 // The progress window of every long operation: modeless, keeps its owner window disabled while
-// it is open, and lets pending events run at every update so the screen stays painted.
+// it is open, and lets pending events run at every update so the screen stays painted. Cancel
+// shows only once the operation has asked for it: one that never asks cannot stop.
 
 #include <QDialog>
 #include <QPointer>
@@ -41,10 +42,14 @@ protected:
     void onPositionChanged() override;
     void onTextChanged() override;
     void pump() override;
+    void onCancelAsked() override;
     /// Escape and the close button must not end the operation's window; they count as Cancel.
     void reject() override;
 
 private:
+    /// Wide enough for the caption in the title bar and the status line, never narrower than 300.
+    void fitToTexts();
+
     QProgressBar* bar_ = nullptr;
     QLabel* percent_ = nullptr;
     QLabel* status_ = nullptr;

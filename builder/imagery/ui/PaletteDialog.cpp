@@ -17,6 +17,7 @@
 #include "base/Platform.h"
 #include "imagery/PaletteFiles.h"
 #include "project/CDibDoc.h"
+#include "project/ProjectFolder.h"
 
 namespace {
 constexpr int kGridSide = 256;   // 16 cells of 16 pixels
@@ -91,6 +92,7 @@ void PaletteDialog::loadJasc()
 {
     FileDialogOptions options;
     options.title = "Open JASC palette file";
+    options.initialDir = projectFolder(doc_);
     options.filter = "JASC Palette files (*.pal)|*.pal|";
     const std::optional<std::string> chosen = doc_.app.platform.openFileDialog(options);
     if (!chosen || !importJascPalette(doc_, *chosen))
@@ -102,6 +104,7 @@ void PaletteDialog::browse()
 {
     FileDialogOptions options;
     options.filter = "pal files (*.pal)|*.pal|All Files (*.*)|*.*||";
+    options.initialDir = projectFolderOr(doc_, doc_.textureFolder);
     const std::optional<std::string> chosen = doc_.app.platform.openFileDialog(options);
     if (!chosen)
         return;

@@ -10,6 +10,7 @@
 #include "base/ui/CommandRegistry.h"
 #include "base/ui/FrameServices.h"
 #include "output/Coordinates.h"
+#include "project/BoundaryEdit.h"
 #include "project/CDibDoc.h"
 #include "project/SceneryDimensions.h"
 
@@ -55,20 +56,25 @@ BoundaryAreaDlg::BoundaryAreaDlg(CDibDoc& doc, QWidget* parent)
 void BoundaryAreaDlg::accept()
 {
     // The texts are what the user saw, so the stored boundary takes their precision.
-    doc_.boundary.west = parsed(west_);
-    doc_.boundary.east = parsed(east_);
-    doc_.boundary.south = parsed(south_);
-    doc_.boundary.north = parsed(north_);
-    computeSceneryDimensions(doc_);
+    GeoRect boundary;
+    boundary.west = parsed(west_);
+    boundary.east = parsed(east_);
+    boundary.south = parsed(south_);
+    boundary.north = parsed(north_);
+    if (!editBoundary(doc_, boundary)) {
+        // Stored as it was: the dimensions are brought up to date and the project counts as
+        // changed, as OK has always done.
+        computeSceneryDimensions(doc_);
+        doc_.setModified(true);
+    }
     warnIfSceneryTooCoarse(doc_);
-    doc_.setModified(true);
     QDialog::accept();
 }
 
 namespace {
 const CommandRegistrar registerBoundaryArea{{
     "project.boundary",
-    QStringLiteral("Define Boundary Area..."),
+    QStringLiteral("Define &Boundary Area..."),
     QStringLiteral("Show and store the geographic extents of the scenery"),
     QKeySequence(),
     [](FrameServices& frame) {

@@ -5,6 +5,7 @@
 #include "base/ui/CommandRegistry.h"
 #include "base/ui/FrameServices.h"
 #include "project/CDibDoc.h"
+#include "project/ChunksEdit.h"
 #include "project/ui/ChunkPropertiesSheet.h"
 #include "project/ui/FsMacroDialog.h"
 #include "project/ui/FsMenuPositionDialog.h"
@@ -49,8 +50,14 @@ const CommandRegistrar registerGridProperties{{
         const std::vector<int> selection = ChunkPropertiesSheet::selectedChunks(*doc);
         if (selection.empty())
             return;
-        ChunkPropertiesSheet sheet(*doc, selection, frame.window());
-        sheet.exec();
+        // What the sheet changes, live or on Apply, is one step of the history.
+        std::vector<TexReliefChunk> before = doc->chunks;
+        {
+            UndoStack::Busy recording(doc->undoStack);
+            ChunkPropertiesSheet sheet(*doc, selection, frame.window());
+            sheet.exec();
+        }
+        recordChunksEdit(*doc, "Chunk Properties", std::move(before));
         frame.refreshCommands();
     },
     hasSelection, {}}};

@@ -36,6 +36,5 @@ bool runPhotoRealWizard(CDibDoc& doc, QWidget* parent, PhotoWizardServices servi
     PhotoWizard wizard(doc, std::move(services), parent);
     if (wizard.exec() != QDialog::Accepted)
         return false;
-    finishPhotoRealWizard(doc, wizard.page4()->folder().toStdString());
-    return true;
+    return finishPhotoRealWizard(doc, wizard.page4()->folder().toStdString());
 }

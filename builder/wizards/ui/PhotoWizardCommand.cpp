@@ -24,8 +24,11 @@ void runPhotoWizardCommand(FrameServices& frame)
     NewProjectWizards wizards;
     wizards.photoReal = [&](CDibDoc& project) { return runPhotoRealWizard(project, frame.window(), services); };
 
-    if (initializeNewProject(*doc, wizards))
+    if (initializeNewProject(*doc, wizards)) {
+        // What the wizard did is the making of the project, not edits to take back.
+        doc->undoStack.clear();
         frame.openDocumentWindow(std::move(doc));
+    }
     frame.refreshCommands();
 }
 

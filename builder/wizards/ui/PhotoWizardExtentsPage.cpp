@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -50,14 +51,9 @@ PhotoWizardExtentsPage::PhotoWizardExtentsPage(PhotoWizard& wizard)
         cornerGroup->addButton(button, i);
         corners_[static_cast<std::size_t>(i)] = button;
     }
-    auto* frameGrid = new QGridLayout;
-    frameGrid->addWidget(corners_[PhotoExtentsModel::NorthWest], 0, 0, Qt::AlignLeft | Qt::AlignBottom);
-    frameGrid->addWidget(corners_[PhotoExtentsModel::NorthEast], 0, 2, Qt::AlignRight | Qt::AlignBottom);
-    frameGrid->addWidget(preview_, 1, 1);
-    frameGrid->addWidget(corners_[PhotoExtentsModel::SouthWest], 2, 0, Qt::AlignLeft | Qt::AlignTop);
-    frameGrid->addWidget(corners_[PhotoExtentsModel::SouthEast], 2, 2, Qt::AlignRight | Qt::AlignTop);
-    frameGrid->setColumnStretch(1, 1);
-    frameGrid->setRowStretch(1, 1);
+    // The preview keeps the buttons at the picture's corners as it grows and shrinks.
+    preview_->setCornerWidgets({corners_[PhotoExtentsModel::NorthWest], corners_[PhotoExtentsModel::NorthEast],
+                                corners_[PhotoExtentsModel::SouthWest], corners_[PhotoExtentsModel::SouthEast]});
     corners_[static_cast<std::size_t>(model_.corner)]->setChecked(true);
 
     auto* resolution = new QGroupBox("PhotoReal Scenery Resolution (m/pix):", this);
@@ -76,9 +72,18 @@ PhotoWizardExtentsPage::PhotoWizardExtentsPage(PhotoWizard& wizard)
     resolutionGrid->addWidget(verticalLock_, 1, 2);
     horizontal_->setText(resolutionText(0));
     vertical_->setText(resolutionText(0));
+    // Room for what the boxes hold, in the font of the screen they are on.
+    const QFontMetrics metrics(maxLat_->font());
+    for (QLineEdit* edit : {maxLat_, minLat_, maxLon_, minLon_})
+        edit->setMinimumWidth(metrics.horizontalAdvance("-000:00:00.00") + metrics.averageCharWidth() * 2);
+    for (QLineEdit* edit : {horizontal_, vertical_})
+        edit->setMinimumWidth(metrics.horizontalAdvance("00000.00") + metrics.averageCharWidth() * 2);
 
     auto* text = new QLabel(WizardTexts::kExtents, this);
+    text->setObjectName("explanation");
     text->setWordWrap(true);
+    // The explanation keeps the height its lines need; the preview takes what is left.
+    text->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
 
     auto* left = new QVBoxLayout;
     left->addLayout(extents);
@@ -86,10 +91,11 @@ PhotoWizardExtentsPage::PhotoWizardExtentsPage(PhotoWizard& wizard)
     left->addStretch(1);
     auto* top = new QHBoxLayout;
     top->addLayout(left);
-    top->addLayout(frameGrid, 1);
+    top->addWidget(preview_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addWidget(text);
+    explanation_ = text;
 
     // textEdited fires for the user's typing only, so showing computed values never loops back.
     connect(maxLat_, &QLineEdit::textEdited, this, [this] { edited(Field::MaxLat); });
@@ -101,6 +107,14 @@ PhotoWizardExtentsPage::PhotoWizardExtentsPage(PhotoWizard& wizard)
     connect(horizontalLock_, &QCheckBox::clicked, this, [this] { lockClicked(true); });
     connect(verticalLock_, &QCheckBox::clicked, this, [this] { lockClicked(false); });
     connect(cornerGroup, &QButtonGroup::idClicked, this, [this](int id) { model_.corner = id; });
+}
+
+void PhotoWizardExtentsPage::resizeEvent(QResizeEvent* event)
+{
+    QWizardPage::resizeEvent(event);
+    const int needed = explanation_->heightForWidth(explanation_->width());
+    if (needed > 0 && needed != explanation_->minimumHeight())
+        explanation_->setMinimumHeight(needed);
 }
 
 QString PhotoWizardExtentsPage::resolutionText(double value)

@@ -11,6 +11,7 @@
 class PhotoWizard;
 class PhotoPreviewFrame;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -32,6 +33,7 @@ public:
     QCheckBox* verticalLockBox() const { return verticalLock_; }
     QRadioButton* cornerButton(int index) const { return corners_[static_cast<std::size_t>(index)]; }
     PhotoPreviewFrame* preview() const { return preview_; }
+    QLabel* explanation() const { return explanation_; }
     const PhotoExtentsModel& model() const { return model_; }
 
 private:
@@ -55,4 +57,9 @@ private:
     QCheckBox* verticalLock_;
     std::array<QRadioButton*, 4> corners_{};
     PhotoPreviewFrame* preview_;
+    QLabel* explanation_ = nullptr;
+
+protected:
+    /// A wrapped explanation needs more lines on a narrow page: its minimum height follows.
+    void resizeEvent(QResizeEvent* event) override;
 };

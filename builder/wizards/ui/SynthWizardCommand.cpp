@@ -25,8 +25,11 @@ void runSynthWizardCommand(FrameServices& frame)
     NewProjectWizards wizards;
     wizards.synth = [&](CDibDoc& project) { return runSynthWizard(project, frame.window(), services); };
 
-    if (initializeNewProject(*doc, wizards))
+    if (initializeNewProject(*doc, wizards)) {
+        // What the wizard did is the making of the project, not edits to take back.
+        doc->undoStack.clear();
         frame.openDocumentWindow(std::move(doc));
+    }
     frame.refreshCommands();
 }
 
