@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include <charconv>
+#include <filesystem>
 
 #include "FileText.h"
 
@@ -20,13 +21,18 @@ bool isComment(const std::string& trimmed) {
 
 }  // namespace
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) { load(); }
+IniFile::IniFile(std::string path, std::uintmax_t maxBytes) : path_(std::move(path)), maxBytes_(maxBytes) { load(); }
 
 bool IniFile::load() {
   lines_.clear();
-  if (path_.empty() || !FileText::fileExists(path_)) return true;
-  std::string data, error;
-  if (!FileText::readFile(path_, data, error)) return false;
+  loadError_.clear();
+  std::error_code ec;
+  if (path_.empty() || !std::filesystem::exists(std::filesystem::symlink_status(path_, ec))) return true;
+  std::string data;
+  if (!FileText::readFile(path_, data, loadError_, maxBytes_)) {
+    autoSave_ = false;
+    return false;
+  }
   parse(data);
   return true;
 }
