@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "FileText.h"
 #include "IniFile.h"
 #include "ProcessRunner.h"
@@ -128,11 +130,25 @@ TEST_F(CompilePipelineTest, LogOfThisRunIsShownAndStopAborts) {
   EXPECT_TRUE(platform.messages.empty());  // no move question after Stop
 }
 
+TEST_F(CompilePipelineTest, ALongLogIsShownUpToItsLimitWithANote) {
+  writeScript(session.scasmPath, "head -c " + std::to_string(FileText::kMaxLogBytes + 10) +
+                                     " /dev/zero | tr '\\0' x > SCAERROR.LOG\nexit 1\n");
+  platform.continueAnswers = {false};
+  session.pipeline().RunCompile();
+  ASSERT_EQ(platform.results.size(), 1u);
+  const auto& log = platform.results[0].log;
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].size(), FileText::kMaxLogBytes);
+  EXPECT_EQ(log[1], "(The log is longer than 1024 KB; the rest is in " + dir / "SCAERROR.LOG" + ")");
+}
+
 TEST_F(CompilePipelineTest, ProgramThatCannotStartAborts) {
   writeBytes(tools / "not-executable", "#!/bin/sh\nexit 0\n");
   writeBytes(tools / "windows.exe", "MZ\x90\x00 not really a program");
   std::filesystem::permissions(tools / "windows.exe", std::filesystem::perms::owner_all);
-  std::vector<std::string> programs = {tools / "not-executable"};
+  // A FIFO under the program's name: looking for the "MZ" mark must not wait for a writer.
+  ASSERT_EQ(::mkfifo((tools / "fifo.exe").c_str(), 0700), 0);
+  std::vector<std::string> programs = {tools / "not-executable", tools / "fifo.exe"};
   if (ProcessRunner::findOnPath("wine").empty()) programs.push_back(tools / "windows.exe");
   for (const std::string& program : programs) {
     session.scasmPath = program;
