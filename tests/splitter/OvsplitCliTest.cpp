@@ -157,7 +157,9 @@ TEST(OvsplitCli, ConfigIsReadAndUpdatedLikeTheWindow) {
   platform.onAddRunway = [&](IniFile& cfg) { cfg.writeString("Recent", "Runway", dir / "r.rwy"); };
   SplitSession session(platform, config);
   session.LoadOvFile();
-  EXPECT_EQ(readBytes(dir / "cli.cfg"), readBytes(dir / "win.cfg"));
+  // The window also keeps its list of recent files, which the batch program does not touch.
+  const std::string window = readBytes(dir / "win.cfg");
+  EXPECT_EQ(readBytes(dir / "cli.cfg"), window.substr(0, window.find("\r\n[RecentFiles]")));
   EXPECT_EQ(IniFile(dir / "cli.cfg").readString("Recent", "Runway"), dir / "r.rwy");
 }
 
