@@ -105,12 +105,13 @@ void CompilePipeline::RunCompile() {
 void CompilePipeline::showLog(bool continueEnabled) {
   std::vector<std::string> lines;
   const std::string logPath = session_.dir + kLogName;
-  if (FileText::fileExists(logPath)) {
-    std::ifstream in(logPath, std::ios::binary);
-    std::string data(kMaxLogBytes, '\0');
-    in.read(data.data(), static_cast<std::streamsize>(data.size()));
-    data.resize(static_cast<std::size_t>(in.gcount()));
+  std::string data, error;
+  bool truncated = false;
+  if (FileText::fileExists(logPath) && FileText::readFileStart(logPath, data, error, FileText::kMaxLogBytes, truncated)) {
     lines = FileText::splitLines(data);
+    if (truncated)
+      lines.push_back("(The log is longer than " + std::to_string(FileText::kMaxLogBytes / 1024) +
+                      " KB; the rest is in " + logPath + ")");
   }
   const bool goOn = session_.platform().showScasmResults(lines, continueEnabled);
   if (!goOn || !continueEnabled) abort_ = true;

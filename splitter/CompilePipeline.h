@@ -30,8 +30,6 @@ public:
 
   /// The Scasm log file name, looked for in the output folder.
   static constexpr const char* kLogName = "SCAERROR.LOG";
-  /// Largest log shown; the rest is cut off.
-  static constexpr std::size_t kMaxLogBytes = 16u * 1024 * 1024;
 
 private:
   bool locate(const char* key, const char* notice, const char* title, const char* fileName, const char* filter,

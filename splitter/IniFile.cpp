@@ -1,32 +1,57 @@
 #include "IniFile.h"
 
 #include <charconv>
+#include <filesystem>
+#include <string_view>
 
 #include "FileText.h"
 
 namespace {
 
-bool isSectionLine(const std::string& trimmed) {
+// Lookups scan every line for every key: views keep them free of allocations.
+std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20) s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20) s.remove_suffix(1);
+  return s;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool isSectionLine(std::string_view trimmed) {
   return trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']';
 }
 
-std::string sectionName(const std::string& trimmed) {
-  return FileText::trim(trimmed.substr(1, trimmed.size() - 2));
+std::string_view sectionName(std::string_view trimmedLine) {
+  return trimmed(trimmedLine.substr(1, trimmedLine.size() - 2));
 }
 
-bool isComment(const std::string& trimmed) {
+bool isComment(std::string_view trimmed) {
   return trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#';
 }
 
 }  // namespace
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) { load(); }
+IniFile::IniFile(std::string path, std::uintmax_t maxBytes) : path_(std::move(path)), maxBytes_(maxBytes) { load(); }
 
 bool IniFile::load() {
   lines_.clear();
-  if (path_.empty() || !FileText::fileExists(path_)) return true;
-  std::string data, error;
-  if (!FileText::readFile(path_, data, error)) return false;
+  loadError_.clear();
+  std::error_code ec;
+  if (path_.empty() || !std::filesystem::exists(std::filesystem::symlink_status(path_, ec))) return true;
+  std::string data;
+  if (!FileText::readFile(path_, data, loadError_, maxBytes_)) {
+    autoSave_ = false;
+    return false;
+  }
   parse(data);
   return true;
 }
@@ -49,26 +74,26 @@ bool IniFile::save() const {
 
 long IniFile::findSection(const std::string& section) const {
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const std::string t = FileText::trim(lines_[i]);
-    if (isSectionLine(t) && FileText::equalsNoCase(sectionName(t), section)) return static_cast<long>(i);
+    const std::string_view t = trimmed(lines_[i]);
+    if (isSectionLine(t) && equalsNoCase(sectionName(t), section)) return static_cast<long>(i);
   }
   return -1;
 }
 
 long IniFile::sectionEnd(long header) const {
   std::size_t i = static_cast<std::size_t>(header) + 1;
-  while (i < lines_.size() && !isSectionLine(FileText::trim(lines_[i]))) ++i;
+  while (i < lines_.size() && !isSectionLine(trimmed(lines_[i]))) ++i;
   return static_cast<long>(i);
 }
 
 long IniFile::findKey(long header, const std::string& key) const {
   const long end = sectionEnd(header);
   for (long i = header + 1; i < end; ++i) {
-    const std::string t = FileText::trim(lines_[static_cast<std::size_t>(i)]);
+    const std::string_view t = trimmed(lines_[static_cast<std::size_t>(i)]);
     if (isComment(t)) continue;
     const std::size_t eq = t.find('=');
-    if (eq == std::string::npos) continue;
-    if (FileText::equalsNoCase(FileText::trim(t.substr(0, eq)), key)) return i;
+    if (eq == std::string_view::npos) continue;
+    if (equalsNoCase(trimmed(t.substr(0, eq)), key)) return i;
   }
   return -1;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "FileText.h"
 
 /// An initialisation file: "[Section]" headers and "key=value" lines. Section and key names
 /// compare without regard to letter case; values are text, booleans "1"/"0". Lines it does
@@ -14,12 +17,16 @@
 class IniFile {
 public:
   IniFile() = default;
-  /// Backs the object by `path` and reads it when it exists (see load()).
-  explicit IniFile(std::string path);
+  /// Backs the object by `path` and reads it when it exists (see load()). A file larger than
+  /// `maxBytes` is not read.
+  explicit IniFile(std::string path, std::uintmax_t maxBytes = FileText::kMaxConfigBytes);
 
   /// Rereads the file. A missing file is an empty one (true); a file that exists but cannot be
-  /// read gives false and leaves the object empty.
+  /// read (not a regular file, too large, unreadable) gives false, leaves the object empty and
+  /// stops automatic saving, so the file is not written over.
   bool load();
+  /// Why the last load failed.
+  const std::string& loadError() const { return loadError_; }
   /// Replaces the contents by the given text.
   void parse(const std::string& text);
   /// The contents as they would be saved.
@@ -55,6 +62,8 @@ private:
   long sectionEnd(long header) const;
 
   std::string path_;
+  std::uintmax_t maxBytes_ = FileText::kMaxConfigBytes;
+  std::string loadError_;
   std::vector<std::string> lines_;
   bool autoSave_ = true;
 };

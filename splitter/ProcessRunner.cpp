@@ -17,6 +17,8 @@ extern char** environ;
 namespace {
 
 bool isWindowsProgram(const std::string& path) {
+  // Opening a FIFO would wait for a writer: look into regular files only.
+  if (!FileText::fileExists(path)) return false;
   std::ifstream in(path, std::ios::binary);
   char sig[2] = {0, 0};
   in.read(sig, 2);

@@ -13,15 +13,15 @@ std::string SourceSplitter::expectedCopyrightLine() {
   return std::string("Copyright( ") + SplitConstants::kCopyrightNotice + " )";
 }
 
-bool SourceSplitter::isExpectedCopyrightLine(const std::string& firstLine) {
-  return FileText::equalsNoCase(FileText::trim(firstLine), expectedCopyrightLine());
+bool SourceSplitter::isExpectedCopyrightLine(std::string_view firstLine) {
+  return FileText::equalsNoCase(FileText::trim(std::string(firstLine)), expectedCopyrightLine());
 }
 
-SourceSplitter::KeywordIndices SourceSplitter::scanKeywords(const std::vector<std::string>& lines) {
+SourceSplitter::KeywordIndices SourceSplitter::scanKeywords(const TextLines& lines) {
   KeywordIndices indices;
   indices.fill(-1);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string upper = FileText::toUpper(lines[i]);
+    const std::string upper = FileText::toUpper(std::string(lines[i]));
     for (int k = 0; k < KeywordCount; ++k)
       if (upper.find(keywordText(static_cast<Keyword>(k))) != std::string::npos) indices[k] = static_cast<long>(i);
   }
@@ -38,22 +38,22 @@ std::string SourceSplitter::missingKeywords(const KeywordIndices& indices) {
   return list;
 }
 
-std::string SourceSplitter::keywordLine(const std::vector<std::string>& lines, const KeywordIndices& indices,
+std::string SourceSplitter::keywordLine(const TextLines& lines, const KeywordIndices& indices,
                                         Keyword k) {
   const long i = indices[k];
   if (i < 0 || static_cast<std::size_t>(i) >= lines.size())
     return std::string(";") + keywordText(k) + " line missing from the source";
-  return lines[static_cast<std::size_t>(i)];
+  return std::string(lines[static_cast<std::size_t>(i)]);
 }
 
 SourceSplitter::SaveName SourceSplitter::parseSaveName(const std::string& savePath) {
   return {FileText::folderOf(savePath), FileText::baseNameOf(savePath)};
 }
 
-std::vector<std::string> SourceSplitter::documentCStart(const std::string& name, const ProjectDetails& details,
-                                                        const std::vector<std::string>& source,
+TextLines SourceSplitter::documentCStart(const std::string& name, const ProjectDetails& details,
+                                                        const TextLines& source,
                                                         const KeywordIndices& indices) {
-  std::vector<std::string> doc = {";" + name + "_C.scm", details.libObjLine(), "I_93( 0 ) ;SCASM command",
+  TextLines doc = {";" + name + "_C.scm", details.libObjLine(), "I_93( 0 ) ;SCASM command",
                                   "\t;START->Copied from Orvane generated file"};
   // The object code lies strictly between the RefPoint line and the label line. Without
   // either of them there is no such range: copying from the top of the file would pull in the
@@ -63,17 +63,17 @@ std::vector<std::string> SourceSplitter::documentCStart(const std::string& name,
   if (from >= 0 && to >= 0)
     for (long i = from + 1; i < to; ++i) doc.push_back(source[static_cast<std::size_t>(i)]);
   doc.push_back("\t;END<-Copied from Orvane generated file");
-  doc.emplace_back();
+  doc.push_back("");
   doc.push_back("\t;RUNWAYS ADDED START");
   return doc;
 }
 
-std::vector<std::string> SourceSplitter::documentCEnd() {
+TextLines SourceSplitter::documentCEnd() {
   return {"\t;RUNWAYS ADDED END", "", "Return ;SCASM command", "EndObj ;SCASM command"};
 }
 
-std::vector<std::string> SourceSplitter::documentA(const SaveName& save, const ProjectDetails& details,
-                                                   const std::vector<std::string>& source,
+TextLines SourceSplitter::documentA(const SaveName& save, const ProjectDetails& details,
+                                                   const TextLines& source,
                                                    const KeywordIndices& indices) {
   return {";" + save.name + "_A.sca",
           "Set( OBJID 0 ) ;SCASM command",
@@ -84,14 +84,14 @@ std::vector<std::string> SourceSplitter::documentA(const SaveName& save, const P
           "Include( \"" + save.dir + save.name + "_C.scm\" ) ;SCASM command"};
 }
 
-std::vector<std::string> SourceSplitter::documentD(const SaveName& save, const ProjectDetails& details,
-                                                   const std::vector<std::string>& source,
+TextLines SourceSplitter::documentD(const SaveName& save, const ProjectDetails& details,
+                                                   const TextLines& source,
                                                    const KeywordIndices& indices) {
   return {";" + save.name + "_D.scm", keywordLine(source, indices, RefPoint), details.callLibObjLine(),
           keywordLine(source, indices, L000002)};
 }
 
-std::vector<std::string> SourceSplitter::documentB(const SaveName& save, const std::vector<std::string>& source,
+TextLines SourceSplitter::documentB(const SaveName& save, const TextLines& source,
                                                    const KeywordIndices& indices) {
   return {";" + save.name + "_B.sca",
           keywordLine(source, indices, Header),
@@ -102,7 +102,7 @@ std::vector<std::string> SourceSplitter::documentB(const SaveName& save, const s
           "EndA ;SCASM command"};
 }
 
-std::vector<std::string> SourceSplitter::compileInstructions(const SaveName& save) {
+TextLines SourceSplitter::compileInstructions(const SaveName& save) {
   const std::string& d = save.dir;
   const std::string& n = save.name;
   return {"COMPILE INSTRUCTIONS FOR: " + d + n + ".*",

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "TextLines.h"
+
 struct ProjectDetails;
 
 /// The pure text work of a split: the copyright check, the keyword scan and the documents.
@@ -26,32 +28,32 @@ struct SourceSplitter {
   static std::string expectedCopyrightLine();
   /// The first line, stripped of surrounding blanks and control characters, equals the
   /// expected line without regard to letter case.
-  static bool isExpectedCopyrightLine(const std::string& firstLine);
+  static bool isExpectedCopyrightLine(std::string_view firstLine);
 
   /// Scans every line in order; a later line holding a keyword overwrites an earlier one.
-  static KeywordIndices scanKeywords(const std::vector<std::string>& lines);
+  static KeywordIndices scanKeywords(const TextLines& lines);
   /// Comma-separated keyword texts of the missing keywords, empty when all are there.
   static std::string missingKeywords(const KeywordIndices& indices);
   /// The line at a keyword's index. A source lacking the keyword gets a comment line in its
   /// place, so the documents keep their shape and SCASM passes over it; the user has been told.
-  static std::string keywordLine(const std::vector<std::string>& lines, const KeywordIndices& indices,
+  static std::string keywordLine(const TextLines& lines, const KeywordIndices& indices,
                                  Keyword k);
 
   static SaveName parseSaveName(const std::string& savePath);
 
   /// Document_C up to and including the "RUNWAYS ADDED START" marker.
-  static std::vector<std::string> documentCStart(const std::string& name, const ProjectDetails& details,
-                                                 const std::vector<std::string>& source,
+  static TextLines documentCStart(const std::string& name, const ProjectDetails& details,
+                                                 const TextLines& source,
                                                  const KeywordIndices& indices);
   /// The lines after the runways: end marker, blank line, Return and EndObj.
-  static std::vector<std::string> documentCEnd();
-  static std::vector<std::string> documentA(const SaveName& save, const ProjectDetails& details,
-                                            const std::vector<std::string>& source,
+  static TextLines documentCEnd();
+  static TextLines documentA(const SaveName& save, const ProjectDetails& details,
+                                            const TextLines& source,
                                             const KeywordIndices& indices);
-  static std::vector<std::string> documentD(const SaveName& save, const ProjectDetails& details,
-                                            const std::vector<std::string>& source,
+  static TextLines documentD(const SaveName& save, const ProjectDetails& details,
+                                            const TextLines& source,
                                             const KeywordIndices& indices);
-  static std::vector<std::string> documentB(const SaveName& save, const std::vector<std::string>& source,
+  static TextLines documentB(const SaveName& save, const TextLines& source,
                                             const KeywordIndices& indices);
-  static std::vector<std::string> compileInstructions(const SaveName& save);
+  static TextLines compileInstructions(const SaveName& save);
 };

@@ -14,13 +14,18 @@ namespace {
 
 /// Reads a source as lines. False, with the message for the user in `error`, when it cannot
 /// be read or holds nothing (there is no first line to check).
-bool readSource(const std::string& path, std::vector<std::string>& lines, std::string& error) {
+bool readSource(const std::string& path, TextLines& lines, std::string& error) {
   std::string data, reason;
-  if (!FileText::readFile(path, data, reason)) {
+  if (!FileText::readFile(path, data, reason, FileText::kMaxSourceBytes)) {
     error = "Could not read the source file\r\r" + path + "\r\r" + reason;
     return false;
   }
-  lines = FileText::splitLines(data);
+  if (TextLines::countLines(data) > FileText::kMaxSourceLines) {
+    error = "Could not read the source file\r\r" + path + "\r\rThe file has too many lines (more than " +
+            std::to_string(FileText::kMaxSourceLines) + ").";
+    return false;
+  }
+  lines = TextLines::fromText(std::move(data));
   if (lines.empty()) {
     error = "The source file is empty\r\r" + path + "\r\rNothing was split.";
     return false;
@@ -54,7 +59,7 @@ void SplitSession::ClearDocuments() {
 }
 
 bool SplitSession::CheckSourceFile(const std::string& path) {
-  std::vector<std::string> lines;
+  TextLines lines;
   std::string error;
   if (!readSource(path, lines, error)) {
     platform_.message(error, MessageType::Error, MessageButtons::Ok);
@@ -127,7 +132,7 @@ void SplitSession::LoadOvFile(const std::string& chosen) {
 
 bool SplitSession::SplitSource(const std::string& sourcePath, const std::string& savePath) {
   // Read before anything is cleared, so a bad source leaves the previous documents in place.
-  std::vector<std::string> source;
+  TextLines source;
   std::string error;
   if (!readSource(sourcePath, source, error)) {
     platform_.message(error, MessageType::Error, MessageButtons::Ok);
@@ -164,9 +169,9 @@ bool SplitSession::SplitSource(const std::string& sourcePath, const std::string&
   changed();
   while (platform_.message("Add a Runway?", MessageType::Confirmation, MessageButtons::YesNo) == MessageAnswer::Yes) {
     if (auto lines = platform_.addRunway(config_))
-      docs[DocumentC].insert(docs[DocumentC].end(), lines->begin(), lines->end());
+      for (const std::string& line : *lines) docs[DocumentC].push_back(line);
   }
-  for (std::string& line : SourceSplitter::documentCEnd()) docs[DocumentC].push_back(std::move(line));
+  docs[DocumentC].append(SourceSplitter::documentCEnd());
 
   docs[DocumentA] = SourceSplitter::documentA(save, details, docs[OvDoc], indices);
   docs[DocumentD] = SourceSplitter::documentD(save, details, docs[OvDoc], indices);
@@ -186,8 +191,7 @@ bool SplitSession::SplitSource(const std::string& sourcePath, const std::string&
 }
 
 void SplitSession::WriteCompileInstructions() {
-  for (std::string& line : SourceSplitter::compileInstructions({dir, name}))
-    docs[CompileDoc].push_back(std::move(line));
+  docs[CompileDoc].append(SourceSplitter::compileInstructions({dir, name}));
 }
 
 bool SplitSession::SaveDocuments() {
@@ -204,13 +208,12 @@ bool SplitSession::SaveDocuments() {
                                                                       {DocumentC, "_C.scm"},
                                                                       {DocumentD, "_D.scm"},
                                                                       {CompileDoc, "_Compile.doc"}}};
+  std::vector<FileText::FileContent> files;
+  for (const auto& [doc, suffix] : outputs) files.push_back({dir + name + suffix, docs[doc].crLfText()});
   std::string failed;
-  for (const auto& [doc, suffix] : outputs) {
-    const std::string path = dir + name + suffix;
-    if (!FileText::writeLinesCrLf(path, docs[doc])) failed += "\r" + path;
-  }
-  if (!failed.empty()) {
-    platform_.message("Could not save these documents:\r" + failed, MessageType::Error, MessageButtons::Ok);
+  if (!FileText::writeFilesTogether(files, failed)) {
+    platform_.message("Could not save the documents; none of them was changed:\r\r" + failed, MessageType::Error,
+                      MessageButtons::Ok);
     return false;
   }
   modified = false;

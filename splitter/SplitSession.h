@@ -7,6 +7,7 @@
 
 #include "CompilePipeline.h"
 #include "ProjectDetails.h"
+#include "TextLines.h"
 
 class IniFile;
 class SplitPlatform;
@@ -43,8 +44,9 @@ public:
   /// Appends the compile instructions to CompileDoc.
   void WriteCompileInstructions();
   void ClearDocuments();
-  /// Writes the five output documents (CR LF, overwriting). False, after telling the user,
-  /// when there is nothing split yet or a file cannot be written.
+  /// Writes the five output documents (CR LF, overwriting) as one: all five are replaced, or,
+  /// when any of them cannot be written, none. False, after telling the user, when there is
+  /// nothing split yet or a file cannot be written.
   bool SaveDocuments();
   /// "Exit": true when the user confirms.
   bool ConfirmExit();
@@ -54,7 +56,7 @@ public:
   /// "About OVSplit".
   void About();
 
-  std::array<std::vector<std::string>, DocCount> docs;
+  std::array<TextLines, DocCount> docs;
   std::array<std::string, DocCount> captions;
   int activeTab = 0;
   bool compileEnabled = false;

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "IniFile.h"
+
 namespace {
 
 std::string printable(std::string text) {
@@ -18,8 +20,12 @@ bool endsWith(const std::string& s, const std::string& tail) {
 }  // namespace
 
 CliPlatform::CliPlatform(std::ostream& err, DetailOverrides overrides, std::vector<std::vector<std::string>> runways,
-                         bool strict)
-    : err_(err), overrides_(std::move(overrides)), runways_(std::move(runways)), strict_(strict) {}
+                         bool strict, std::vector<std::string> runwayFiles)
+    : err_(err),
+      overrides_(std::move(overrides)),
+      runways_(std::move(runways)),
+      runwayFiles_(std::move(runwayFiles)),
+      strict_(strict) {}
 
 MessageAnswer CliPlatform::message(const std::string& text, MessageType type, MessageButtons buttons) {
   if (text == "Add a Runway?") return nextRunway_ < runways_.size() ? MessageAnswer::Yes : MessageAnswer::No;
@@ -52,7 +58,9 @@ void CliPlatform::editProjectDetails(ProjectDetails& details) {
   if (overrides_.quoted) details.quoted = *overrides_.quoted;
 }
 
-std::optional<std::vector<std::string>> CliPlatform::addRunway(IniFile&) {
+std::optional<std::vector<std::string>> CliPlatform::addRunway(IniFile& config) {
   if (nextRunway_ >= runways_.size()) return std::nullopt;
+  if (nextRunway_ < runwayFiles_.size() && !runwayFiles_[nextRunway_].empty())
+    config.writeString("Recent", "Runway", runwayFiles_[nextRunway_]);
   return runways_[nextRunway_++];
 }

@@ -20,8 +20,10 @@ public:
     std::optional<std::array<bool, 4>> quoted;
   };
 
+  /// `runwayFiles[i]`, when given and not empty, is the file runway i came from: handing it out
+  /// remembers it as the last runway file, as the dialog's Load does.
   CliPlatform(std::ostream& err, DetailOverrides overrides, std::vector<std::vector<std::string>> runways,
-              bool strict);
+              bool strict, std::vector<std::string> runwayFiles = {});
 
   MessageAnswer message(const std::string& text, MessageType type, MessageButtons buttons) override;
   std::optional<std::string> openFile(const FileDialogRequest&) override { return std::nullopt; }
@@ -40,6 +42,7 @@ private:
   std::ostream& err_;
   DetailOverrides overrides_;
   std::vector<std::vector<std::string>> runways_;
+  std::vector<std::string> runwayFiles_;
   std::size_t nextRunway_ = 0;
   bool strict_;
   int errors_ = 0;

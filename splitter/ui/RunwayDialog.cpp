@@ -491,7 +491,12 @@ void RunwayDialog::SaveRwyClick() {
   request.overwritePrompt = true;
   const auto path = platform_.saveFile(request);
   if (!path) return;
-  IniFile file(*path);  // other sections and lines of an existing file are kept
+  IniFile file(*path, FileText::kMaxRunwayBytes);  // other sections and lines of an existing file are kept
+  if (!file.loadError().empty()) {
+    platform_.message("Could not write the runway file\r\r" + *path + "\r\r" + file.loadError(), MessageType::Error,
+                      MessageButtons::Ok);
+    return;
+  }
   file.setAutoSave(false);
   model().save(file);
   if (!file.save())
@@ -519,7 +524,7 @@ void RunwayDialog::LoadRwyClick() {
   if (config_) config_->writeString("Recent", "Runway", *path);
 
   std::string data, error;
-  if (!FileText::readFile(*path, data, error)) {
+  if (!FileText::readFile(*path, data, error, FileText::kMaxRunwayBytes)) {
     platform_.message("Could not read the runway file\r\r" + *path + "\r\r" + error, MessageType::Error,
                       MessageButtons::Ok);
     return;

@@ -25,18 +25,15 @@ const char* const kPageNames[SplitSession::DocCount] = {"DocPage_OV", "DocPage_A
 const char* const kEditorNames[SplitSession::DocCount] = {"OvDoc",      "Document_A", "Document_B",
                                                           "Document_C", "Document_D", "CompileDoc"};
 
-QString joined(const std::vector<std::string>& lines) {
-  QStringList list;
-  list.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) list << QString::fromStdString(line);
-  return list.join(QLatin1Char('\n'));
+QString joined(const TextLines& lines) {
+  const std::string& text = lines.joined();
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::vector<std::string> linesOf(const QString& text) {
-  std::vector<std::string> lines;
-  if (text.isEmpty()) return lines;
-  for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
-  return lines;
+TextLines linesOf(const QString& text) {
+  if (text.isEmpty()) return {};
+  // An editor's last empty line is a line of its own, as the split's lines are.
+  return TextLines::fromText(text.toStdString() + "\n");
 }
 
 /// The local file of a drag when it is one source the tool can split.

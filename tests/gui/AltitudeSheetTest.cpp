@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "GuiWait.h"
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeTestFiles.h"
 #include "altitude/ui/CAltMapsPropertySheet.h"
@@ -39,12 +40,7 @@ public:
 // Runs `fill` on the extents dialog as soon as it is shown modally.
 void whenExtentsDialogOpens(std::function<void(AltMapExtentsDlg&)> fill)
 {
-    QTimer::singleShot(0, [fill] {
-        if (auto* dialog = qobject_cast<AltMapExtentsDlg*>(QApplication::activeModalWidget()))
-            fill(*dialog);
-        else
-            whenExtentsDialogOpens(fill);
-    });
+    whenModal<AltMapExtentsDlg>([fill](AltMapExtentsDlg* dialog) { fill(*dialog); });
 }
 
 int countColour(const QImage& image, QRgb colour)

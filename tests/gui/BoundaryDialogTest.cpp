@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "GuiWait.h"
 #include "project/AppContext.h"
 #include "base/ui/CommandRegistry.h"
 #include "base/ui/FrameServices.h"
@@ -128,10 +129,7 @@ private slots:
         doc->chunkColumns = 8;
         RecordingFrame frame(*app, doc.get());
         QVERIFY(command->enabled(frame));
-        QTimer::singleShot(0, [] {
-            if (auto* dialog = qobject_cast<BoundaryAreaDlg*>(QApplication::activeModalWidget()))
-                dialog->accept();
-        });
+        whenModal<BoundaryAreaDlg>([](BoundaryAreaDlg* dialog) { dialog->accept(); });
         command->run(frame);
         QCOMPARE(QString::asprintf("%4.2f %4.2f %4.2f", frame.shown[0], frame.shown[1], frame.shown[2]),
                  QStringLiteral("78.02 111.13 38.10"));

@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include "GuiWait.h"
 #include "RecordingFrame.h"
 #include "base/ui/CommandRegistry.h"
 #include "output/ScasmWriter.h"
@@ -168,7 +169,7 @@ private slots:
     {
         ChunkPropertiesSheet sheet(*doc, {0});
         sheet.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet, kGuiWaitMs));
         ChunkGeneralPage* page = sheet.general();
         QLineEdit* density = child<QLineEdit>(page, "density");
         QStringList seen;
@@ -232,7 +233,7 @@ private slots:
         {
             ChunkPropertiesSheet sheet(*doc, {1});
             sheet.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+            QVERIFY(QTest::qWaitForWindowExposed(&sheet, kGuiWaitMs));
             ChunkGeneralPage* page = sheet.general();
             QTest::mouseClick(child<QToolButton>(page, "densityUp"), Qt::LeftButton);   // 8
             child<QLineEdit>(page, "areaRange")->setText(QStringLiteral("25"));
@@ -282,8 +283,7 @@ private slots:
         ChunkTexturePage* page = sheet.texture();
         QCOMPARE(child<QLineEdit>(page, "landscapeType")->text(), QStringLiteral("No Match"));
 
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<AvailableTexturesDialog*>(QApplication::activeModalWidget());
+        whenModal<AvailableTexturesDialog>([](AvailableTexturesDialog* dialog) {
             QVERIFY(dialog);
             QTreeWidget* tree = dialog->tree();
             QCOMPARE(tree->topLevelItemCount(), 2);
@@ -296,8 +296,7 @@ private slots:
         QTest::mouseClick(page->replaceButton(), Qt::LeftButton);
         QCOMPARE(doc->chunks[2].texture, nullptr);
 
-        QTimer::singleShot(0, [] {
-            auto* dialog = qobject_cast<AvailableTexturesDialog*>(QApplication::activeModalWidget());
+        whenModal<AvailableTexturesDialog>([](AvailableTexturesDialog* dialog) {
             QVERIFY(dialog);
             QTreeWidget* tree = dialog->tree();
             tree->setCurrentItem(tree->topLevelItem(0));   // a group node chooses nothing
@@ -321,8 +320,7 @@ private slots:
         doc->chunks[2].selected = 1;
         doc->chunks[0].selected = 1;
         QVERIFY(command->enabled(frame));
-        QTimer::singleShot(0, [] {
-            auto* sheet = qobject_cast<ChunkPropertiesSheet*>(QApplication::activeModalWidget());
+        whenModal<ChunkPropertiesSheet>([](ChunkPropertiesSheet* sheet) {
             QVERIFY(sheet);
             QVERIFY(sheet->general()->severalChunks());
             sheet->reject();
@@ -575,8 +573,7 @@ private slots:
         RecordingFrame frame(*app, doc.get());
         QVERIFY(command->enabled(frame));
         bool seen = false;
-        QTimer::singleShot(0, [&seen] {
-            auto* sheet = qobject_cast<ProjectPropertiesSheet*>(QApplication::activeModalWidget());
+        whenModal<ProjectPropertiesSheet>([&seen](ProjectPropertiesSheet* sheet) {
             seen = sheet != nullptr;
             if (sheet)
                 sheet->reject();

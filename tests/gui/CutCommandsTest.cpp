@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "GuiWait.h"
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
 #include "base/ui/CommandRegistry.h"
@@ -184,11 +185,9 @@ private slots:
 
         // "Define..." opens the modal dialog on the project; Cancel leaves the palette alone.
         bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<PaletteDialog*>(QApplication::activeModalWidget());
-            seen = dialog != nullptr;
-            if (dialog)
-                dialog->reject();
+        whenModal<PaletteDialog>([&](PaletteDialog* dialog) {
+            seen = true;
+            dialog->reject();
         });
         command("palette.define").run(p.frame);
         QVERIFY(seen);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "GuiWait.h"
 #include "project/AppContext.h"
 #include "imagery/ui/PaletteDialog.h"
 #include "project/CDibDoc.h"
@@ -78,7 +79,7 @@ private slots:
         QCOMPARE(dialog.rangeBox(PaletteRange::Custom)->text(), QStringLiteral("Include Custom Colors"));
         QCOMPARE(dialog.paletteNameEdit()->text(), QStringLiteral("mine.pal"));
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog, kGuiWaitMs));
         QCOMPARE(cellColor(dialog, 5), qcolor(0x332211));
         QCOMPARE(cellColor(dialog, 6), QColor(Qt::black));
     }
@@ -101,7 +102,7 @@ private slots:
         Project p;
         PaletteDialog dialog(*p.doc);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog, kGuiWaitMs));
         const auto before = dialog.displayedColors();
         QCheckBox* box = dialog.rangeBox(static_cast<PaletteRange>(range));
 
@@ -136,7 +137,7 @@ private slots:
 
         PaletteDialog dialog(*p.doc);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog, kGuiWaitMs));
         p.platform.fileAnswers.push_back(p.dir.file("ten.pal"));
         QTest::mouseClick(dialog.loadButton(), Qt::LeftButton);
         QCOMPARE(p.platform.fileDialogs.back().title, std::string("Open JASC palette file"));
@@ -168,7 +169,7 @@ private slots:
         p.doc->paletteName = "old.pal";
         PaletteDialog dialog(*p.doc);
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog, kGuiWaitMs));
         p.platform.fileAnswers.push_back(p.dir.file("scenery.pal"));
         QTest::mouseClick(dialog.browseButton(), Qt::LeftButton);
         QCOMPARE(p.platform.fileDialogs.back().filter, std::string("pal files (*.pal)|*.pal|All Files (*.*)|*.*||"));

@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 
+#include "GuiWait.h"
 #include "altitude/ui/CAltMapsPropertySheet.h"
 #include "altitude/ui/CDTEDAltMap.h"
 #include "project/AppContext.h"
@@ -291,8 +292,7 @@ void PhotoWizardTest::wizardAndBatchProgramMakeTheSameProject()
         return ok;
     };
     // Drives the modal wizard (and the altitude sheet it opens) once the command has shown it.
-    QTimer::singleShot(0, [&] {
-        auto* wizard = qobject_cast<PhotoWizard*>(QApplication::activeModalWidget());
+    whenModal<PhotoWizard>([&](PhotoWizard* wizard) {
         if (!check(wizard != nullptr, "no wizard shown"))
             return;
         wizard->page1()->browseButton()->click();
@@ -308,8 +308,7 @@ void PhotoWizardTest::wizardAndBatchProgramMakeTheSameProject()
         if (!check(wizard->currentPage() == wizard->page3(), "page 3 not reached"))
             return wizard->reject();
 
-        QTimer::singleShot(0, [&] {
-            auto* sheet = qobject_cast<CAltMapsPropertySheet*>(QApplication::activeModalWidget());
+        whenModal<CAltMapsPropertySheet>([&](CAltMapsPropertySheet* sheet) {
             if (!check(sheet != nullptr, "no altitude sheet shown"))
                 return;
             sheet->tabs()->setCurrentWidget(sheet->dtedPage());

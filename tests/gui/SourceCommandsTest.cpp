@@ -1,6 +1,7 @@
 // The "W&rite Source Code..." commands and the batch console window on the offscreen platform.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "base/ui/FrameServices.h"
 #include "output/ui/BatchConsole.h"
 #include "project/CDibDoc.h"
+#include "GuiWait.h"
 #include "RecordingFrame.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
@@ -31,20 +33,31 @@ QWidget* findConsole()
     return nullptr;
 }
 
-/// Watches for the console; once it shows `untilText`, remembers what it shows and presses a key.
+/// Watches for the console; once it shows `untilText` and waits for a key, remembers what it
+/// shows and presses one. The prompt is shown before the console waits: a key pressed in
+/// between would be lost (and a second one pressed), so the driver waits for both.
 struct ConsoleDriver {
     QString seen;
     int keys = 0;
+    bool timedOut = false;
     QTimer timer;
+    QElapsedTimer clock;
     explicit ConsoleDriver(const QString& untilText)
     {
         timer.setInterval(20);
+        clock.start();
         QObject::connect(&timer, &QTimer::timeout, [this, untilText] {
             QWidget* console = findConsole();
             if (!console)
                 return;
+            const bool waiting = console->property("waitingForKey").toBool();
+            if (clock.elapsed() > kGuiWaitMs && waiting) {
+                timedOut = true;
+                QTest::keyClick(console, Qt::Key_Space);
+                return;
+            }
             auto* text = console->findChild<QPlainTextEdit*>(QStringLiteral("consoleText"));
-            if (!text || !text->toPlainText().endsWith(untilText))
+            if (!waiting || !text || !text->toPlainText().endsWith(untilText))
                 return;
             seen = text->toPlainText();
             // Closing is refused only while a program runs; here the console waits for a key.
@@ -121,6 +134,7 @@ private slots:
         QWidget parent;
         const int result = runBatchInConsole(&parent, dir.file("run.bat"), dir.str());
         QCOMPARE(result, 0);
+        QVERIFY(!driver.timedOut);
         QCOMPARE(driver.keys, 1);
         QCOMPARE(driver.seen, QStringLiteral("tool says hello\nPress any key to continue . . . "));
         QVERIFY(!findConsole());

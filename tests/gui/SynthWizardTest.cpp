@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "GuiWait.h"
 #include "altitude/ui/CAltMapsPropertySheet.h"
 #include "altitude/ui/CDTEDAltMap.h"
 #include "app/ConfigFile.h"
@@ -306,10 +307,7 @@ void SynthWizardTest::commandIsOfferedOnlyWithALibrary()
     RecordingFrame frame(started.app);
     QVERIFY(command->enabled(frame));
     // Cancel: no project.
-    QTimer::singleShot(0, [] {
-        if (auto* wizard = qobject_cast<SynthWizard*>(QApplication::activeModalWidget()))
-            wizard->reject();
-    });
+    whenModal<SynthWizard>([](SynthWizard* wizard) { wizard->reject(); });
     command->run(frame);
     QVERIFY(!frame.opened);
     QCOMPARE(started.app.settings.newProjectMode, 2);
@@ -322,8 +320,7 @@ void SynthWizardTest::cancelDuringGenerationLeavesNoProject()
     started.platform.cancelAfterSteps = 3;
     RecordingFrame frame(started.app);
     QString failure;
-    QTimer::singleShot(0, [&] {
-        auto* wizard = qobject_cast<SynthWizard*>(QApplication::activeModalWidget());
+    whenModal<SynthWizard>([&](SynthWizard* wizard) {
         if (!wizard) {
             failure = "no wizard shown";
             return;
@@ -364,8 +361,7 @@ void SynthWizardTest::wizardAndBatchProgramMakeTheSameProject()
             failure = what;
         return ok;
     };
-    QTimer::singleShot(0, [&] {
-        auto* wizard = qobject_cast<SynthWizard*>(QApplication::activeModalWidget());
+    whenModal<SynthWizard>([&](SynthWizard* wizard) {
         if (!check(wizard != nullptr, "no wizard shown"))
             return;
         type(wizard->page1()->columnsEdit(), "8");
@@ -387,8 +383,7 @@ void SynthWizardTest::wizardAndBatchProgramMakeTheSameProject()
         if (!check(wizard->currentPage() == p4, "page 4 not reached"))
             return wizard->reject();
 
-        QTimer::singleShot(0, [&] {
-            auto* sheet = qobject_cast<CAltMapsPropertySheet*>(QApplication::activeModalWidget());
+        whenModal<CAltMapsPropertySheet>([&](CAltMapsPropertySheet* sheet) {
             if (!check(sheet != nullptr, "no altitude sheet shown"))
                 return;
             sheet->tabs()->setCurrentWidget(sheet->dtedPage());

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "FileText.h"
 #include "IniFile.h"
 #include "ProcessRunner.h"
@@ -126,6 +128,18 @@ TEST_F(CompilePipelineTest, LogOfThisRunIsShownAndStopAborts) {
   EXPECT_TRUE(platform.results[0].log.empty());  // part A wrote none; the log of B is not A's
   EXPECT_EQ(platform.results[1].log, (std::vector<std::string>{"warning: something", "second line"}));
   EXPECT_TRUE(platform.messages.empty());  // no move question after Stop
+}
+
+TEST_F(CompilePipelineTest, ALongLogIsShownUpToItsLimitWithANote) {
+  writeScript(session.scasmPath, "head -c " + std::to_string(FileText::kMaxLogBytes + 10) +
+                                     " /dev/zero | tr '\\0' x > SCAERROR.LOG\nexit 1\n");
+  platform.continueAnswers = {false};
+  session.pipeline().RunCompile();
+  ASSERT_EQ(platform.results.size(), 1u);
+  const auto& log = platform.results[0].log;
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].size(), FileText::kMaxLogBytes);
+  EXPECT_EQ(log[1], "(The log is longer than 1024 KB; the rest is in " + dir / "SCAERROR.LOG" + ")");
 }
 
 TEST_F(CompilePipelineTest, ProgramThatCannotStartAborts) {

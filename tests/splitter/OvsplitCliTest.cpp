@@ -128,3 +128,68 @@ TEST(OvsplitCli, CopyrightWarningStrictModeAndFailures) {
   r = cli({"split", testData("builder_two_chunks.sca"), dir / "Out4.sca", "--runway", dir / "none.rwy"});
   EXPECT_EQ(r.code, 1);
 }
+
+// With --config the batch program offers and remembers what the window does, in the same file.
+TEST(OvsplitCli, ConfigIsReadAndUpdatedLikeTheWindow) {
+  SplitTestDir dir;
+  {
+    IniFile file(dir / "r.rwy");
+    RunwayModel().save(file);
+  }
+  writeBytes(dir / "cli.cfg", "[Recent]\r\nObjectName=Kept\r\nID2=ZZZZ\r\n[ID_Settings]\r\nID2_Quoted=0\r\n");
+  writeBytes(dir / "win.cfg", readBytes(dir / "cli.cfg"));
+
+  const CliRun r = cli({"split", testData("builder_two_chunks.sca"), dir / "Out.sca", "--config", dir / "cli.cfg",
+                        "--id1", "ABCD", "--runway", dir / "r.rwy"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(readBytes(dir / "Out_A.sca").find("LibID( 'ABCD' ZZZZ 1 0 ) ;SCASM command"), std::string::npos);
+  EXPECT_NE(readBytes(dir / "Out_C.scm").find("\"Kept\""), std::string::npos);
+
+  // The window: the same choices through its dialogs.
+  IniFile config(dir / "win.cfg");
+  ScriptedSplitPlatform platform;
+  platform.answers = {MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::Yes,
+                      MessageAnswer::No, MessageAnswer::No, MessageAnswer::Yes};
+  platform.openAnswers = {testData("builder_two_chunks.sca")};
+  platform.saveAnswers = {dir / "Out.sca"};
+  platform.detailsEditor = [](ProjectDetails& d) { d.ids[0] = "ABCD"; };
+  platform.runways = {std::vector<std::string>{}};
+  platform.onAddRunway = [&](IniFile& cfg) { cfg.writeString("Recent", "Runway", dir / "r.rwy"); };
+  SplitSession session(platform, config);
+  session.LoadOvFile();
+  // The window also keeps its list of recent files, which the batch program does not touch.
+  const std::string window = readBytes(dir / "win.cfg");
+  EXPECT_EQ(readBytes(dir / "cli.cfg"), window.substr(0, window.find("\r\n[RecentFiles]")));
+  EXPECT_EQ(IniFile(dir / "cli.cfg").readString("Recent", "Runway"), dir / "r.rwy");
+}
+
+TEST(OvsplitCli, RunwayFieldsGiveTheSameLinesAsARunwayFile) {
+  SplitTestDir dir;
+  {
+    RunwayModel runway;
+    runway.refName = "Main";
+    runway.runwayId = "27";
+    runway.idSuffix = 1;
+    runway.boxes[RunwayModel::RwLength] = "2778";
+    runway.markings[RunwayModel::EdgeLine] = true;
+    runway.boxes[RunwayModel::RwVasiSlopeN] = "4.5";
+    IniFile file(dir / "r.rwy");
+    runway.save(file);
+  }
+  CliRun r = cli({"split", testData("builder_two_chunks.sca"), dir / "File.sca", "--runway", dir / "r.rwy"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = cli({"split", testData("builder_two_chunks.sca"), dir / "File.sca", "--runway-fields",
+           "ReferenceName=Main; ID=27;IDSuffix=1;LENgth=2778;MARKERS_EdgeLine=1;VasiSlopeN=4.5"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::string fromFile = readBytes(dir / "File_C.scm");
+  ASSERT_EQ(cli({"split", testData("builder_two_chunks.sca"), dir / "File.sca", "--runway", dir / "r.rwy"}).code, 0);
+  EXPECT_EQ(readBytes(dir / "File_C.scm"), fromFile);
+  EXPECT_NE(fromFile.find("\tID 27L\r\n\tSurface 0\r\n\tMARKERS 01\r\n"), std::string::npos);
+
+  r = cli({"split", testData("builder_two_chunks.sca"), dir / "Bad.sca", "--runway-fields", "Lenght=1"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("Lenght=1"), std::string::npos);
+  r = cli({"split", testData("builder_two_chunks.sca"), dir / "Bad.sca", "--runway-fields", "ID=40"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_FALSE(FileText::fileExists(dir / "Bad_A.sca"));
+}

@@ -41,6 +41,7 @@ public:
   std::vector<std::array<std::string, 6>> catgenLabels;
   std::vector<Run> runs;
   std::function<bool(const std::string&, const std::string&)> copier;  ///< overrides the real copy
+  std::function<void(IniFile&)> onAddRunway;  ///< what the runway dialog does to the configuration
 
   MessageAnswer message(const std::string& text, MessageType type, MessageButtons buttons) override {
     messages.push_back({text, type, buttons});
@@ -68,7 +69,10 @@ public:
     offeredDetails.push_back(d);
     if (detailsEditor) detailsEditor(d);
   }
-  std::optional<std::vector<std::string>> addRunway(IniFile&) override { return next(runways); }
+  std::optional<std::vector<std::string>> addRunway(IniFile& config) override {
+    if (onAddRunway) onAddRunway(config);
+    return next(runways);
+  }
   bool showScasmResults(const std::vector<std::string>& log, bool continueEnabled) override {
     results.push_back({log, continueEnabled});
     if (continueAnswers.empty()) return true;

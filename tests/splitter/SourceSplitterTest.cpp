@@ -35,7 +35,7 @@ TEST(SourceSplitter, SaveNamesGiveFolderWithSeparatorAndBaseName) {
 }
 
 TEST(SourceSplitter, KeywordScanTakesTheLastLineOfEachKeyword) {
-  const std::vector<std::string> lines = {"header(1 2 3 4 5)", "Area(B 1 2 60)",       "\tRefPoint( 2 :L000002 x)",
+  const TextLines lines = {"header(1 2 3 4 5)", "Area(B 1 2 60)",       "\tRefPoint( 2 :L000002 x)",
                                           ":L000002",          "LatRange( 1 2)",       "Area(B 3 4 60)",
                                           "SET( areamx 9 )",   "\trefpoint( 7 :L0 x)", "nothing"};
   const auto idx = SourceSplitter::scanKeywords(lines);
@@ -49,7 +49,7 @@ TEST(SourceSplitter, KeywordScanTakesTheLastLineOfEachKeyword) {
 }
 
 TEST(SourceSplitter, MissingKeywordsGetACommentLineAndNoCopiedRange) {
-  const std::vector<std::string> lines = {"Header(1 2 3 4 5)", "code", ":L000002", "EndA"};
+  const TextLines lines = {"Header(1 2 3 4 5)", "code", ":L000002", "EndA"};
   const auto idx = SourceSplitter::scanKeywords(lines);
   EXPECT_EQ(SourceSplitter::missingKeywords(idx), "REFPOINT(, LATRANGE(, SET(, AREA(");
   EXPECT_EQ(SourceSplitter::keywordLine(lines, idx, SourceSplitter::Area), ";AREA( line missing from the source");
@@ -62,7 +62,7 @@ TEST(SourceSplitter, MissingKeywordsGetACommentLineAndNoCopiedRange) {
 }
 
 TEST(SourceSplitter, CopiesLinesStrictlyBetweenRefPointAndLabel) {
-  const std::vector<std::string> lines = {"RefPoint( a )", "one", "\ttwo", ":L000002"};
+  const TextLines lines = {"RefPoint( a )", "one", "\ttwo", ":L000002"};
   const auto c = SourceSplitter::documentCStart("n", ProjectDetails{}, lines, SourceSplitter::scanKeywords(lines));
   ASSERT_EQ(c.size(), 9u);
   EXPECT_EQ(c[4], "one");

@@ -116,7 +116,7 @@ TEST_F(SplitSessionTest, RunwayLinesGoBetweenTheMarkers) {
                       MessageAnswer::No};
   platform.runways = {std::vector<std::string>{"", "\tRunway( one", "\t)"}, std::nullopt};
   ASSERT_TRUE(session.SplitSource(testData("builder_two_chunks.sca"), dir / "MyArea.sca"));
-  const auto& c = session.docs[SplitSession::DocumentC];
+  const auto c = session.docs[SplitSession::DocumentC].toVector();
   const std::vector<std::string> tail(c.end() - 8, c.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"\t;RUNWAYS ADDED START", "", "\tRunway( one", "\t)",
                                             "\t;RUNWAYS ADDED END", "", "Return ;SCASM command",
@@ -149,7 +149,7 @@ TEST_F(SplitSessionTest, UnreadableOrEmptySourceChangesNothing) {
     ASSERT_EQ(platform.messages.size(), 1u) << path;
     EXPECT_EQ(platform.messages[0].type, MessageType::Error);
     EXPECT_NE(platform.messages[0].text.find(path), std::string::npos);
-    EXPECT_EQ(session.docs[SplitSession::DocumentA], std::vector<std::string>{"previous"});
+    EXPECT_EQ(session.docs[SplitSession::DocumentA].toVector(), std::vector<std::string>{"previous"});
     EXPECT_EQ(session.captions[SplitSession::DocumentA], "old_A.sca");
     EXPECT_FALSE(session.CheckSourceFile(path));
   }
@@ -230,7 +230,7 @@ TEST_F(SplitSessionTest, EveryCancelInTheLoadChainKeepsThePreviousDocuments) {
     if (step.openGiven) platform.openAnswers.push_back(dir / "changed.sca");
     if (step.saveGiven) platform.saveAnswers.push_back(dir / "Out.sca");
     session.LoadOvFile();
-    EXPECT_EQ(session.docs[SplitSession::DocumentB], std::vector<std::string>{"kept"});
+    EXPECT_EQ(session.docs[SplitSession::DocumentB].toVector(), std::vector<std::string>{"kept"});
     EXPECT_TRUE(platform.offeredDetails.empty());
   }
 }

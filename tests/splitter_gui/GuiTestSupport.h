@@ -69,8 +69,11 @@ private:
   }
 };
 
+/// Limit of every wait in the GUI tests, in milliseconds: generous, for a loaded machine.
+constexpr int kGuiWaitMs = 60000;
+
 /// Runs `action` on the next modal dialog of type T once it is up (polled from the event
-/// loop, which the dialog's exec() keeps running).
+/// loop, which the dialog's exec() keeps running); gives up after kGuiWaitMs.
 template <typename T>
 void onModal(std::function<void(T*)> action) {
   auto* timer = new QTimer;
@@ -82,7 +85,7 @@ void onModal(std::function<void(T*)> action) {
       timer->deleteLater();
       delete clock;
       action(dialog);
-    } else if (clock->elapsed() > 10000) {
+    } else if (clock->elapsed() > kGuiWaitMs) {
       timer->stop();
       timer->deleteLater();
       delete clock;

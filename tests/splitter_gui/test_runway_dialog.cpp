@@ -23,7 +23,7 @@ private:
   void showActive() {
     form->show();
     QApplication::setActiveWindow(form);
-    QVERIFY(QTest::qWaitForWindowActive(form));
+    QVERIFY(QTest::qWaitForWindowActive(form, kGuiWaitMs));
   }
   /// Types into a box and leaves it with Tab.
   void typeAndLeave(QLineEdit* edit, const QString& text) {
@@ -85,7 +85,7 @@ private slots:
     main.show();
     RunwayDialog dialog(*p, &main);
     dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog, kGuiWaitMs));
     const QPoint centre = dialog.screen()->availableGeometry().center();
     // The window frame may be measured only after the first showing: a few pixels either way.
     QVERIFY((dialog.frameGeometry().center() - centre).manhattanLength() <= 10);
@@ -115,20 +115,20 @@ private slots:
     showActive();
     QLineEdit* alt = form->box(RunwayModel::RwAlt);
     typeAndLeave(alt, "");
-    QTRY_COMPARE(p->messages.size(), size_t(1));
+    QTRY_COMPARE_WITH_TIMEOUT(p->messages.size(), size_t(1), kGuiWaitMs);
     QCOMPARE(p->messages[0].text, std::string("Altitude must be zero or floating point value\r\r(eg. 17.5)"));
     QCOMPARE(p->messages[0].type, MessageType::Warning);
-    QTRY_VERIFY(alt->hasFocus());
+    QTRY_VERIFY_WITH_TIMEOUT(alt->hasFocus(), kGuiWaitMs);
     QCOMPARE(p->beeps, 1);
 
     typeAndLeave(alt, "1.2.3");
-    QTRY_COMPARE(p->messages.size(), size_t(2));
-    QTRY_VERIFY(alt->hasFocus());
+    QTRY_COMPARE_WITH_TIMEOUT(p->messages.size(), size_t(2), kGuiWaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(alt->hasFocus(), kGuiWaitMs);
 
     typeAndLeave(alt, "17.5");
-    QTest::qWait(50);
+    // The check runs as the focus leaves: once it has left, a warning would have been shown.
+    QTRY_VERIFY_WITH_TIMEOUT(!alt->hasFocus(), kGuiWaitMs);
     QCOMPARE(p->messages.size(), size_t(2));
-    QVERIFY(!alt->hasFocus());
   }
 
   void runwayNumberSetsEndCaptionsOrIsRefused_data() {
@@ -149,13 +149,13 @@ private slots:
     showActive();
     typeAndLeave(form->RwId_A, number);
     if (nearEnd.isEmpty()) {
-      QTRY_COMPARE(p->messages.size(), size_t(1));
+      QTRY_COMPARE_WITH_TIMEOUT(p->messages.size(), size_t(1), kGuiWaitMs);
       QCOMPARE(p->messages[0].text, std::string("Runway ID must be a number between 1 and 36"));
-      QTRY_VERIFY(form->RwId_A->hasFocus());
+      QTRY_VERIFY_WITH_TIMEOUT(form->RwId_A->hasFocus(), kGuiWaitMs);
       QCOMPARE(form->Page->tabText(2), QString("Runway 1 specific"));
       return;
     }
-    QTRY_COMPARE(form->Page->tabText(2), "Runway " + nearEnd + " specific");
+    QTRY_COMPARE_WITH_TIMEOUT(form->Page->tabText(2), "Runway " + nearEnd + " specific", kGuiWaitMs);
     QCOMPARE(form->Page->tabText(3), "Runway " + farEnd + " specific");
     QCOMPARE(form->markings[RunwayModel::ClosedNear]->text(), "Runway " + nearEnd + " Closed");
     QCOMPARE(form->markings[RunwayModel::ClosedFar]->text(), "Runway " + farEnd + " Closed");

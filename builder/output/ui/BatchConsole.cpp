@@ -55,7 +55,10 @@ public:
         QEventLoop loop;
         keyLoop_ = &loop;
         setFocus();
+        // Visible to whoever drives the window: a key pressed before this point is not taken.
+        setProperty("waitingForKey", true);
         loop.exec();
+        setProperty("waitingForKey", false);
         keyLoop_ = nullptr;
     }
 
