@@ -48,7 +48,7 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON 
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_ctest asan --test-dir build/asan --output-on-failure -L core -j "$jobs"
 
-summary
-
 # Every file reader fuzzed for a fixed number of runs from its seeds (a few minutes in all).
 scripts/fuzz.sh --ci
+
+summary
