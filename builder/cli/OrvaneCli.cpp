@@ -18,6 +18,7 @@
 #include "cli/CliPlatform.h"
 #include "cli/DemoData.h"
 #include "cli/ProjectEditCommands.h"
+#include "cli/ImportCommand.h"
 #include "cli/ProjectJson.h"
 #include "cli/StarterLibrary.h"
 #include "cli/SynthCommand.h"
@@ -53,6 +54,7 @@ const char* const kProgramUsage =
     "  add-macro  add an FS macro item to a saved project\n"
     "  synth      make a synthetic project from the texture library, as the SynthWizard does\n"
     "  demo-data  write a sample landscape bitmap and its DTED heights, or a starter texture library\n"
+    "  import     turn any (georeferenced) picture into a project bitmap\n"
     "\n"
     "'orvane-cli <command> --help' describes a command.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -81,7 +83,9 @@ const char* const kPhotoUsage =
     "                    corner follows, so one of --north / --south may be left out\n"
     "  --folder DIR      scenery folder, made when missing (default: the bitmap's folder)\n"
     "  --platform N      0 writes .r8 tiles, other values .bmp tiles (default: TexRelief.cfg)\n"
-    "  --project FILE    project file (default: DIR/PREFIX.prj)\n";
+    "  --project FILE    project file (default: DIR/PREFIX.prj)\n"
+    "  --image FILE      any picture instead of --bitmap: imported first (see 'import --help' for\n"
+    "                    its options) into a bitmap beside it; a georeferenced one brings its extents\n";
 
 const char* const kScaUsage =
     "usage: orvane-cli sca PROJECT.prj OUT.sca [--save OUT.prj]\n"
@@ -378,8 +382,10 @@ Extents photoExtents(const ExtentsInput& in, const CDibDoc& doc, int coordinateF
     return {page.north(), page.south(), page.east(), page.west()};
 }
 
-int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, bool terminal)
+int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err, bool terminal)
 {
+    if (int failed = 0; importPhotoImage(argv, out, err, terminal, failed) && argv.empty())
+        return failed;
     CliArguments args;
     std::string error;
     const std::vector<CliArguments::Option> options = {
@@ -800,6 +806,8 @@ std::string cliUsage(const std::string& subcommand)
         return projectEditUsage(subcommand);
     if (subcommand == "synth")
         return kSynthUsage;
+    if (subcommand == "import")
+        return kImportUsage;
     std::string usage = kProgramUsage;
     std::string lines;
     for (const CliProjectCommand& command : projectCommands())
@@ -834,6 +842,8 @@ int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return runProjectEdit(command, rest, out, err, terminal);
         if (command == "synth")
             return runSynthCommand(rest, out, err, terminal);
+        if (command == "import")
+            return runImportCommand(rest, out, err, terminal);
         if (const CliProjectCommand* added = findProjectCommand(command))
             return runAddedCommand(*added, rest, out, err, terminal);
         throw UsageError{"unknown command " + command};
