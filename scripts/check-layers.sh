@@ -64,17 +64,15 @@ done < <(find builder -path 'builder/resources' -prune -o -type f \( -name '*.h'
 
 # GDAL is seen only by the import stage's own sources, and the import stage (a library of its own
 # that orvane_core does not link) only by windows, the batch program and the stage itself.
-while IFS= read -r file; do
-  rel="${file#builder/}"
-  while IFS=: read -r line text; do
-    case "$rel" in import/*.cpp) case "$rel" in import/ui/*) ;; *) continue ;; esac ;; esac
-    complain "$file" "$line" "GDAL header outside the import stage's sources"
-  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(gdal|cpl_|ogr_|ogrsf_)' "$file")
-  case "$rel" in import/*|cli/*|*/ui/*) continue ;; esac
-  while IFS=: read -r line _; do
-    complain "$file" "$line" "core code includes the import stage, which it does not link"
-  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"import/' "$file")
-done < <(find builder -path 'builder/resources' -prune -o -type f \( -name '*.h' -o -name '*.cpp' \) -print | sort)
+while IFS=: read -r file line _; do
+  case "${file#builder/}" in import/ui/*) ;; import/*.cpp) continue ;; esac
+  complain "$file" "$line" "GDAL header outside the import stage's sources"
+done < <(grep -rnE --include='*.h' --include='*.cpp' \
+  '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(gdal|cpl_|ogr_|ogrsf_)' builder | sort)
+while IFS=: read -r file line _; do
+  case "${file#builder/}" in import/*|cli/*|*/ui/*) continue ;; esac
+  complain "$file" "$line" "core code includes the import stage, which it does not link"
+done < <(grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"import/' builder | sort)
 
 # The split tool's core and batch program stay clear of its windows.
 while IFS= read -r file; do

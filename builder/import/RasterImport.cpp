@@ -698,10 +698,13 @@ std::optional<RgbImage> readRasterThumbnail(const std::string& path, int side, s
     Dataset view = colourView(source.get(), error);
     if (!view)
         return std::nullopt;
-    const PixelSize size = fitInto({GDALGetRasterXSize(source.get()), GDALGetRasterYSize(source.get())}, side);
+    const PixelSize whole{GDALGetRasterXSize(source.get()), GDALGetRasterYSize(source.get())};
+    const PixelSize size = fitInto(whole, side);
     RgbImage image(size.width, size.height);
     Stages none(nullptr);
-    if (!readRgb(view.get(), image, ImportResampling::Average, none)) {
+    // Averaging reads every pixel; a very large picture is sampled instead, so its preview comes quickly.
+    const bool large = static_cast<std::uint64_t>(whole.width) * static_cast<std::uint64_t>(whole.height) > (1ull << 26);
+    if (!readRgb(view.get(), image, large ? ImportResampling::Nearest : ImportResampling::Average, none)) {
         error = "Cannot read " + fileName(path) + ": " + QuietErrors::last();
         return std::nullopt;
     }
