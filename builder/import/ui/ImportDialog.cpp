@@ -130,7 +130,7 @@ ImportDialog::ImportDialog(Platform& platform, const std::string& sourcePath, co
     after_ = new QLabel(this);
     after_->setObjectName("after");
     for (QLabel* label : {before_, after_}) {
-        label->setMinimumSize(kPreviewSide, kPreviewSide);
+        label->setMinimumSize(kPreviewSide + 8, kPreviewSide + 8);   // the picture and the frame around it
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::StyledPanel);
     }
@@ -171,6 +171,8 @@ ImportDialog::ImportDialog(Platform& platform, const std::string& sourcePath, co
     // A ground resolution needs extents, which only a georeferenced picture brings.
     resolution_->setEnabled(info.georeferenced);
     updateEnabled();
+    // Every control keeps the room it asks for: the dialog grows, it is never squeezed.
+    setMinimumSize(sizeHint());
 
     std::string error;
     if (const std::optional<RgbImage> thumbnail = readRasterThumbnail(sourcePath, kPreviewSide, error))
