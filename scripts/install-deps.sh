@@ -3,7 +3,7 @@
 set -euo pipefail
 # clang-14 and libclang-rt-14-dev: the libFuzzer targets (scripts/fuzz.sh).
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev locales xauth
-          dpkg-dev file desktop-file-utils appstream clang-14 libclang-rt-14-dev)
+          dpkg-dev file desktop-file-utils appstream clang-14 libclang-rt-14-dev libgdal-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -18,6 +18,8 @@
 #include "cli/CliPlatform.h"
 #include "cli/DemoData.h"
 #include "cli/ProjectEditCommands.h"
+#include "cli/DemoPhoto.h"
+#include "cli/ImportCommand.h"
 #include "cli/ProjectJson.h"
 #include "cli/StarterLibrary.h"
 #include "cli/SynthCommand.h"
@@ -53,6 +55,7 @@ const char* const kProgramUsage =
     "  add-macro  add an FS macro item to a saved project\n"
     "  synth      make a synthetic project from the texture library, as the SynthWizard does\n"
     "  demo-data  write a sample landscape bitmap and its DTED heights, or a starter texture library\n"
+    "  import     turn any (georeferenced) picture into a project bitmap\n"
     "\n"
     "'orvane-cli <command> --help' describes a command.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -81,7 +84,9 @@ const char* const kPhotoUsage =
     "                    corner follows, so one of --north / --south may be left out\n"
     "  --folder DIR      scenery folder, made when missing (default: the bitmap's folder)\n"
     "  --platform N      0 writes .r8 tiles, other values .bmp tiles (default: TexRelief.cfg)\n"
-    "  --project FILE    project file (default: DIR/PREFIX.prj)\n";
+    "  --project FILE    project file (default: DIR/PREFIX.prj)\n"
+    "  --image FILE      any picture instead of --bitmap: imported first (see 'import --help' for\n"
+    "                    its options) into a bitmap beside it; a georeferenced one brings its extents\n";
 
 const char* const kScaUsage =
     "usage: orvane-cli sca PROJECT.prj OUT.sca [--save OUT.prj]\n"
@@ -111,11 +116,13 @@ const char* const kInfoUsage =
 
 const char* const kDemoUsage =
     "usage: orvane-cli demo-data --out DIR [--size PIXELS] [--points N] [--name NAME] [--colors FILE]\n"
+    "                            [--photo FILE.tif]\n"
     "\n"
     "Writes DIR/NAME.bmp, a 256-colour picture of an invented landscape of PIXELS x PIXELS\n"
     "(a multiple of 1024, default 2048), DIR/NAME.dt0, a DTED file of its heights with N x N\n"
     "points (default 121), and DIR/NAME.txt, the same heights as text. Prints the extents.\n"
     "--colors also writes the picture's colours as a default palette file (colors.pcf layout).\n"
+    "--photo also writes the landscape as a true-colour GeoTIFF in UTM zone 33N, PIXELS high.\n"
     "\n"
     "usage: orvane-cli demo-data --library DIR\n"
     "\n"
@@ -381,8 +388,10 @@ Extents photoExtents(const ExtentsInput& in, const CDibDoc& doc, int coordinateF
     return {page.north(), page.south(), page.east(), page.west()};
 }
 
-int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, bool terminal)
+int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err, bool terminal)
 {
+    if (int failed = 0; importPhotoImage(argv, out, err, terminal, failed) && argv.empty())
+        return failed;
     CliArguments args;
     std::string error;
     const std::vector<CliArguments::Option> options = {
@@ -726,7 +735,8 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
 {
     CliArguments args;
     std::string error;
-    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}, {"--colors", 1}, {"--library", 1}},
+    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}, {"--colors", 1}, {"--library", 1},
+                           {"--photo", 1}},
                     error))
         throw UsageError{error};
     if (args.help) {
@@ -766,6 +776,14 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
         err << "orvane-cli: error: cannot write " << args.value("--colors") << "\n";
         return kExitFailure;
     }
+    if (args.has("--photo")) {
+        const std::string photo = absolutePath(args.value("--photo"));
+        if (!DemoPhoto::writeGeoTiff(photo, extents, size, error)) {
+            err << "orvane-cli: error: cannot write " << photo << ": " << error << "\n";
+            return kExitFailure;
+        }
+        out << "photo " << photo << "\n";
+    }
     out << "bitmap " << bmp << "\n"
         << "dted " << dted << "\n"
         << "text " << text << "\n"
@@ -804,6 +822,8 @@ std::string cliUsage(const std::string& subcommand)
         return projectEditUsage(subcommand);
     if (subcommand == "synth")
         return kSynthUsage;
+    if (subcommand == "import")
+        return kImportUsage;
     std::string usage = kProgramUsage;
     std::string lines;
     for (const CliProjectCommand& command : projectCommands())
@@ -838,6 +858,8 @@ int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return runProjectEdit(command, rest, out, err, terminal);
         if (command == "synth")
             return runSynthCommand(rest, out, err, terminal);
+        if (command == "import")
+            return runImportCommand(rest, out, err, terminal);
         if (const CliProjectCommand* added = findProjectCommand(command))
             return runAddedCommand(*added, rest, out, err, terminal);
         throw UsageError{"unknown command " + command};

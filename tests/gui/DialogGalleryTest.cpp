@@ -15,6 +15,8 @@
 #include "app/ui/PreferencesSheet.h"
 #include "base/ui/ProgressDialog.h"
 #include "imagery/ui/PaletteDialog.h"
+#include "import/GeoTiffWriter.h"
+#include "import/ui/ImportDialog.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
@@ -208,6 +210,21 @@ private slots:
                               wizard.restart();
                           }});
         listKnownFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("photo-wizard"), pages));
+    }
+
+    void importPicture()
+    {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("aerial-photo.tif")).toStdString();
+        RgbImage image(300, 200);
+        for (std::size_t i = 0; i < image.pixels.size(); ++i)
+            image.pixels[i] = static_cast<std::uint8_t>(i * 7 % 251);
+        std::string error;
+        QVERIFY2(writeGeoTiff(path, image, 32633, {480000, 25, 0, 5000000, 0, -25}, error), error.c_str());
+        const std::optional<RasterInfo> info = probeRaster(path, error);
+        QVERIFY2(info, error.c_str());
+        ImportDialog dialog(platform_, path, *info, std::string());
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("import-picture")));
     }
 };
 
