@@ -3,7 +3,7 @@
 #
 # Builder floors, bottom up:
 #   base      services every subsystem uses; includes only base/
-#   middle    project altitude imagery output synth view wizards; base/ and each other
+#   middle    project altitude imagery output synth view wizards import; base/ and each other
 #   app       start-up, configuration, main frame; anything below
 #   cli       the batch program; anything but windows
 # A core file (outside ui/) never includes a ui/ header or Qt; a ui/ file may include the
@@ -16,7 +16,7 @@ set -uo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 cd "$root" || exit 2
 
-middle="project altitude imagery output synth view wizards"
+middle="project altitude imagery output synth view wizards import"
 failures=0
 
 floor_of() {  # folder name under builder/ -> floor number
@@ -60,6 +60,20 @@ while IFS= read -r file; do
       [ "$in_ui" = 0 ] && complain "$file" "$line" "core code includes window code \"$inc\"" ;;
     esac
   done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$file")
+done < <(find builder -path 'builder/resources' -prune -o -type f \( -name '*.h' -o -name '*.cpp' \) -print | sort)
+
+# GDAL is seen only by the import stage's own sources, and the import stage (a library of its own
+# that orvane_core does not link) only by windows, the batch program and the stage itself.
+while IFS= read -r file; do
+  rel="${file#builder/}"
+  while IFS=: read -r line text; do
+    case "$rel" in import/*.cpp) case "$rel" in import/ui/*) ;; *) continue ;; esac ;; esac
+    complain "$file" "$line" "GDAL header outside the import stage's sources"
+  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(gdal|cpl_|ogr_|ogrsf_)' "$file")
+  case "$rel" in import/*|cli/*|*/ui/*) continue ;; esac
+  while IFS=: read -r line _; do
+    complain "$file" "$line" "core code includes the import stage, which it does not link"
+  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"import/' "$file")
 done < <(find builder -path 'builder/resources' -prune -o -type f \( -name '*.h' -o -name '*.cpp' \) -print | sort)
 
 # The split tool's core and batch program stay clear of its windows.

@@ -22,5 +22,7 @@ plant builder/base/PathUtil.cpp '#include "base/ui/CommandRegistry.h"'
 plant builder/altitude/AltitudeMap.cpp '#include <QString>'
 plant builder/project/ui/BoundaryAreaDlg.cpp '#include "app/ui/CMainFrame.h"'
 plant builder/app/ConfigFile.cpp '#include "cli/OrvaneCli.h"'
+plant builder/import/RasterImport.h '#include <gdal.h>'
+plant builder/wizards/PhotoRealFinish.cpp '#include "import/RasterImport.h"'
 plant splitter/SourceSplitter.cpp '#include "ui/SplitWindow.h"'
 echo "layer check: every planted include was caught"
