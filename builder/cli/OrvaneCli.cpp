@@ -15,6 +15,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
 #include "cli/DemoData.h"
+#include "cli/ImportCommand.h"
 #include "cli/ProjectJson.h"
 #include "imagery/ProjectBitmap.h"
 #include "imagery/TextureCutter.h"
@@ -43,6 +44,7 @@ const char* const kProgramUsage =
     "  cut        cut texture tiles of a saved project\n"
     "  info       print a saved project as JSON\n"
     "  demo-data  write a sample landscape bitmap and its DTED heights\n"
+    "  import     turn any (georeferenced) picture into a project bitmap\n"
     "\n"
     "'orvane-cli <command> --help' describes a command.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -63,7 +65,9 @@ const char* const kPhotoUsage =
     "\n"
     "  --folder DIR      scenery folder, made when missing (default: the bitmap's folder)\n"
     "  --platform N      0 writes .r8 tiles, other values .bmp tiles (default: TexRelief.cfg)\n"
-    "  --project FILE    project file (default: DIR/PREFIX.prj)\n";
+    "  --project FILE    project file (default: DIR/PREFIX.prj)\n"
+    "  --image FILE      any picture instead of --bitmap: imported first (see 'import --help' for\n"
+    "                    its options) into a bitmap beside it; a georeferenced one brings its extents\n";
 
 const char* const kScaUsage =
     "usage: orvane-cli sca PROJECT.prj OUT.sca\n"
@@ -266,8 +270,10 @@ bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream
     return true;
 }
 
-int runPhoto(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, bool terminal)
+int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err, bool terminal)
 {
+    if (int failed = 0; importPhotoImage(argv, out, err, terminal, failed) && argv.empty())
+        return failed;
     CliArguments args;
     std::string error;
     const std::vector<CliArguments::Option> options = {
@@ -584,6 +590,8 @@ std::string cliUsage(const std::string& subcommand)
         return kInfoUsage;
     if (subcommand == "demo-data")
         return kDemoUsage;
+    if (subcommand == "import")
+        return kImportUsage;
     return kProgramUsage;
 }
 
@@ -606,6 +614,8 @@ int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return runProjectCommand(command, rest, out, err, terminal);
         if (command == "demo-data")
             return runDemoData(rest, out, err);
+        if (command == "import")
+            return runImportCommand(rest, out, err, terminal);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "orvane-cli: " << usage.text << "\n\n" << cliUsage(command);
