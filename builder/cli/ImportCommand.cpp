@@ -314,9 +314,10 @@ bool importPhotoImage(std::vector<std::string>& argv, std::ostream& out, std::os
         if (result->extents) {
             const double values[4] = {result->extents->north, result->extents->south, result->extents->east,
                                       result->extents->west};
+            // Six decimals, as the wizard's page shows and applies them, so both make the same project.
             for (int k = 0; k < 4; ++k)
                 if (!sides[k])
-                    rest.insert(rest.end(), {sideNames[k], degrees(values[k])});
+                    rest.insert(rest.end(), {sideNames[k], TextFormat::cformat("%5.6f", values[k])});
         }
         argv = rest;
         return true;

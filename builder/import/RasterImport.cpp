@@ -499,6 +499,8 @@ std::optional<RasterInfo> probeRaster(const std::string& path, std::string& erro
         return std::nullopt;
     }
     GDALDatasetH ds = source.get();
+    if (!checkSource(path, ds, error))
+        return std::nullopt;
     RasterInfo info;
     info.width = GDALGetRasterXSize(ds);
     info.height = GDALGetRasterYSize(ds);

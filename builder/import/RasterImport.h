@@ -23,7 +23,8 @@ struct RasterInfo {
     std::string driver;   ///< GDAL's short name of the format
 };
 
-/// Opens the file and describes it; nothing, with `error` set, when it cannot be read as a raster.
+/// Opens the file and describes it; nothing, with `error` set, when it cannot be read as a picture
+/// or is one the import refuses (samples other than 8 bits, smaller than 2 x 2).
 std::optional<RasterInfo> probeRaster(const std::string& path, std::string& error);
 
 /// True when the file already is a valid project bitmap: an uncompressed 8-bit .bmp with a colour

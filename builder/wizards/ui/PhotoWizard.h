@@ -3,8 +3,11 @@
 // maps and the scenery folder with a texture prefix, working on the new project as they go.
 
 #include <functional>
+#include <optional>
 
 #include <QWizard>
+
+#include "project/GeoRect.h"
 
 class CDibDoc;
 class PhotoWizardBitmapPage;
@@ -34,6 +37,9 @@ public:
     PhotoWizardExtentsPage* page2() const { return page2_; }
     PhotoWizardAltitudePage* page3() const { return page3_; }
     PhotoWizardFolderPage* page4() const { return page4_; }
+
+    /// The extents a georeferenced picture brought on page 1; page 2 starts from them once.
+    std::optional<GeoRect> importedExtents;
 
 private:
     CDibDoc& doc_;

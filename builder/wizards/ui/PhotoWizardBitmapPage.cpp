@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "imagery/ProjectBitmap.h"
+#include "import/ui/PictureSource.h"
 #include "project/CDibDoc.h"
 #include "wizards/ui/PhotoWizard.h"
 #include "wizards/ui/WizardTexts.h"
@@ -58,7 +58,7 @@ bool PhotoWizardBitmapPage::isComplete() const
 void PhotoWizardBitmapPage::browseClicked()
 {
     CDibDoc& doc = wizard_.document();
-    if (selectProjectBitmap(doc))
+    if (selectPictureSource(doc, this, wizard_.importedExtents))
         path_->setText(QString::fromStdString(doc.bitmapPath));
     else if (!doc.projectBitmap)
         path_->clear();   // a refused bitmap leaves none loaded: Next must not stay offered

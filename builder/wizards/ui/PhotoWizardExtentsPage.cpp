@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
+#include "output/Coordinates.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "wizards/PhotoRealFinish.h"
@@ -124,6 +127,20 @@ void PhotoWizardExtentsPage::initializePage()
     model_.setBitmapSize(doc.bitmapWidth, doc.bitmapHeight);
     model_.setCoordinateFormat(doc.app.settings.coordinateFormat);
     preview_->setBitmap(doc.projectBitmap ? &*doc.projectBitmap : nullptr);
+    if (const std::optional<GeoRect> found = std::exchange(wizard_.importedExtents, std::nullopt))
+        showImportedExtents(*found);
+}
+
+void PhotoWizardExtentsPage::showImportedExtents(const GeoRect& extents)
+{
+    const int format = wizard_.document().app.settings.coordinateFormat;
+    model_.maxLatText = formatCoordinate(extents.north, format);
+    model_.minLatText = formatCoordinate(extents.south, format);
+    model_.maxLonText = formatCoordinate(extents.east, format);
+    model_.minLonText = formatCoordinate(extents.west, format);
+    if (!model_.horizontalLock && !model_.verticalLock)
+        model_.maxLonChanged();   // both resolutions from the extents
+    showModel(Field::None);
 }
 
 void PhotoWizardExtentsPage::edited(Field field)

@@ -10,6 +10,7 @@
 
 class PhotoWizard;
 class PhotoPreviewFrame;
+struct GeoRect;
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
@@ -38,6 +39,8 @@ private:
     enum class Field { MaxLat, MinLat, MaxLon, MinLon, Horizontal, Vertical, None };
     void edited(Field field);
     void lockClicked(bool horizontal);
+    /// Fills the four extents a georeferenced picture brought, and the resolutions from them.
+    void showImportedExtents(const GeoRect& extents);
     /// Shows the model's values; the edit being typed in keeps its text.
     void showModel(Field typing);
     static QString resolutionText(double value);
