@@ -31,48 +31,78 @@ NearestEntryTable::NearestEntryTable(const ImportColors& colors, const std::arra
     }
     cellStart_.assign(static_cast<std::size_t>(kCells) * kCells * kCells, kUnset);
     cellCount_.assign(cellStart_.size(), 0);
+    coarseStart_.assign(static_cast<std::size_t>(kCoarseCells) * kCoarseCells * kCoarseCells, kUnset);
+    coarseCount_.assign(coarseStart_.size(), 0);
+    memoKey_.assign(std::size_t{1} << kMemoBits, kUnset);   // no colour has a top byte
+    memoIndex_.assign(memoKey_.size(), 0);
+}
+
+void NearestEntryTable::collect(const std::uint8_t* from, std::size_t count, int r0, int g0, int b0, int size,
+                                std::vector<std::uint8_t>& into) const
+{
+    const int r1 = r0 + size - 1, g1 = g0 + size - 1, b1 = b0 + size - 1;
+    // The nearest entry of any colour in the box is no farther than the smallest "farthest
+    // distance" of any entry, so only entries whose nearest distance stays within it can win.
+    int bound = std::numeric_limits<int>::max();
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint8_t i = from[k];
+        bound = std::min(bound, farAxis(red_[i], r0, r1) + farAxis(green_[i], g0, g1) + farAxis(blue_[i], b0, b1));
+    }
+    into.clear();
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint8_t i = from[k];
+        if (nearAxis(red_[i], r0, r1) + nearAxis(green_[i], g0, g1) + nearAxis(blue_[i], b0, b1) <= bound)
+            into.push_back(i);   // stays in index order
+    }
 }
 
 void NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int b0)
 {
-    const int size = (1 << kShift) - 1;
-    const int r1 = r0 + size, g1 = g0 + size, b1 = b0 + size;
-    // The nearest entry of any colour in the cell is no farther than the smallest "farthest
-    // distance" of any entry, so only entries whose nearest distance stays within it can win.
-    int bound = std::numeric_limits<int>::max();
-    for (std::uint8_t i : order_)
-        bound = std::min(bound, farAxis(red_[i], r0, r1) + farAxis(green_[i], g0, g1) + farAxis(blue_[i], b0, b1));
+    const int cr = r0 >> kCoarseShift, cg = g0 >> kCoarseShift, cb = b0 >> kCoarseShift;
+    const std::size_t coarse = (static_cast<std::size_t>(cr) * kCoarseCells + cg) * kCoarseCells + cb;
+    if (coarseStart_[coarse] == kUnset) {
+        collect(order_.data(), order_.size(), cr << kCoarseShift, cg << kCoarseShift, cb << kCoarseShift,
+                1 << kCoarseShift, scratch_);
+        coarseStart_[coarse] = static_cast<std::uint32_t>(coarse_.size());
+        coarseCount_[coarse] = static_cast<std::uint16_t>(scratch_.size());
+        coarse_.insert(coarse_.end(), scratch_.begin(), scratch_.end());
+    }
+    // Every entry that can win in the cell can win in the coarse cell around it.
+    collect(coarse_.data() + coarseStart_[coarse], coarseCount_[coarse], r0, g0, b0, 1 << kShift, scratch_);
     cellStart_[cell] = static_cast<std::uint32_t>(candidates_.size());
-    std::uint16_t count = 0;
-    for (std::uint8_t i : order_)
-        if (nearAxis(red_[i], r0, r1) + nearAxis(green_[i], g0, g1) + nearAxis(blue_[i], b0, b1) <= bound) {
-            candidates_.push_back(i);
-            ++count;
-        }
-    cellCount_[cell] = count;
+    cellCount_[cell] = static_cast<std::uint16_t>(scratch_.size());
+    for (std::uint8_t i : scratch_)
+        candidates_.push_back({static_cast<std::int16_t>(red_[i]), static_cast<std::int16_t>(green_[i]),
+                               static_cast<std::int16_t>(blue_[i]), i});
 }
 
 std::uint8_t NearestEntryTable::nearest(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
     if (order_.empty())
         return 0;
+    const std::uint32_t key = red | static_cast<std::uint32_t>(green) << 8 | static_cast<std::uint32_t>(blue) << 16;
+    const std::size_t slot = (key * 2654435761u) >> (32 - kMemoBits);
+    if (memoKey_[slot] == key)
+        return memoIndex_[slot];
     const int cr = red >> kShift, cg = green >> kShift, cb = blue >> kShift;
     const std::size_t cell = (static_cast<std::size_t>(cr) * kCells + cg) * kCells + cb;
     if (cellStart_[cell] == kUnset)
         fillCell(cell, cr << kShift, cg << kShift, cb << kShift);
-    const std::uint8_t* list = candidates_.data() + cellStart_[cell];
+    const Candidate* list = candidates_.data() + cellStart_[cell];
     const std::uint16_t count = cellCount_[cell];
     // Candidates are in index order and the test is strict, so the lowest index wins a tie.
-    std::uint8_t best = list[0];
+    std::uint8_t best = list[0].index;
     int bestDistance = std::numeric_limits<int>::max();
     for (std::uint16_t k = 0; k < count; ++k) {
-        const std::uint8_t i = list[k];
-        const int d = sq(red_[i] - red) + sq(green_[i] - green) + sq(blue_[i] - blue);
+        const Candidate& c = list[k];
+        const int d = sq(c.red - red) + sq(c.green - green) + sq(c.blue - blue);
         if (d < bestDistance) {
             bestDistance = d;
-            best = i;
+            best = c.index;
         }
     }
+    memoKey_[slot] = key;
+    memoIndex_[slot] = best;
     return best;
 }
 
