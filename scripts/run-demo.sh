@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The demonstration: makes a photographic scenery from generated data with orvane-cli.
 #   scripts/run-demo.sh BUILD_DIR
-# Generates a 2048 x 2048 256-colour landscape and a DTED file of its heights, makes the project
-# (all three texture levels), writes the SCASM source and, when a scasm.exe lies in the folder the
+# Generates a 2048-pixel-high true-colour aerial photo of a landscape as a GeoTIFF in UTM and a DTED
+# file of its heights, imports the photo (warped to latitude/longitude, 256 colours, extents from
+# its georeferencing), makes the project (all three texture levels), writes the SCASM source and, when a scasm.exe lies in the folder the
 # script was started from, compiles the BGL. Prints what it made, where, and how long each stage took.
 set -euo pipefail
 
@@ -33,16 +34,14 @@ elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 timings=()
 
 t0=$(now)
-"$cli" demo-data --out "$demo/input" --size 2048 --points 121 --colors "$demo/colors.pcf" > "$demo/input.txt"
+"$cli" demo-data --out "$demo/input" --size 2048 --points 121 --colors "$demo/colors.pcf" \
+  --photo "$demo/input/landscape.tif" > "$demo/input.txt"
 t1=$(now)
 timings+=("generate data      $(elapsed "$t0" "$t1") s")
 
-bitmap="$demo/input/landscape.bmp"
+photo="$demo/input/landscape.tif"
+bitmap="$demo/input/landscape_photo.bmp"
 dted="$demo/input/landscape.dt0"
-north=$(awk '$1 == "north" { print $2 }' "$demo/input.txt")
-south=$(awk '$1 == "south" { print $2 }' "$demo/input.txt")
-east=$(awk '$1 == "east" { print $2 }' "$demo/input.txt")
-west=$(awk '$1 == "west" { print $2 }' "$demo/input.txt")
 root="$demo/scenery-root"
 source="$root/scenery/landscape.sca"
 bgl="$root/scenery/landscape.bgl"
@@ -50,21 +49,28 @@ bgl="$root/scenery/landscape.bgl"
 compile_args=()
 [ -n "$scasm" ] && compile_args=(--bgl "$bgl")
 t2=$(now)
-"$cli" photo --bitmap "$bitmap" --north "$north" --south "$south" --east "$east" --west "$west" \
+"$cli" photo --image "$photo" --bitmap "$bitmap" --dither \
   --folder "$root" --prefix ls --dted "$dted" --levels all --sca "$source" \
   --project "$root/landscape.prj" "${compile_args[@]}" | tee "$demo/photo.txt"
 t3=$(now)
-what="bitmap, extents, DTED, three tile levels, source"
+what="photo import, DTED, three tile levels, source"
 [ -n "$scasm" ] && what="$what, BGL"
 timings+=("make scenery       $(elapsed "$t2" "$t3") s   ($what, project)")
 
+north=$(awk '$1 == "north" { print $2 }' "$demo/photo.txt")
+south=$(awk '$1 == "south" { print $2 }' "$demo/photo.txt")
+east=$(awk '$1 == "east" { print $2 }' "$demo/photo.txt")
+west=$(awk '$1 == "west" { print $2 }' "$demo/photo.txt")
+size=$(sed -nE 's/^  bitmap: .*: ([0-9]+ x [0-9]+) pixels.*/\1/p' "$demo/photo.txt" | head -1)
 tiles3=$(ls "$root/texture" | grep -c -E '^ls[0-9]{4}3[0-9]{2}\.' || true)
 tiles2=$(ls "$root/texture" | grep -c -E '^ls[0-9]{4}2[0-9]\.' || true)
 tiles1=$(ls "$root/texture" | grep -c -E '^ls[0-9]{4}1\.' || true)
 
 echo
 echo "Made:"
-echo "  input picture   $bitmap (2048 x 2048, 256 colours)"
+photo_size=$(sed -nE 's/^  image: .*: ([0-9]+ x [0-9]+) pixels.*/\1/p' "$demo/photo.txt" | head -1)
+echo "  input photo     $photo ($photo_size, true colour, UTM zone 33N)"
+echo "  project bitmap  $bitmap ($size, 256 colours, warped to latitude/longitude)"
 echo "  input heights   $dted (121 x 121 DTED points)"
 echo "  extents         $south to $north N, $west to $east E"
 echo "  project         $root/landscape.prj"

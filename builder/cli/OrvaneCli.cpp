@@ -15,6 +15,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
 #include "cli/DemoData.h"
+#include "cli/DemoPhoto.h"
 #include "cli/ImportCommand.h"
 #include "cli/ProjectJson.h"
 #include "imagery/ProjectBitmap.h"
@@ -94,11 +95,13 @@ const char* const kInfoUsage =
 
 const char* const kDemoUsage =
     "usage: orvane-cli demo-data --out DIR [--size PIXELS] [--points N] [--name NAME] [--colors FILE]\n"
+    "                            [--photo FILE.tif]\n"
     "\n"
     "Writes DIR/NAME.bmp, a 256-colour picture of an invented landscape of PIXELS x PIXELS\n"
     "(a multiple of 1024, default 2048), DIR/NAME.dt0, a DTED file of its heights with N x N\n"
     "points (default 121), and DIR/NAME.txt, the same heights as text. Prints the extents.\n"
-    "--colors also writes the picture's colours as a default palette file (colors.pcf layout).\n";
+    "--colors also writes the picture's colours as a default palette file (colors.pcf layout).\n"
+    "--photo also writes the landscape as a true-colour GeoTIFF in UTM zone 33N, PIXELS high.\n";
 
 struct UsageError {
     std::string text;
@@ -526,7 +529,7 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
 {
     CliArguments args;
     std::string error;
-    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}, {"--colors", 1}}, error))
+    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}, {"--colors", 1}, {"--photo", 1}}, error))
         throw UsageError{error};
     if (args.help) {
         out << kDemoUsage;
@@ -562,6 +565,14 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
     if (args.has("--colors") && !DemoData::writeColorFile(absolutePath(args.value("--colors")))) {
         err << "orvane-cli: error: cannot write " << args.value("--colors") << "\n";
         return kExitFailure;
+    }
+    if (args.has("--photo")) {
+        const std::string photo = absolutePath(args.value("--photo"));
+        if (!DemoPhoto::writeGeoTiff(photo, extents, size, error)) {
+            err << "orvane-cli: error: cannot write " << photo << ": " << error << "\n";
+            return kExitFailure;
+        }
+        out << "photo " << photo << "\n";
     }
     out << "bitmap " << bmp << "\n"
         << "dted " << dted << "\n"
