@@ -71,9 +71,14 @@ void NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int b0)
     collect(coarse_.data() + coarseStart_[coarse], coarseCount_[coarse], r0, g0, b0, 1 << kShift, scratch_);
     cellStart_[cell] = static_cast<std::uint32_t>(candidates_.size());
     cellCount_[cell] = static_cast<std::uint16_t>(scratch_.size());
+    const int r1 = r0 + (1 << kShift) - 1, g1 = g0 + (1 << kShift) - 1, b1 = b0 + (1 << kShift) - 1;
     for (std::uint8_t i : scratch_)
-        candidates_.push_back({static_cast<std::int16_t>(red_[i]), static_cast<std::int16_t>(green_[i]),
+        candidates_.push_back({nearAxis(red_[i], r0, r1) + nearAxis(green_[i], g0, g1) + nearAxis(blue_[i], b0, b1),
+                               static_cast<std::int16_t>(red_[i]), static_cast<std::int16_t>(green_[i]),
                                static_cast<std::int16_t>(blue_[i]), i});
+    // Nearest first, so a search can stop at the first candidate that cannot come closer.
+    std::stable_sort(candidates_.begin() + cellStart_[cell], candidates_.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.near < b.near; });
 }
 
 std::uint8_t NearestEntryTable::nearest(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
@@ -90,13 +95,16 @@ std::uint8_t NearestEntryTable::nearest(std::uint8_t red, std::uint8_t green, st
         fillCell(cell, cr << kShift, cg << kShift, cb << kShift);
     const Candidate* list = candidates_.data() + cellStart_[cell];
     const std::uint16_t count = cellCount_[cell];
-    // Candidates are in index order and the test is strict, so the lowest index wins a tie.
+    // Candidates come nearest to the cell first; one whose distance to the cell already exceeds
+    // the best found cannot win, nor can any after it. Equal distances go to the lower index.
     std::uint8_t best = list[0].index;
     int bestDistance = std::numeric_limits<int>::max();
     for (std::uint16_t k = 0; k < count; ++k) {
         const Candidate& c = list[k];
+        if (c.near > bestDistance)
+            break;
         const int d = sq(c.red - red) + sq(c.green - green) + sq(c.blue - blue);
-        if (d < bestDistance) {
+        if (d < bestDistance || (d == bestDistance && c.index < best)) {
             bestDistance = d;
             best = c.index;
         }

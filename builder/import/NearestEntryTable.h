@@ -37,6 +37,7 @@ private:
                  std::vector<std::uint8_t>& into) const;
 
     struct Candidate {
+        std::int32_t near;   // squared distance from the cell to the entry: no colour in it is nearer
         std::int16_t red, green, blue;
         std::uint8_t index;
     };
