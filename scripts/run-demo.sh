@@ -88,3 +88,24 @@ echo "Stages:"
 for line in "${timings[@]}"; do echo "  $line"; done
 grep -E '^  (bitmap:|altitude: main map|level [0-9]:|source:|compile:|project:|total:)' "$demo/photo.txt" |
   sed -E 's/^  ([a-z0-9 ]+): .*\(([0-9.]+ s)\)$/    \1: \2/; s/^  total: (.*)$/    total: \1/'
+
+# --- Synthetic scenery: the starter texture library and a 16 x 16 grid built from it ---------------
+# Self-contained: its own heights, and the library folder carries its own TexRelief.cfg, so
+# orvane-cli runs there as the builder would.
+synth="$demo/synthetic"
+s0=$(now)
+"$cli" demo-data --library "$synth" > "$demo/library.txt"
+"$cli" demo-data --out "$synth/input" --size 1024 --points 61 --colors "$synth/colors.pcf" > "$demo/synth-input.txt"
+synth_south=$(awk '$1 == "south" { print $2 }' "$demo/synth-input.txt")
+synth_west=$(awk '$1 == "west" { print $2 }' "$demo/synth-input.txt")
+(cd "$synth" && "$cli" synth --columns 16 --rows 16 --south "$synth_south" --west "$synth_west" --seed 1 \
+  --dted "$synth/input/landscape.dt0" --sca "$synth/synthetic.sca" --project "$synth/synthetic.prj") > "$demo/synth.txt"
+s1=$(now)
+no_match=$(awk '$1 == "no" && $2 == "match:" { print $3 }' "$demo/synth.txt")
+echo
+echo "Synthetic scenery:"
+echo "  texture library $synth ($(awk '$1 == "textures" { print $2 }' "$demo/library.txt") textures, TexRelief.cfg)"
+echo "  project         $synth/synthetic.prj (16 x 16 chunks, 2.0 m/pixel, seed 1)"
+echo "  SCASM source    $synth/synthetic.sca ($(grep -c '^Area(' "$synth/synthetic.sca") area blocks)"
+echo "  no match        $no_match chunks without a fitting texture"
+echo "  time            $(elapsed "$s0" "$s1") s (library, heights and scenery)"

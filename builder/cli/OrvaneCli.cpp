@@ -17,7 +17,10 @@
 #include "cli/DemoData.h"
 #include "cli/DemoPhoto.h"
 #include "cli/ImportCommand.h"
+#include "cli/ProjectEditCommands.h"
 #include "cli/ProjectJson.h"
+#include "cli/StarterLibrary.h"
+#include "cli/SynthCommand.h"
 #include "imagery/ProjectBitmap.h"
 #include "imagery/TextureCutter.h"
 #include "output/CompileToBgl.h"
@@ -44,7 +47,11 @@ const char* const kProgramUsage =
     "  compile    compile a saved project into a BGL with scasm.exe\n"
     "  cut        cut texture tiles of a saved project\n"
     "  info       print a saved project as JSON\n"
-    "  demo-data  write a sample landscape bitmap and its DTED heights\n"
+    "  set        change chunk properties and source options of a saved project\n"
+    "  add-position  add an FS menu position item to a saved project\n"
+    "  add-macro  add an FS macro item to a saved project\n"
+    "  synth      make a synthetic project from the texture library, as the SynthWizard does\n"
+    "  demo-data  write a sample landscape bitmap and its DTED heights, or a starter texture library\n"
     "  import     turn any (georeferenced) picture into a project bitmap\n"
     "\n"
     "'orvane-cli <command> --help' describes a command.\n"
@@ -101,7 +108,13 @@ const char* const kDemoUsage =
     "(a multiple of 1024, default 2048), DIR/NAME.dt0, a DTED file of its heights with N x N\n"
     "points (default 121), and DIR/NAME.txt, the same heights as text. Prints the extents.\n"
     "--colors also writes the picture's colours as a default palette file (colors.pcf layout).\n"
-    "--photo also writes the landscape as a true-colour GeoTIFF in UTM zone 33N, PIXELS high.\n";
+    "--photo also writes the landscape as a true-colour GeoTIFF in UTM zone 33N, PIXELS high.\n"
+    "\n"
+    "usage: orvane-cli demo-data --library DIR\n"
+    "\n"
+    "Writes a starter synthetic texture library into DIR: water, grass, forest, farmland and town\n"
+    "with every edge combination, summer and winter sets, NoMatch.bmp, and DIR/TexRelief.cfg that\n"
+    "points the builder at it (the builder or orvane-cli started in DIR uses it at once).\n";
 
 struct UsageError {
     std::string text;
@@ -525,16 +538,40 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
 
 // --- demo-data -----------------------------------------------------------------------------------
 
+int writeStarterLibrary(const CliArguments& args, std::ostream& out, std::ostream& err)
+{
+    requirePositionals(args, 0);
+    if (args.occurrences.size() != 1)
+        throw UsageError{"--library takes no other option"};
+    const std::string folder = absolutePath(args.value("--library"));
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    int written = 0;
+    std::string error;
+    if (!PathUtil::folderExists(folder) || !StarterLibrary::write(folder, written, error)) {
+        err << "orvane-cli: error: " << (error.empty() ? "cannot make the folder " + folder : error) << "\n";
+        return kExitFailure;
+    }
+    out << "library " << folder << "\n"
+        << "textures " << written << "\n"
+        << "config " << PathUtil::join(folder, AppStartup::kConfigFileName) << "\n";
+    return kExitSuccess;
+}
+
 int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err)
 {
     CliArguments args;
     std::string error;
-    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}, {"--colors", 1}, {"--photo", 1}}, error))
+    if (!args.parse(argv, {{"--out", 1}, {"--size", 1}, {"--points", 1}, {"--name", 1}, {"--colors", 1}, {"--photo", 1},
+                           {"--library", 1}},
+                    error))
         throw UsageError{error};
     if (args.help) {
         out << kDemoUsage;
         return kExitSuccess;
     }
+    if (args.has("--library"))
+        return writeStarterLibrary(args, out, err);
     requirePositionals(args, 0);
     requireOptions(args, {"--out"});
     const int size = parseInt(args.value("--size", "2048"), "--size");
@@ -603,6 +640,10 @@ std::string cliUsage(const std::string& subcommand)
         return kDemoUsage;
     if (subcommand == "import")
         return kImportUsage;
+    if (isProjectEditCommand(subcommand))
+        return projectEditUsage(subcommand);
+    if (subcommand == "synth")
+        return kSynthUsage;
     return kProgramUsage;
 }
 
@@ -627,6 +668,10 @@ int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return runDemoData(rest, out, err);
         if (command == "import")
             return runImportCommand(rest, out, err, terminal);
+        if (isProjectEditCommand(command))
+            return runProjectEdit(command, rest, out, err, terminal);
+        if (command == "synth")
+            return runSynthCommand(rest, out, err, terminal);
         throw UsageError{"unknown command " + command};
     } catch (const UsageError& usage) {
         err << "orvane-cli: " << usage.text << "\n\n" << cliUsage(command);

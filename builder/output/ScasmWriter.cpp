@@ -126,24 +126,38 @@ void writeHeader(std::FILE* file, const CDibDoc& doc)
         put(file, cformat("set( areamx %d )\n", doc.areaMaxSizeKB));
 }
 
+template <class Items>
+bool anyIncluded(const Items& items)
+{
+    for (const auto& item : items)
+        if (item.included)
+            return true;
+    return false;
+}
+
+// Items the user unchecked stay in the project but are left out of the scenery. The menu title
+// is the project's, kept on its first item whether that item is included or not.
 void writeMenuBlock(std::FILE* file, const CDibDoc& doc)
 {
-    if (doc.menuPositionItems.empty())
+    if (!anyIncluded(doc.menuPositionItems))
         return;
     put(file, "\n");
     put(file, cformat("Menu( %s )\n", oneLine(doc.menuPositionItems.front().title).c_str()));
     for (const FsMenuPositionItem& m : doc.menuPositionItems)
-        put(file, cformat("MenuEntry( %f %f %d %f %f %f %d %f %d %s )\n", m.latitude, m.longitude, m.altitude,
-                          m.heading, m.com, m.nav1, m.obi1, m.nav2, m.obi2, oneLine(m.description).c_str()));
+        if (m.included)
+            put(file, cformat("MenuEntry( %f %f %d %f %f %f %d %f %d %s )\n", m.latitude, m.longitude, m.altitude,
+                              m.heading, m.com, m.nav1, m.obi1, m.nav2, m.obi2, oneLine(m.description).c_str()));
     put(file, "\n");
 }
 
 void writeMacroBlock(std::FILE* file, const CDibDoc& doc)
 {
-    if (doc.macroItems.empty())
+    if (!anyIncluded(doc.macroItems))
         return;
     put(file, "\n");
     for (const FsMacroItem& m : doc.macroItems) {
+        if (!m.included)
+            continue;
         std::string text = m.macroFile;
         for (const std::string& value : m.parameterValues)
             text += " " + value;

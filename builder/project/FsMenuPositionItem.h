@@ -17,6 +17,8 @@ struct FsMenuPositionItem {
     std::string description;
     std::int32_t mapX = 0;
     std::int32_t mapY = 0;
+    /// Checked in the Menu Items list; a left-out item stays in the project but not in the scenery.
+    bool included = true;
 
     bool operator==(const FsMenuPositionItem&) const = default;
 };

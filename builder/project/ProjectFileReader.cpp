@@ -103,6 +103,8 @@ bool ProjectFileReader::readOuterItem(std::uint16_t tag, bool& finished)
         return in_.readU32(length) && in_.skip(doc_.formatVersion >= 3 ? 15 * 4 : 14 * 4);
     case 24: return readMenuPositionItem();
     case 25: return readMacroItem();
+    case 94: return readInclusionFlags(doc_.menuPositionItems);
+    case 95: return readInclusionFlags(doc_.macroItems);
     case 93: return readChunkCount();
     case 75: return readChunkBlock();
     case 82: return readInt(doc_.chunkColumns);
@@ -438,6 +440,23 @@ bool ProjectFileReader::readMacroItem()
     if (!in_.readI32(item.mapX) || !in_.readI32(item.mapY))
         return false;
     doc_.macroItems.push_back(std::move(item));
+    return true;
+}
+
+template <class Items>
+bool ProjectFileReader::readInclusionFlags(Items& items)
+{
+    std::uint32_t length;
+    if (!in_.readU32(length))
+        return false;
+    if (length != items.size() * 4)
+        return in_.skip(length);
+    for (auto& item : items) {
+        std::int32_t flag;
+        if (!in_.readI32(flag))
+            return false;
+        item.included = flag != 0;
+    }
     return true;
 }
 

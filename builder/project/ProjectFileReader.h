@@ -62,6 +62,10 @@ private:
     bool readOldMapReference(MapKind kind);
     bool readMenuPositionItem();
     bool readMacroItem();
+    /// One int32 per item read so far (non-zero: in the scenery); a list of another length does
+    /// not belong to these items and is skipped.
+    template <class Items>
+    bool readInclusionFlags(Items& items);
     bool readChunkCount();
     bool readChunkBlock();
     bool readChunkItems(TexReliefChunk& chunk);

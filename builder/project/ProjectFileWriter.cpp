@@ -51,6 +51,7 @@ void ProjectFileWriter::write(TaggedWriter& out)
     writeAltitudeMaps(out);
     writeMenuPositionItems(out);
     writeMacroItems(out);
+    writeInclusionFlags(out);
     writeChunks(out);
 
     out.valueI32(ChunkColumns, doc_.chunkColumns);
@@ -123,6 +124,30 @@ void ProjectFileWriter::writeMacroItems(TaggedWriter& out)
         out.i32(item.mapX);
         out.i32(item.mapY);
     }
+}
+
+namespace {
+// Written only when an item is left out, so projects without such items keep their bytes;
+// readers that do not know the tag skip it by its length.
+template <class Items>
+void writeFlags(TaggedWriter& out, std::uint16_t tag, const Items& items)
+{
+    bool allIncluded = true;
+    for (const auto& item : items)
+        allIncluded = allIncluded && item.included;
+    if (allIncluded)
+        return;
+    out.tag(tag);
+    out.u32(static_cast<std::uint32_t>(items.size() * 4));
+    for (const auto& item : items)
+        out.i32(item.included ? 1 : 0);
+}
+} // namespace
+
+void ProjectFileWriter::writeInclusionFlags(TaggedWriter& out)
+{
+    writeFlags(out, MenuItemsIncluded, doc_.menuPositionItems);
+    writeFlags(out, MacroItemsIncluded, doc_.macroItems);
 }
 
 void ProjectFileWriter::writeChunks(TaggedWriter& out)

@@ -24,6 +24,8 @@ public:
         AltitudeMapBlock = 29,
         MenuPositionItem = 24,
         MacroItem = 25,
+        MenuItemsIncluded = 94,   // one int32 per item, only when an item is left out
+        MacroItemsIncluded = 95,
         ChunkCount = 93,
         ChunkBlock = 75,
         ChunkColumns = 82,
@@ -70,6 +72,7 @@ private:
     void writeAltitudeMaps(TaggedWriter& out);
     void writeMenuPositionItems(TaggedWriter& out);
     void writeMacroItems(TaggedWriter& out);
+    void writeInclusionFlags(TaggedWriter& out);
     void writeChunks(TaggedWriter& out);
 
     CDibDoc& doc_;

@@ -185,6 +185,39 @@ TEST_F(ScasmWriterTest, HeaderAndBlocksFollowTheProjectOptions)
                                                  "Area(B 45.050000 -73.050000 60)"}));
 }
 
+TEST_F(ScasmWriterTest, LeftOutItemsStayOutOfTheSource)
+{
+    p.makeChunks(1, 1);
+    p.makeUniformAltitude(10);
+    FsMenuPositionItem first;
+    first.title = "Lake";
+    first.description = "One";
+    FsMenuPositionItem second = first;
+    second.description = "Two";
+    first.included = false;
+    p.doc->menuPositionItems = {first, second};
+    p.doc->macroItems = {{"a.scm", {"1"}}, {"b.scm", {"2"}}};
+    p.doc->macroItems[1].included = false;
+    Written w = writeAndRead(*p.doc, dir);
+    ASSERT_TRUE(w.ok);
+    // The title stays the project's, kept on its first item.
+    EXPECT_TRUE(contains(w.lines, "Menu( Lake )"));
+    EXPECT_EQ(linesStartingWith(w.lines, "MenuEntry(").size(), 1u);
+    EXPECT_NE(linesStartingWith(w.lines, "MenuEntry(").front().find("Two )"), std::string::npos);
+    EXPECT_EQ(linesStartingWith(w.lines, "Macro("), (std::vector<std::string>{"Macro( a.scm 1 )"}));
+
+    // Nothing left in: no block and no framing lines at all.
+    p.doc->menuPositionItems[1].included = false;
+    p.doc->macroItems[0].included = false;
+    w = writeAndRead(*p.doc, dir);
+    ASSERT_TRUE(w.ok);
+    EXPECT_TRUE(linesStartingWith(w.lines, "Menu").empty());
+    EXPECT_TRUE(linesStartingWith(w.lines, "Macro").empty());
+    auto set = std::find(w.lines.begin(), w.lines.end(), "set( areamx 64 )");
+    ASSERT_NE(set, w.lines.end());
+    EXPECT_EQ(*(set + 1), "Area(B 45.050000 -73.050000 60)");
+}
+
 TEST_F(ScasmWriterTest, AreaBlockLinesFollowTheChunkProperties)
 {
     struct Case {

@@ -408,3 +408,50 @@ TEST_F(ProjectFileRoundTrip, OpenSetsTheDocumentSizeFromTheChunkGrid)
 }
 
 } // namespace
+
+TEST_F(ProjectFileRoundTrip, LeftOutFsItemsKeepTheirStateThroughASave)
+{
+    auto doc = newDoc();
+    doc->menuPositionItems.resize(3);
+    doc->macroItems.resize(2);
+    const std::string all = dir.file("all.prj");
+    ASSERT_TRUE(saveProject(*doc, all));
+    const auto plain = dir.read("all.prj");
+
+    doc->menuPositionItems[1].included = false;
+    doc->macroItems[0].included = false;
+    const std::string some = dir.file("some.prj");
+    ASSERT_TRUE(saveProject(*doc, some));
+    // Two extra items, each a tag, a length and one int32 per item; nothing else moves.
+    EXPECT_EQ(dir.read("some.prj").size(), plain.size() + (2 + 4 + 12) + (2 + 4 + 8));
+
+    auto loaded = newDoc();
+    ASSERT_TRUE(loadFile(*loaded, some));
+    ASSERT_EQ(loaded->menuPositionItems.size(), 3u);
+    EXPECT_TRUE(loaded->menuPositionItems[0].included);
+    EXPECT_FALSE(loaded->menuPositionItems[1].included);
+    EXPECT_TRUE(loaded->menuPositionItems[2].included);
+    EXPECT_FALSE(loaded->macroItems[0].included);
+    EXPECT_TRUE(loaded->macroItems[1].included);
+
+    auto everything = newDoc();
+    ASSERT_TRUE(loadFile(*everything, all));
+    for (const FsMenuPositionItem& item : everything->menuPositionItems)
+        EXPECT_TRUE(item.included);
+}
+
+TEST_F(ProjectFileRoundTrip, InclusionFlagsOfAnotherLengthAreSkipped)
+{
+    ProjectBytes file;
+    file.u16(64).u32(0).value(21, 7);
+    file.u16(25).str(25, "m.scm").i32(0).i32(1).i32(2);
+    // Three flags for one macro item: they cannot belong to it.
+    file.u16(95).u32(12).i32(0).i32(0).i32(0);
+    file.u16(94).u32(0);   // and flags for no menu items at all
+    file.value(93, 0).u16(1);
+    auto doc = newDoc();
+    ASSERT_TRUE(loadBytes(*doc, file));
+    ASSERT_EQ(doc->macroItems.size(), 1u);
+    EXPECT_TRUE(doc->macroItems[0].included);
+    EXPECT_EQ(doc->macroItems[0].mapY, 2);
+}

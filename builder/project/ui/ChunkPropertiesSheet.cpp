@@ -1,0 +1,74 @@
+#include "project/ui/ChunkPropertiesSheet.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "project/CDibDoc.h"
+#include "project/ui/ChunkGeneralPage.h"
+#include "project/ui/ChunkTexturePage.h"
+
+ChunkPropertiesSheet::ChunkPropertiesSheet(CDibDoc& doc, std::vector<int> selection, QWidget* parent)
+    : QDialog(parent),
+      doc_(doc),
+      tabs_(new QTabWidget(this)),
+      general_(new ChunkGeneralPage(doc, selection, this)),
+      texture_(new ChunkTexturePage(doc, selection, this)),
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
+      apply_(new QPushButton(QStringLiteral("&Apply"), this))
+{
+    setWindowTitle(QStringLiteral("Orvane Chunk Properties"));
+    setModal(true);
+    tabs_->addTab(general_, QStringLiteral("General"));
+    tabs_->addTab(texture_, QStringLiteral("Texture"));
+    connect(general_, &ChunkGeneralPage::modified, this, [this] { apply_->setEnabled(true); });
+    connect(texture_, &ChunkTexturePage::modified, this, [this] { apply_->setEnabled(true); });
+
+    // A number that is not an integer keeps the sheet open, so the classic layout helper's
+    // unconditional close does not fit here.
+    ok_->setDefault(true);
+    apply_->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(apply_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addLayout(buttons);
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        if (applyPages())
+            accept();
+    });
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(apply_, &QPushButton::clicked, this, [this] {
+        if (applyPages())
+            apply_->setEnabled(false);
+    });
+}
+
+ChunkPropertiesSheet::~ChunkPropertiesSheet()
+{
+    // Flips and replacements took effect while the sheet was open, whatever closed it.
+    doc_.setModified(true);
+    doc_.repaintViews();
+}
+
+bool ChunkPropertiesSheet::applyPages()
+{
+    if (!general_->apply())
+        return false;
+    texture_->apply();
+    return true;
+}
+
+std::vector<int> ChunkPropertiesSheet::selectedChunks(const CDibDoc& doc)
+{
+    std::vector<int> selection;
+    for (std::size_t i = 0; i < doc.chunks.size(); ++i)
+        if (doc.chunks[i].selected)
+            selection.push_back(static_cast<int>(i));
+    return selection;
+}

@@ -1,0 +1,71 @@
+#include "project/ui/ProjectPropertiesSheet.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "project/CDibDoc.h"
+#include "project/ui/FsItemsPage.h"
+#include "project/ui/ProjectOutputPage.h"
+#include "project/ui/ProjectSettingsPage.h"
+
+ProjectPropertiesSheet::ProjectPropertiesSheet(CDibDoc& doc, QWidget* parent)
+    : QDialog(parent),
+      doc_(doc),
+      tabs_(new QTabWidget(this)),
+      settings_(new ProjectSettingsPage(doc, this)),
+      output_(new ProjectOutputPage(doc, this)),
+      menuItems_(new FsItemsPage(doc, FsItemsPage::Kind::MenuPositions, this)),
+      macroItems_(new FsItemsPage(doc, FsItemsPage::Kind::Macros, this)),
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
+      apply_(new QPushButton(QStringLiteral("&Apply"), this))
+{
+    setWindowTitle(QStringLiteral("Project Properties"));
+    setModal(true);
+    tabs_->setUsesScrollButtons(false);
+    tabs_->addTab(settings_, QStringLiteral("Project Settings"));
+    tabs_->addTab(output_, QStringLiteral("Project Properties"));
+    tabs_->addTab(menuItems_, QStringLiteral("Menu Items"));
+    tabs_->addTab(macroItems_, QStringLiteral("Macro items"));
+    auto enableApply = [this] {
+        changed_ = true;
+        apply_->setEnabled(true);
+    };
+    connect(settings_, &ProjectSettingsPage::modified, this, enableApply);
+    connect(output_, &ProjectOutputPage::modified, this, enableApply);
+
+    ok_->setDefault(true);
+    apply_->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(apply_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_);
+    layout->addLayout(buttons);
+    connect(ok_, &QPushButton::clicked, this, [this] {
+        if (applyPages())
+            accept();
+    });
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(apply_, &QPushButton::clicked, this, [this] {
+        if (applyPages())
+            apply_->setEnabled(false);
+    });
+}
+
+bool ProjectPropertiesSheet::applyPages()
+{
+    if (!changed_)
+        return true;
+    if (!output_->apply())
+        return false;
+    settings_->apply();
+    changed_ = false;
+    doc_.setModified(true);
+    doc_.repaintViews();
+    return true;
+}
