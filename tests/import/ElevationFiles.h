@@ -95,7 +95,8 @@ inline Post gdalPost(const std::string& path, int x, int y)
     GDALGetGeoTransform(ds, gt);
     p.longitude = gt[0] + (x + 0.5) * gt[1];
     p.latitude = gt[3] + (y + 0.5) * gt[5];
-    GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, x, y, 1, 1, &p.value, 1, 1, GDT_Float64, 0, 0);
+    if (GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, x, y, 1, 1, &p.value, 1, 1, GDT_Float64, 0, 0) != CE_None)
+        p.value = -99999;
     GDALClose(ds);
     return p;
 }

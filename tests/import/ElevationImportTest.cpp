@@ -100,7 +100,8 @@ TEST(ElevationImport, AUtmDemIsWarpedAndGivesGdalsAltitudes)
     g.height = 60;
     g.epsg = 32633;
     g.type = GDT_Float32;
-    const double gt[6] = {500000, 30, 0, 5540000, 0, -30};
+    // Far from the zone's central meridian, so the grid turns against the meridians.
+    const double gt[6] = {300000, 30, 0, 5540000, 0, -30};
     std::copy(gt, gt + 6, g.geoTransform);
     // A plane: any resampling of it gives the plane's own value.
     g.height_at = [](int x, int y) { return 500 + 2.0 * x + 1.0 * y; };
@@ -124,7 +125,7 @@ TEST(ElevationImport, AUtmDemIsWarpedAndGivesGdalsAltitudes)
         OCTDestroyCoordinateTransformation(t);
         OSRDestroySpatialReference(from);
         OSRDestroySpatialReference(to);
-        const double px = (x - 500000) / 30 - 0.5, py = (5540000 - y) / 30 - 0.5;
+        const double px = (x - 300000) / 30 - 0.5, py = (5540000 - y) / 30 - 0.5;
         if (px < 1 || py < 1 || px > g.width - 2 || py > g.height - 2)
             continue;   // the edges have fewer neighbours to interpolate from
         EXPECT_NEAR(r.altitude, 500 + 2.0 * px + py, 1.0) << r.latitude << " " << r.longitude;
@@ -171,7 +172,6 @@ TEST(ElevationImport, AMiddleVoidIsFilledBetweenItsNeighboursOrLeftOut)
     ASSERT_NE(r, nullptr);
     EXPECT_GE(r->altitude, 1040);   // its west neighbour
     EXPECT_LE(r->altitude, 1060);   // its east neighbour
-    EXPECT_NEAR(r->altitude, 1050, 1);
 
     ElevationOptions skip;
     skip.voids = ElevationVoids::Skip;
@@ -348,13 +348,14 @@ TEST(ElevationImport, ASourceFromAnHgtMapEqualsOneFromTheSameHeightsAsText)
     const AltitudeMap& read = *fromHgt.doc->altitudeMaps[0];
 
     // The text map: each post of the clipped window, from the tile's own layout and heights.
+    const double south = read.minLatitude(), north = read.maxLatitude();
+    const double west = read.minLongitude(), east = read.maxLongitude();
     std::string text;
     int posts = 0;
     for (int y = 0; y < 1201; ++y)
         for (int x = 0; x < 1201; ++x) {
             const double lat = 46.0 - y / 1200.0, lon = -74.0 + x / 1200.0;
-            if (lat < read.minLatitude() - 1e-9 || lat > read.maxLatitude() + 1e-9 ||
-                lon < read.minLongitude() - 1e-9 || lon > read.maxLongitude() + 1e-9)
+            if (lat < south - 1e-9 || lat > north + 1e-9 || lon < west - 1e-9 || lon > east + 1e-9)
                 continue;
             char line[128];
             std::snprintf(line, sizeof line, "%.9f %.9f %d\n", lat, lon, static_cast<int>(g.height_at(x, y)));
