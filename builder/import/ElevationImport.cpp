@@ -496,7 +496,7 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
     return result;
 }
 
-bool addElevationMap(CDibDoc& doc, const std::string& path, ElevationOptions options)
+bool readElevationAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path, ElevationOptions options)
 {
     Platform& platform = doc.app.platform;
     if (!options.clip && doc.boundary.hasExtent())
@@ -513,8 +513,16 @@ bool addElevationMap(CDibDoc& doc, const std::string& path, ElevationOptions opt
         return false;
     }
     platform.message(describeElevationResult(*result), MsgIcon::Information);
-    auto map = std::make_unique<AltitudeMap>(std::move(result->map));
-    map->owner = &doc;
+    map = std::move(result->map);
+    map.owner = &doc;
+    return true;
+}
+
+bool addElevationMap(CDibDoc& doc, const std::string& path, ElevationOptions options)
+{
+    auto map = std::make_unique<AltitudeMap>();
+    if (!readElevationAltitudeMap(doc, *map, path, std::move(options)))
+        return false;
     doc.altitudeMaps.push_back(std::move(map));
     return true;
 }

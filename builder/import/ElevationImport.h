@@ -51,6 +51,10 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
 /// The one-line account of a read: posts read, voids and what became of them, records kept.
 std::string describeElevationResult(const ElevationResult& result);
 
+/// Reads the file clipped to the project boundary (when it has one) into `map`, owned by the
+/// project. Messages through the project's platform; false on any refusal or Cancel.
+bool readElevationAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path, ElevationOptions options);
+
 /// Reads the file clipped to the project boundary (when it has one) and appends the map to the
 /// project's list. Messages through the project's platform; false leaves the list untouched.
 bool addElevationMap(CDibDoc& doc, const std::string& path, ElevationOptions options);
