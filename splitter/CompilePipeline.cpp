@@ -21,20 +21,25 @@ void enterFolder(const std::string& dir) {
 
 }  // namespace
 
-bool CompilePipeline::findPrograms() {
+void CompilePipeline::findPrograms() {
   IniFile& config = session_.config();
   const std::string scasm = config.readString("Paths", "Scasm");
   if (FileText::fileExists(scasm)) {
     session_.scasmPath = scasm;
   } else if (!LocateScasm()) {
-    return false;
+    return;  // the documents can be split and saved without Scasm; Compile asks again
   }
   const std::string catgen = config.readString("Paths", "Catgen");
   if (FileText::fileExists(catgen)) {
     session_.catgenPath = catgen;
-  } else if (FileText::fileExists(config.readString("Paths", "Scasm")) && !LocateCatgen()) {
-    return false;
+  } else if (FileText::fileExists(config.readString("Paths", "Scasm"))) {
+    LocateCatgen();
   }
+}
+
+bool CompilePipeline::programsReady() {
+  if (!FileText::fileExists(session_.scasmPath) && !LocateScasm()) return false;
+  if (!FileText::fileExists(session_.catgenPath) && !LocateCatgen()) return false;
   return true;
 }
 
@@ -76,6 +81,11 @@ bool CompilePipeline::LocateCatgen() {
 }
 
 void CompilePipeline::RunCompile() {
+  // Locating may have been put off at start-up.
+  if (!programsReady()) {
+    abort_ = true;
+    return;
+  }
   // The pipeline always works on the editors' current text; without saved documents there
   // is nothing for Scasm to read.
   if (!session_.SaveDocuments()) {
@@ -190,5 +200,5 @@ void CompilePipeline::MoveBglFiles() {
   const bool copiedB = platform.copyFile(sourceB, targetB);
   platform.message(targetA + (copiedA ? " status: Copied" : " status: Error") + "\r\r" + targetB +
                        (copiedB ? " status: Copied" : " status: Error") + "\r",
-                   MessageType::Warning, MessageButtons::Ok);
+                   copiedA && copiedB ? MessageType::Information : MessageType::Warning, MessageButtons::Ok);
 }

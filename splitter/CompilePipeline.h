@@ -11,9 +11,11 @@ class CompilePipeline {
 public:
   explicit CompilePipeline(SplitSession& session) : session_(session) {}
 
-  /// Reads [Paths] Scasm and Catgen, locating what is missing. False when a locate dialog was
-  /// cancelled (the application ends).
-  bool findPrograms();
+  /// Reads [Paths] Scasm and Catgen, locating what is missing. A cancelled locate leaves that
+  /// path empty: splitting and saving work without the programs.
+  void findPrograms();
+  /// Locates Scasm and Catgen where they are still unknown; false when the user cancelled.
+  bool programsReady();
   bool LocateScasm();
   bool LocateCatgen();
 

@@ -11,7 +11,7 @@ struct ProjectDetails;
 /// Kind of a message box: decides its icon.
 enum class MessageType { Plain, Information, Confirmation, Warning, Error };
 /// Buttons of a message box.
-enum class MessageButtons { Ok, OkCancel, YesNo, Cancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, Cancel, YesNoCancel };
 /// The button that closed a message box (closing it by its frame answers Cancel or No).
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 

@@ -2,6 +2,7 @@
 
 #include "FileText.h"
 #include "IniFile.h"
+#include "RecentSources.h"
 #include "SourceSplitter.h"
 #include "SplitConstants.h"
 #include "SplitPlatform.h"
@@ -38,9 +39,9 @@ void SplitSession::changed() {
   if (onChanged) onChanged();
 }
 
-bool SplitSession::startUp() {
+void SplitSession::startUp() {
   ClearDocuments();
-  return pipeline_.findPrograms();
+  pipeline_.findPrograms();
 }
 
 void SplitSession::ClearDocuments() {
@@ -48,6 +49,7 @@ void SplitSession::ClearDocuments() {
   for (auto& doc : docs) doc.clear();
   for (int d = 0; d < DocCount; ++d) captions[d] = kInitialCaptions[d];
   compileEnabled = false;
+  modified = false;
   changed();
 }
 
@@ -63,7 +65,16 @@ bool SplitSession::CheckSourceFile(const std::string& path) {
                            MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
 
-void SplitSession::LoadOvFile() {
+void SplitSession::LoadOvFile(const std::string& chosen) {
+  if (!chosen.empty() && !FileText::fileExists(chosen)) {
+    RecentSources::remove(config_, chosen);
+    platform_.message("The file\r\r" + chosen + "\r\rdoes not exist. It has been taken off the list of recent files.",
+                      MessageType::Warning, MessageButtons::Ok);
+    changed();
+    return;
+  }
+  if (!ConfirmDiscard()) return;
+
   FileDialogRequest open;
   open.title = "Select a Orvane File";
   open.filter = "Orvane Scasm Files (*.sca)|*.SCA|Orvane Scasm Files (*.scm)|*.SCM";
@@ -95,7 +106,7 @@ void SplitSession::LoadOvFile() {
                         MessageButtons::OkCancel) != MessageAnswer::Ok)
     return;
 
-  const auto source = platform_.openFile(open);
+  const auto source = chosen.empty() ? platform_.openFile(open) : std::optional<std::string>(chosen);
   if (!source) return;
   config_.writeString("Recent", "Orvane", *source);
 
@@ -108,7 +119,10 @@ void SplitSession::LoadOvFile() {
   const auto target = platform_.saveFile(save);
   if (!target) return;
   config_.writeString("Recent", "Saved", *target);
-  SplitSource(*source, *target);
+  if (SplitSource(*source, *target)) {
+    RecentSources::add(config_, *source);
+    changed();
+  }
 }
 
 bool SplitSession::SplitSource(const std::string& sourcePath, const std::string& savePath) {
@@ -158,6 +172,7 @@ bool SplitSession::SplitSource(const std::string& sourcePath, const std::string&
   docs[DocumentD] = SourceSplitter::documentD(save, details, docs[OvDoc], indices);
   docs[DocumentB] = SourceSplitter::documentB(save, docs[OvDoc], indices);
   WriteCompileInstructions();
+  modified = true;
   changed();
 
   if (platform_.message("Document processing complete...\r\rStart compilation process?", MessageType::Confirmation,
@@ -198,11 +213,23 @@ bool SplitSession::SaveDocuments() {
     platform_.message("Could not save these documents:\r" + failed, MessageType::Error, MessageButtons::Ok);
     return false;
   }
+  modified = false;
+  changed();
   return true;
 }
 
 bool SplitSession::ConfirmExit() {
   return platform_.message("Exit OVSplit?", MessageType::Confirmation, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+bool SplitSession::ConfirmDiscard() {
+  if (onPullEdits) onPullEdits();
+  if (!modified) return true;
+  switch (platform_.message("Save changes?", MessageType::Confirmation, MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes: return SaveDocuments();
+    case MessageAnswer::No: return true;
+    default: return false;
+  }
 }
 
 void SplitSession::About() {

@@ -28,12 +28,12 @@ public:
   CompilePipeline& pipeline() { return pipeline_; }
 
   /// Start-up after the configuration is open: clears the documents and finds the Scasm and
-  /// Catgen paths (locating them when missing). False when the user cancelled a locate dialog:
-  /// the application is to end.
-  bool startUp();
+  /// Catgen paths (locating them when missing; a cancel leaves them to Compile).
+  void startUp();
 
-  /// "Load OV File": the dialogs and questions, then the split.
-  void LoadOvFile();
+  /// "Load OV File": the dialogs and questions, then the split. A `source` given (a recent
+  /// file, a file dropped on the window) stands in for the open dialog's answer.
+  void LoadOvFile(const std::string& source = {});
   /// The first-line check; false ends the load. An unreadable or empty file is reported and
   /// gives false.
   bool CheckSourceFile(const std::string& path);
@@ -48,6 +48,9 @@ public:
   bool SaveDocuments();
   /// "Exit": true when the user confirms.
   bool ConfirmExit();
+  /// Before documents are thrown away: asks "Save changes?" when they changed since the last
+  /// save. True when the caller may go on (saved, or the user chose not to save).
+  bool ConfirmDiscard();
   /// "About OVSplit".
   void About();
 
@@ -60,6 +63,7 @@ public:
   std::string scasmPath;
   std::string catgenPath;
   ProjectDetails details;  ///< as finally used by the last split
+  bool modified = false;   ///< documents split or edited since they were last saved or cleared
 
   /// Called after the session changed documents, captions or the Compile state.
   std::function<void()> onChanged;

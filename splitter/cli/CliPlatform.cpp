@@ -38,7 +38,8 @@ MessageAnswer CliPlatform::message(const std::string& text, MessageType type, Me
     return MessageAnswer::Cancel;
   }
   switch (buttons) {
-    case MessageButtons::YesNo: return MessageAnswer::Yes;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
     case MessageButtons::Cancel: return MessageAnswer::Cancel;
     default: return MessageAnswer::Ok;
   }

@@ -1,6 +1,7 @@
 #include "ui/QtSplitPlatform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -30,7 +31,14 @@ QStringList QtSplitPlatform::nameFilters(const std::string& filter) {
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QString masks = parts[i + 1];
     masks.replace(QLatin1Char(';'), QLatin1Char(' '));
-    out << parts[i].trimmed() + QStringLiteral(" (") + masks.trimmed() + QStringLiteral(")");
+    masks = masks.trimmed();
+    const QString description = parts[i].trimmed();
+    // A description that already names its masks ("Runway Data Files (*.rwy)") is shown as it is.
+    if (description.endsWith(QLatin1Char(')')) &&
+        description.endsWith(QStringLiteral("(") + masks + QStringLiteral(")"), Qt::CaseInsensitive))
+      out << description;
+    else
+      out << description + QStringLiteral(" (") + masks + QStringLiteral(")");
   }
   return out;
 }
@@ -51,6 +59,10 @@ MessageAnswer QtSplitPlatform::message(const std::string& text, MessageType type
     case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     case MessageButtons::Cancel: box.setStandardButtons(QMessageBox::Cancel); break;
+    case MessageButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
   }
   switch (box.exec()) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
@@ -71,7 +83,8 @@ std::optional<std::string> QtSplitPlatform::fileDialog(const FileDialogRequest& 
   if (!request.initialDir.empty()) dialog.setDirectory(QString::fromStdString(request.initialDir));
   if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toStdString();
+  // Paths go on into messages and the configuration: in the form the system shows them.
+  return QDir::toNativeSeparators(dialog.selectedFiles().first()).toStdString();
 }
 
 std::optional<std::string> QtSplitPlatform::openFile(const FileDialogRequest& request) {

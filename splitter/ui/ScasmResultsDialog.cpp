@@ -1,5 +1,6 @@
 #include "ui/ScasmResultsDialog.h"
 
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@ ScasmResultsDialog::ScasmResultsDialog(QWidget* parent)
   ScasmResults->setObjectName(QStringLiteral("ScasmResults"));
   ScasmResults->setReadOnly(true);
   ScasmResults->setLineWrapMode(QPlainTextEdit::NoWrap);
+  ScasmResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));  // the log lines up in columns
   QPalette pal = ScasmResults->palette();
   pal.setColor(QPalette::Base, pal.color(QPalette::Button));
   ScasmResults->setPalette(pal);
@@ -42,7 +44,16 @@ bool ScasmResultsDialog::run(const std::vector<std::string>& log, bool continueE
   QStringList lines;
   for (const std::string& line : log) lines << QString::fromStdString(line);
   ScasmResults->setPlainText(lines.join(QLatin1Char('\n')));
+  // An empty box alone leaves the user wondering whether anything ran.
+  ScasmResults->setPlaceholderText(!log.empty()       ? QString()
+                                   : continueEnabled ? QStringLiteral("Scasm reported no errors (it wrote no SCAERROR.LOG).")
+                                                     : QStringLiteral("Scasm wrote no SCAERROR.LOG."));
   Cont->setEnabled(continueEnabled);
+  // Enter takes the way the run suggests: on after a clean run, stop after an error.
+  QPushButton* preferred = continueEnabled ? Cont : Stp;
+  Cont->setDefault(continueEnabled);
+  Stp->setDefault(!continueEnabled);
+  preferred->setFocus();
   const bool goOn = exec() == QDialog::Accepted;
   Cont->setEnabled(true);
   return goOn;

@@ -26,6 +26,8 @@
 #include "project/ui/AvailableTexturesDialog.h"
 #include "project/ui/ChunkGeneralPage.h"
 #include "project/ui/ChunkPropertiesSheet.h"
+#include "project/ui/ChunkSyntheticPage.h"
+#include "synth/TextureLinks.h"
 #include "project/ui/ChunkTexturePage.h"
 #include "project/ui/FsItemsPage.h"
 #include "project/ui/FsMacroDialog.h"
@@ -327,6 +329,74 @@ private slots:
         });
         command->run(frame);
         QVERIFY(doc->modified);   // whatever closed the sheet
+    }
+
+    void syntheticPageMatchesNeighboursAndCancelPutsLinksBack()
+    {
+        // A 3 x 3 grid of library chunks; the middle one is edited.
+        app->settings.textureClasses = {TextureClass{"Water"}, TextureClass{"Grass"}};
+        for (const char* name : {"000000s1.bmp", "000101s1.bmp", "010000s1.bmp", "010101s1.bmp", "010100s1.bmp",
+                                 "000001s1.bmp", "010001s1.bmp", "000100s1.bmp"}) {
+            auto t = std::make_unique<Texture>();
+            t->name = name;
+            t->kind = 0;
+            t->classCode = name[1] - '0';
+            t->eastClassCode = name[3] - '0';
+            t->southClassCode = name[5] - '0';
+            app->textureLibrary.push_back(std::move(t));
+        }
+        doc->chunks.clear();
+        doc->chunkColumns = 3;
+        doc->chunkRows = 3;
+        for (int i = 0; i < 9; ++i) {
+            TexReliefChunk chunk;
+            chunk.chunkValueA = i % 3;
+            chunk.chunkValueB = i / 3;
+            linkChunkTexture(*app, chunk, 0);   // all water
+            doc->chunks.push_back(chunk);
+        }
+        // A photo tile in a corner: its link must come back as it was, not as a library texture.
+        Texture tile;
+        tile.kind = 1;
+        tile.name = "/tiles/t.bmp";
+        linkChunkToTexture(doc->chunks[8], &tile);
+
+        ChunkPropertiesSheet sheet(*doc, {4});
+        QCOMPARE(sheet.tabs()->count(), 3);
+        QCOMPARE(sheet.tabs()->tabText(2), QStringLiteral("Synthetic"));
+        ChunkSyntheticPage* page = sheet.synthetic();
+        QCOMPARE(page->neighbourhood(), (std::array<long, 9>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+
+        // Strict fit keeps only textures whose three classes are the chunk's own (all water).
+        page->filterButtons()->button(2)->click();
+        QTreeWidget* tree = page->tree();
+        int listed = 0;
+        for (int g = 0; g < tree->topLevelItemCount(); ++g)
+            listed += tree->topLevelItem(g)->childCount();
+        QCOMPARE(listed, 1);
+        page->filterButtons()->button(0)->click();
+
+        // Grass in the middle with Matching: the neighbours are re-chosen to fit it.
+        page->matchingButtons()->button(1)->click();
+        QTreeWidgetItem* grass = nullptr;
+        for (int g = 0; g < tree->topLevelItemCount(); ++g)
+            for (int c = 0; c < tree->topLevelItem(g)->childCount(); ++c)
+                if (tree->topLevelItem(g)->child(c)->text(0) == QStringLiteral("010101s1.bmp"))
+                    grass = tree->topLevelItem(g)->child(c);
+        QVERIFY(grass);
+        tree->setCurrentItem(grass);
+        QCOMPARE(doc->chunks[4].texture, app->textureLibrary[3].get());
+        // North neighbour's south edge and west neighbour's east edge now show grass.
+        QCOMPARE(doc->chunks[7].texture->southClassCode, 1);
+        QCOMPARE(doc->chunks[3].texture->eastClassCode, 1);
+        QCOMPARE(doc->chunks[5].texture->classCode, 1);
+        QCOMPARE(doc->chunks[1].texture->classCode, 1);
+
+        sheet.reject();
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(doc->chunks[static_cast<std::size_t>(i)].texture, app->textureLibrary[0].get());
+        QCOMPARE(doc->chunks[8].texture, &tile);
+        QCOMPARE(doc->chunks[8].textureKind, 1);
     }
 
     // --- FS items ---

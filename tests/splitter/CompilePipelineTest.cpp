@@ -132,7 +132,7 @@ TEST_F(CompilePipelineTest, ProgramThatCannotStartAborts) {
   writeBytes(tools / "not-executable", "#!/bin/sh\nexit 0\n");
   writeBytes(tools / "windows.exe", "MZ\x90\x00 not really a program");
   std::filesystem::permissions(tools / "windows.exe", std::filesystem::perms::owner_all);
-  std::vector<std::string> programs = {tools / "missing.exe", tools / "not-executable", ""};
+  std::vector<std::string> programs = {tools / "not-executable"};
   if (ProcessRunner::findOnPath("wine").empty()) programs.push_back(tools / "windows.exe");
   for (const std::string& program : programs) {
     session.scasmPath = program;
@@ -144,6 +144,18 @@ TEST_F(CompilePipelineTest, ProgramThatCannotStartAborts) {
     EXPECT_EQ(platform.messages[0].text, "Could not run Scasm.exe\r\rProcess Aborted");
     EXPECT_EQ(platform.messages[0].type, MessageType::Error);
     EXPECT_EQ(platform.messages[0].buttons, MessageButtons::Cancel);
+    EXPECT_TRUE(platform.results.empty());
+    EXPECT_TRUE(platform.catgenLabels.empty());
+  }
+  // A path that names no file is looked for again; cancelled, nothing runs.
+  for (const std::string& program : {tools / "missing.exe", std::string()}) {
+    session.scasmPath = program;
+    platform.messages.clear();
+    platform.runs.clear();
+    session.pipeline().RunCompile();
+    EXPECT_TRUE(session.pipeline().aborted()) << program;
+    EXPECT_EQ(platform.texts(), std::vector<std::string>{"Please locate Scasm.exe on your system"});
+    EXPECT_TRUE(platform.runs.empty());
     EXPECT_TRUE(platform.results.empty());
     EXPECT_TRUE(platform.catgenLabels.empty());
   }
@@ -179,7 +191,7 @@ TEST_F(CompilePipelineTest, MoveAsksBeforeOverwritingAndReportsEachFile) {
   EXPECT_EQ(platform.texts(), (std::vector<std::string>{"Overwrite existing files?\r",
                                                         scenery / "MyArea_A.bgl" + " status: Copied\r\r" +
                                                             scenery / "MyArea_B.bgl" + " status: Copied\r"}));
-  EXPECT_EQ(platform.messages[1].type, MessageType::Warning);
+  EXPECT_EQ(platform.messages[1].type, MessageType::Information);  // all went well: no warning sign
   EXPECT_EQ(readBytes(scenery / "MyArea_A.bgl"), "A");
   EXPECT_EQ(readBytes(scenery / "MyArea_B.bgl"), "B");
   EXPECT_TRUE(FileText::fileExists(dir / "MyArea_A.bgl"));  // sources stay
@@ -210,6 +222,7 @@ TEST_F(CompilePipelineTest, FailedCopyIsReportedAndTheOtherFileStillCopied) {
   session.pipeline().MoveBglFiles();
   EXPECT_EQ(platform.texts(), std::vector<std::string>{scenery / "MyArea_A.bgl" + " status: Error\r\r" +
                                                        scenery / "MyArea_B.bgl" + " status: Copied\r"});
+  EXPECT_EQ(platform.messages[0].type, MessageType::Warning);
   EXPECT_EQ(readBytes(scenery / "MyArea_B.bgl"), "B");
 }
 
@@ -224,13 +237,13 @@ TEST_F(CompilePipelineTest, MoveIntoTheOutputFolderItselfKeepsTheFiles) {
   EXPECT_NE(platform.messages.back().text.find("MyArea_B.bgl status: Copied"), std::string::npos);
 }
 
-TEST_F(CompilePipelineTest, LocateLoopsStoreThePathsAndCancelEnds) {
+TEST_F(CompilePipelineTest, LocateLoopsStoreThePathsAndCancelPutsThemOff) {
   IniFile fresh(dir / "fresh.cfg");
   ScriptedSplitPlatform p;
   SplitSession s(p, fresh);
   p.openAnswers = {tools / "SCASM.EXE", tools / "Catgen.exe"};
   useScasm(0, 0);
-  EXPECT_TRUE(s.startUp());
+  s.startUp();
   EXPECT_EQ(p.texts(), (std::vector<std::string>{"Please locate Scasm.exe on your system",
                                                  "Please locate Catgen.exe on your system"}));
   ASSERT_EQ(p.openRequests.size(), 2u);
@@ -245,14 +258,26 @@ TEST_F(CompilePipelineTest, LocateLoopsStoreThePathsAndCancelEnds) {
   // Known paths: no question at all.
   ScriptedSplitPlatform quiet;
   SplitSession again(quiet, fresh);
-  EXPECT_TRUE(again.startUp());
+  again.startUp();
   EXPECT_TRUE(quiet.messages.empty());
   EXPECT_EQ(again.catgenPath, tools / "Catgen.exe");
 
-  // Cancel in a locate dialog ends the program.
+  // Cancel in a locate dialog leaves the path empty; Catgen is not asked for without Scasm.
   IniFile empty(dir / "empty.cfg");
   ScriptedSplitPlatform cancel;
   SplitSession third(cancel, empty);
-  EXPECT_FALSE(third.startUp());
-  EXPECT_EQ(cancel.openRequests.size(), 1u);  // Catgen is not asked for without Scasm
+  third.startUp();
+  EXPECT_EQ(cancel.openRequests.size(), 1u);
+  EXPECT_TRUE(third.scasmPath.empty());
+  EXPECT_TRUE(third.catgenPath.empty());
+
+  // Compile asks again and, cancelled once more, runs nothing and saves nothing.
+  cancel.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
+  ASSERT_TRUE(third.SplitSource(testData("builder_two_chunks.sca"), tools / "Late.sca"));
+  cancel.messages.clear();
+  third.pipeline().RunCompile();
+  EXPECT_TRUE(third.pipeline().aborted());
+  EXPECT_EQ(cancel.texts(), std::vector<std::string>{"Please locate Scasm.exe on your system"});
+  EXPECT_FALSE(FileText::fileExists(tools / "Late_A.sca"));
+  EXPECT_TRUE(cancel.runs.empty());
 }

@@ -51,7 +51,8 @@ public:
     }
     switch (buttons) {
       case MessageButtons::YesNo: return MessageAnswer::No;
-      case MessageButtons::Cancel: return MessageAnswer::Cancel;
+      case MessageButtons::Cancel:
+      case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
       default: return MessageAnswer::Ok;
     }
   }

@@ -2,6 +2,7 @@
 
 #include "FileText.h"
 #include "IniFile.h"
+#include "RecentSources.h"
 #include "ScriptedSplitPlatform.h"
 #include "SplitSession.h"
 #include "SplitTestFiles.h"
@@ -198,11 +199,11 @@ TEST_F(SplitSessionTest, LoadAsksInOrderRemembersPathsAndSplitsAChangedSourceOnO
   EXPECT_EQ(config.readString("Recent", "Orvane"), dir / "changed.sca");
   EXPECT_EQ(config.readString("Recent", "Saved"), dir / "Out.sca");
 
-  // The next load starts both dialogs where the last ones ended.
-  platform.answers = {MessageAnswer::Cancel};
+  // The next load starts both dialogs where the last ones ended (the unsaved split is let go).
+  platform.answers = {MessageAnswer::No, MessageAnswer::Cancel};
   session.LoadOvFile();
   EXPECT_EQ(platform.openRequests.size(), 1u);
-  platform.answers = {MessageAnswer::Ok};
+  platform.answers = {MessageAnswer::No, MessageAnswer::Ok};
   session.LoadOvFile();
   ASSERT_EQ(platform.openRequests.size(), 2u);
   EXPECT_EQ(platform.openRequests[1].initialDir, dir.withSlash());
@@ -273,4 +274,61 @@ TEST_F(SplitSessionTest, AboutAndExit) {
   EXPECT_TRUE(session.ConfirmExit());
   EXPECT_FALSE(session.ConfirmExit());
   EXPECT_EQ(platform.messages.back().text, "Exit OVSplit?");
+}
+
+TEST_F(SplitSessionTest, SplitOrEditLeavesUnsavedWorkThatIsAskedAbout) {
+  EXPECT_FALSE(session.modified);
+  EXPECT_TRUE(session.ConfirmDiscard());  // nothing to lose: no question
+  EXPECT_TRUE(platform.messages.empty());
+
+  platform.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};  // split, not saved
+  ASSERT_TRUE(session.SplitSource(testData("builder_two_chunks.sca"), dir / "MyArea.sca"));
+  EXPECT_TRUE(session.modified);
+  platform.messages.clear();
+  platform.answers = {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes};
+  EXPECT_FALSE(session.ConfirmDiscard());
+  EXPECT_TRUE(session.ConfirmDiscard());
+  EXPECT_FALSE(FileText::fileExists(dir / "MyArea_A.sca"));
+  EXPECT_TRUE(session.ConfirmDiscard());  // Yes: saved
+  EXPECT_TRUE(FileText::fileExists(dir / "MyArea_A.sca"));
+  EXPECT_FALSE(session.modified);
+  ASSERT_EQ(platform.messages.size(), 3u);
+  for (const auto& m : platform.messages) {
+    EXPECT_EQ(m.text, "Save changes?");
+    EXPECT_EQ(m.buttons, MessageButtons::YesNoCancel);
+  }
+
+  // A save that fails keeps the work: the caller must not go on.
+  session.modified = true;
+  session.dir = dir / "no-such-folder/";
+  platform.answers = {MessageAnswer::Yes};
+  EXPECT_FALSE(session.ConfirmDiscard());
+  EXPECT_TRUE(session.modified);
+
+  session.ClearDocuments();
+  EXPECT_FALSE(session.modified);
+}
+
+TEST_F(SplitSessionTest, RecentSourcesNewestFirstWithoutRepeats) {
+  for (const char* path : {"/a.sca", "/b.sca", "/a.sca"}) RecentSources::add(config, path);
+  EXPECT_EQ(RecentSources::list(config), (std::vector<std::string>{"/a.sca", "/b.sca"}));
+  for (int i = 0; i < 10; ++i) RecentSources::add(config, "/n" + std::to_string(i) + ".sca");
+  const auto list = RecentSources::list(IniFile(dir / "OVSPLIT.cfg"));  // and on disk
+  ASSERT_EQ(list.size(), std::size_t(RecentSources::kMaxEntries));
+  EXPECT_EQ(list.front(), "/n9.sca");
+  RecentSources::remove(config, "/n9.sca");
+  EXPECT_EQ(RecentSources::list(config).front(), "/n8.sca");
+
+  // A split through Load puts its source first; a vanished one is dropped with a word.
+  platform.answers = {MessageAnswer::Ok, MessageAnswer::Ok, MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
+  platform.openAnswers = {testData("builder_two_chunks.sca")};
+  platform.saveAnswers = {dir / "MyArea.sca"};
+  session.LoadOvFile();
+  EXPECT_EQ(RecentSources::list(config).front(), testData("builder_two_chunks.sca"));
+  session.modified = false;
+  platform.messages.clear();
+  session.LoadOvFile(dir / "gone.sca");
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find(dir / "gone.sca"), std::string::npos);
+  EXPECT_TRUE(platform.openRequests.size() == 1u);
 }

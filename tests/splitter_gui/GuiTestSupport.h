@@ -41,7 +41,7 @@ public:
       return a;
     }
     return buttons == MessageButtons::YesNo ? MessageAnswer::No
-           : buttons == MessageButtons::Cancel ? MessageAnswer::Cancel
+           : buttons == MessageButtons::Cancel || buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
                                                : MessageAnswer::Ok;
   }
   std::optional<std::string> openFile(const FileDialogRequest& r) override {

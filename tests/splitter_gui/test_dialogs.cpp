@@ -88,8 +88,12 @@ private slots:
   }
 
   void filtersAndTexts() {
+    // A description that names its masks already is not given them twice.
     QCOMPARE(QtSplitPlatform::nameFilters("Orvane Scasm Files (*.sca)|*.SCA|Scasm.exe |SCASM.EXE"),
-             QStringList({"Orvane Scasm Files (*.sca) (*.SCA)", "Scasm.exe (SCASM.EXE)"}));
+             QStringList({"Orvane Scasm Files (*.sca)", "Scasm.exe (SCASM.EXE)"}));
+    QCOMPARE(QtSplitPlatform::nameFilters("Runway Data Files (*.rwy)|*.rwy"), QStringList({"Runway Data Files (*.rwy)"}));
+    QCOMPARE(QtSplitPlatform::nameFilters("Text (*.txt)|*.txt;*.log|Field_A.bgl |Field_A.bgl"),
+             QStringList({"Text (*.txt) (*.txt *.log)", "Field_A.bgl (Field_A.bgl)"}));
     QCOMPARE(QtSplitPlatform::displayText("a\r\rb\r"), QString("a\n\nb\n"));
   }
 };

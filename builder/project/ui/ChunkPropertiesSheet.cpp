@@ -7,6 +7,7 @@
 
 #include "project/CDibDoc.h"
 #include "project/ui/ChunkGeneralPage.h"
+#include "project/ui/ChunkSyntheticPage.h"
 #include "project/ui/ChunkTexturePage.h"
 
 ChunkPropertiesSheet::ChunkPropertiesSheet(CDibDoc& doc, std::vector<int> selection, QWidget* parent)
@@ -23,6 +24,18 @@ ChunkPropertiesSheet::ChunkPropertiesSheet(CDibDoc& doc, std::vector<int> select
     setModal(true);
     tabs_->addTab(general_, QStringLiteral("General"));
     tabs_->addTab(texture_, QStringLiteral("Texture"));
+    const int first = selection.empty() ? -1 : selection.front();
+    if (first >= 0 && static_cast<std::size_t>(first) < doc_.chunks.size()) {
+        const Texture* texture = doc_.chunks[static_cast<std::size_t>(first)].texture;
+        if (texture && texture->kind == 0) {
+            synthetic_ = new ChunkSyntheticPage(doc_, first, nullptr, this);
+            tabs_->addTab(synthetic_, QStringLiteral("Synthetic"));
+            connect(synthetic_, &ChunkSyntheticPage::modified, this, [this] {
+                texture_->showTexture();
+                apply_->setEnabled(true);
+            });
+        }
+    }
     connect(general_, &ChunkGeneralPage::modified, this, [this] { apply_->setEnabled(true); });
     connect(texture_, &ChunkTexturePage::modified, this, [this] { apply_->setEnabled(true); });
 
@@ -42,7 +55,7 @@ ChunkPropertiesSheet::ChunkPropertiesSheet(CDibDoc& doc, std::vector<int> select
         if (applyPages())
             accept();
     });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancel_, &QPushButton::clicked, this, &ChunkPropertiesSheet::reject);
     connect(apply_, &QPushButton::clicked, this, [this] {
         if (applyPages())
             apply_->setEnabled(false);
@@ -54,6 +67,13 @@ ChunkPropertiesSheet::~ChunkPropertiesSheet()
     // Flips and replacements took effect while the sheet was open, whatever closed it.
     doc_.setModified(true);
     doc_.repaintViews();
+}
+
+void ChunkPropertiesSheet::reject()
+{
+    if (synthetic_)
+        synthetic_->restoreLinks();
+    QDialog::reject();
 }
 
 bool ChunkPropertiesSheet::applyPages()

@@ -8,6 +8,7 @@
 
 class CDibDoc;
 class ChunkGeneralPage;
+class ChunkSyntheticPage;
 class ChunkTexturePage;
 class QPushButton;
 class QTabWidget;
@@ -22,12 +23,18 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     ChunkGeneralPage* general() const { return general_; }
     ChunkTexturePage* texture() const { return texture_; }
+    /// Null unless the first selected chunk shows a library texture.
+    ChunkSyntheticPage* synthetic() const { return synthetic_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* applyButton() const { return apply_; }
 
     /// The chunks a view has selected, in chunk order.
     static std::vector<int> selectedChunks(const CDibDoc& doc);
+
+public slots:
+    /// Cancel, the close button and Esc: the Synthetic page's links go back as they were.
+    void reject() override;
 
 private:
     bool applyPages();
@@ -36,6 +43,7 @@ private:
     QTabWidget* tabs_;
     ChunkGeneralPage* general_;
     ChunkTexturePage* texture_;
+    ChunkSyntheticPage* synthetic_ = nullptr;
     QPushButton* ok_;
     QPushButton* cancel_;
     QPushButton* apply_;

@@ -1,0 +1,215 @@
+// Every window of the builder as the user meets it, on a 1920 x 1080 screen at the scale
+// factor the test runs at (CTest runs it at 1 and 2): no control cut off by its parent, none
+// on top of another, none squeezed below its minimum, no window larger than the screen.
+// With ORVANE_SHOT_DIR set it also leaves a picture of each (scripts/screenshot-dialogs.sh).
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "altitude/ui/CAltMapsPropertySheet.h"
+#include "app/ui/CMainFrame.h"
+#include "app/ui/CSplashWindow.h"
+#include "app/ui/PreferencesSheet.h"
+#include "base/ui/ProgressDialog.h"
+#include "imagery/ui/PaletteDialog.h"
+#include "project/AppContext.h"
+#include "project/CDibDoc.h"
+#include "project/ProjectFile.h"
+#include "project/ui/AltMapExtentsDlg.h"
+#include "project/ui/AvailableTexturesDialog.h"
+#include "project/ui/BoundaryAreaDlg.h"
+#include "project/ui/ChunkPropertiesSheet.h"
+#include "project/ui/FsMacroDialog.h"
+#include "project/ui/FsMenuPositionDialog.h"
+#include "project/ui/ProjectPropertiesSheet.h"
+#include "support/ScriptedPlatform.h"
+#include "support/WindowGallery.h"
+#include "wizards/ui/PhotoWizard.h"
+#include "wizards/ui/SynthWizard.h"
+
+namespace {
+
+const QString kProgram = QStringLiteral("orvane");
+
+/// A small photographic project: 4 x 3 chunks over one degree square.
+void fillProject(CDibDoc& doc)
+{
+    doc.chunkColumns = 4;
+    doc.chunkRows = 3;
+    doc.boundary = {45.0, 45.75, 15.0, 16.0};
+    doc.texturePrefix = "demo";
+    const double dLat = (doc.boundary.north - doc.boundary.south) / doc.chunkRows;
+    const double dLon = (doc.boundary.east - doc.boundary.west) / doc.chunkColumns;
+    for (int r = 0; r < doc.chunkRows; ++r)
+        for (int c = 0; c < doc.chunkColumns; ++c) {
+            TexReliefChunk chunk;
+            chunk.chunkValueA = c;
+            chunk.chunkValueB = r;
+            chunk.area = {doc.boundary.south + r * dLat, doc.boundary.south + (r + 1) * dLat,
+                          doc.boundary.west + c * dLon, doc.boundary.west + (c + 1) * dLon};
+            doc.chunks.push_back(chunk);
+        }
+}
+
+void expectNoFaults(const QStringList& faults)
+{
+    if (!faults.isEmpty())
+        QFAIL(qPrintable(QStringLiteral("\n") + faults.join(QLatin1Char('\n'))));
+}
+
+/// The main frame and the two wizards are being laid out anew: their faults are listed in the
+/// test output but do not fail it yet. Switch to expectNoFaults once that work has landed.
+void listKnownFaults(const QStringList& faults)
+{
+    for (const QString& fault : faults)
+        qWarning("known layout fault: %s", qPrintable(fault));
+}
+
+} // namespace
+
+class DialogGalleryTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScriptedPlatform platform_;
+    std::unique_ptr<AppContext> app_;
+    std::unique_ptr<CDibDoc> doc_;
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        app_ = std::make_unique<AppContext>(platform_);
+        doc_ = std::make_unique<CDibDoc>(*app_);
+        fillProject(*doc_);
+    }
+    void cleanup()
+    {
+        doc_.reset();
+        app_.reset();
+    }
+
+    void mainWindowWithAProject()
+    {
+        QTemporaryDir work;
+        const QString path = work.filePath(QStringLiteral("Demo.prj"));
+        QVERIFY(saveProject(*doc_, path.toStdString()));
+        CMainFrame frame(*app_);
+        frame.show();
+        QVERIFY(frame.openProjectFile(path));
+        listKnownFaults(WindowGallery::check(&frame, kProgram, QStringLiteral("main")));
+    }
+
+    void splash()
+    {
+        CSplashWindow splash;
+        expectNoFaults(WindowGallery::check(&splash, kProgram, QStringLiteral("splash")));
+    }
+
+    void preferencesEveryPage()
+    {
+        PreferencesSheet sheet(*app_);
+        expectNoFaults(WindowGallery::check(&sheet, kProgram, QStringLiteral("preferences"),
+                                            WindowGallery::tabStates(sheet.tabs())));
+    }
+
+    void altitudeSourcesEveryPage()
+    {
+        CAltMapsPropertySheet sheet(*doc_);
+        expectNoFaults(WindowGallery::check(&sheet, kProgram, QStringLiteral("altitude-sources"),
+                                            WindowGallery::tabStates(sheet.tabs())));
+    }
+
+    void boundaryArea()
+    {
+        BoundaryAreaDlg dialog(*doc_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("boundary-area")));
+    }
+
+    void altitudeMapExtents()
+    {
+        AltMapExtentsDlg dialog(*doc_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("altitude-map-extents")));
+    }
+
+    void palette()
+    {
+        PaletteDialog dialog(*doc_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("palette")));
+    }
+
+    void progress()
+    {
+        ProgressDialog dialog("Saving Altitude Data Records...");
+        dialog.SetRange(0, 100);
+        dialog.SetPos(40);
+        dialog.SetStatus("Record 4000 of 10000");
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("progress")));
+    }
+
+    void chunkPropertiesEveryPage()
+    {
+        ChunkPropertiesSheet sheet(*doc_, {0, 1});
+        expectNoFaults(WindowGallery::check(&sheet, kProgram, QStringLiteral("chunk-properties"),
+                                            WindowGallery::tabStates(sheet.tabs())));
+    }
+
+    void projectPropertiesEveryPage()
+    {
+        ProjectPropertiesSheet sheet(*doc_);
+        expectNoFaults(WindowGallery::check(&sheet, kProgram, QStringLiteral("project-properties"),
+                                            WindowGallery::tabStates(sheet.tabs())));
+    }
+
+    void fsMenuPosition()
+    {
+        FsMenuPositionDialog dialog(*doc_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("fs-menu-position")));
+    }
+
+    void fsMacro()
+    {
+        FsMacroDialog dialog(*doc_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("fs-macro")));
+    }
+
+    void availableTextures()
+    {
+        AvailableTexturesDialog dialog(*app_);
+        expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("available-textures")));
+    }
+
+    void synthWizardEveryPage()
+    {
+        CDibDoc fresh(*app_);
+        SynthWizardServices services;
+        services.altitudeSources = [](QWidget*, CDibDoc&) {};
+        SynthWizard wizard(fresh, services);
+        QList<QPair<QString, std::function<void()>>> pages;
+        for (int id : {SynthWizard::Page1, SynthWizard::Page2, SynthWizard::Page3, SynthWizard::Page4})
+            pages.append({QStringLiteral("page%1").arg(id + 1), [&wizard, id] {
+                              wizard.setStartId(id);
+                              wizard.restart();
+                          }});
+        listKnownFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("synth-wizard"), pages));
+    }
+
+    void photoWizardEveryPage()
+    {
+        CDibDoc fresh(*app_);
+        PhotoWizard wizard(fresh, {[](QWidget*, CDibDoc&) {}, {}});
+        QList<QPair<QString, std::function<void()>>> pages;
+        for (int id : {PhotoWizard::Page1, PhotoWizard::Page2, PhotoWizard::Page3, PhotoWizard::Page4})
+            pages.append({QStringLiteral("page%1").arg(id + 1), [&wizard, id] {
+                              wizard.setStartId(id);
+                              wizard.restart();
+                          }});
+        listKnownFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("photo-wizard"), pages));
+    }
+};
+
+QTEST_MAIN(DialogGalleryTest)
+#include "DialogGalleryTest.moc"
