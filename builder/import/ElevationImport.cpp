@@ -28,8 +28,8 @@ namespace {
 constexpr double kVoidMark = -32768.0;            // SRTM's void, also what a warp leaves outside the file
 constexpr int kFillSearch = 100;                  // posts a filled void may reach for a neighbour
 constexpr double kMetresPerDegree = 111320.0;
-constexpr std::int64_t kMostRecords = 60'000'000;  // about 1.4 GB of records
-constexpr std::int64_t kMostPostsRead = 200'000'000;
+constexpr std::int64_t kMostRecords = 30'000'000;   // about 720 MB of records
+constexpr std::int64_t kMostPostsRead = 64'000'000;  // 512 MB of heights read at once
 constexpr int kRowsPerRead = 256;
 
 void registerDrivers()
