@@ -17,6 +17,9 @@
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
 #include "cli/DemoData.h"
+#include "cli/DemoPhoto.h"
+#include "cli/ElevationSource.h"
+#include "cli/ImportCommand.h"
 #include "cli/ProjectEditCommands.h"
 #include "cli/DemoPhoto.h"
 #include "cli/ImportCommand.h"
@@ -64,6 +67,7 @@ const char* const kPhotoUsage =
     "usage: orvane-cli photo --bitmap FILE --north LAT --south LAT --east LON --west LON --prefix TEXT\n"
     "                        [--corner 0..3] [--horizontal M] [--vertical M]\n"
     "                        [--folder DIR] [--dted FILE]... [--text FILE]...\n"
+    "                        [--dem FILE]... [--dem-spacing M] [--voids fill|skip]\n"
     "                        [--bmp FILE MINLAT MAXLAT MINLON MAXLON MINALT MAXALT]...\n"
     "                        [--levels 3|1,2,3|all] [--platform N] [--project OUT.prj]\n"
     "                        [--sca OUT.sca] [--bgl OUT.bgl]\n"
@@ -86,7 +90,10 @@ const char* const kPhotoUsage =
     "  --platform N      0 writes .r8 tiles, other values .bmp tiles (default: TexRelief.cfg)\n"
     "  --project FILE    project file (default: DIR/PREFIX.prj)\n"
     "  --image FILE      any picture instead of --bitmap: imported first (see 'import --help' for\n"
-    "                    its options) into a bitmap beside it; a georeferenced one brings its extents\n";
+    "                    its options) into a bitmap beside it; a georeferenced one brings its extents\n"
+    "  --dem FILE        an elevation file GDAL reads (SRTM .hgt, GeoTIFF, DTED 1/2), clipped to the\n"
+    "                    extents plus one post; --dem-spacing thins its posts to M metres (corners\n"
+    "                    kept); --voids fill (default) or skip its no-data posts\n";
 
 const char* const kScaUsage =
     "usage: orvane-cli sca PROJECT.prj OUT.sca [--save OUT.prj]\n"
@@ -272,8 +279,9 @@ std::string fixed2(double value) { return TextFormat::cformat("%.2f", value); }
 // --- photo -------------------------------------------------------------------------------------
 
 struct AltitudeSource {
-    std::string kind;   // --bmp, --dted, --text
+    std::string kind;   // --bmp, --dted, --text, --dem
     std::vector<std::string> values;
+    ElevationOptions elevation{};
 };
 
 bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream& out, std::ostream& err)
@@ -281,6 +289,8 @@ bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream
     auto map = std::make_unique<AltitudeMap>();
     map->owner = &doc;
     const std::string path = absolutePath(source.values[0]);
+    if (source.kind == "--dem")
+        return readElevationSource(doc, path, source.elevation, out, err);
     bool ok = false;
     if (source.kind == "--dted") {
         ok = readDtedAltitudeMap(doc, *map, path);
@@ -397,6 +407,7 @@ int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err
     const std::vector<CliArguments::Option> options = {
         {"--bitmap", 1},  {"--north", 1}, {"--south", 1},       {"--east", 1},       {"--west", 1},
         {"--prefix", 1},  {"--folder", 1}, {"--dted", 1, true}, {"--text", 1, true}, {"--bmp", 7, true},
+        {"--dem", 1, true}, {"--dem-spacing", 1}, {"--voids", 1},
         {"--levels", 1},  {"--platform", 1}, {"--project", 1},  {"--sca", 1},        {"--bgl", 1},
         {"--corner", 1},  {"--horizontal", 1}, {"--vertical", 1}};
     if (!args.parse(argv, options, error))
@@ -408,18 +419,22 @@ int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err
     requirePositionals(args, 0);
     requireOptions(args, {"--bitmap", "--prefix"});
     const ExtentsInput extentsInput = parseExtentsInput(args);
+    const std::optional<ElevationOptions> elevation =
+        elevationOptionsFrom(args.value("--dem-spacing", ""), args.value("--voids", ""), error);
+    if (!elevation)
+        throw UsageError{error};
     std::vector<AltitudeSource> sources;
     for (const auto& o : args.occurrences)
-        if (o.name == "--dted" || o.name == "--text" || o.name == "--bmp") {
+        if (o.name == "--dted" || o.name == "--text" || o.name == "--bmp" || o.name == "--dem") {
             if (o.name == "--bmp") {
                 parseInt(o.values[5], "the minimum altitude");
                 parseInt(o.values[6], "the maximum altitude");
             }
-            sources.push_back({o.name, o.values});
+            sources.push_back({o.name, o.values, *elevation});
         }
     const std::vector<int> levels = parseLevels(args.value("--levels", "3"));
     if ((args.has("--sca") || args.has("--bgl")) && sources.empty())
-        throw UsageError{"--sca and --bgl need altitude data (--dted, --text or --bmp)"};
+        throw UsageError{"--sca and --bgl need altitude data (--dted, --text, --bmp or --dem)"};
 
     Session session(err, terminal);
     if (!session.start())
@@ -818,6 +833,8 @@ std::string cliUsage(const std::string& subcommand)
         return kInfoUsage;
     if (subcommand == "demo-data")
         return kDemoUsage;
+    if (subcommand == "import")
+        return kImportUsage;
     if (isProjectEditCommand(subcommand))
         return projectEditUsage(subcommand);
     if (subcommand == "synth")
@@ -854,6 +871,8 @@ int runOrvaneCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return runProjectCommand(command, rest, out, err, terminal);
         if (command == "demo-data")
             return runDemoData(rest, out, err);
+        if (command == "import")
+            return runImportCommand(rest, out, err, terminal);
         if (isProjectEditCommand(command))
             return runProjectEdit(command, rest, out, err, terminal);
         if (command == "synth")

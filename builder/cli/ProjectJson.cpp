@@ -3,9 +3,23 @@
 #include <cmath>
 
 #include "base/TextFormat.h"
+#include "import/ElevationImport.h"
 #include "project/CDibDoc.h"
 
 namespace {
+
+// Which kind of file a map came from, in words.
+std::string altitudeSourceName(const AltitudeMap& map)
+{
+    if (isElevationFileMap(map))
+        return "elevation file";
+    switch (map.sourceType) {
+    case 1: return "bmp";
+    case 2: return "dted";
+    case 3: return "text";
+    default: return "none";
+    }
+}
 
 std::string number(double value)
 {
@@ -124,6 +138,7 @@ std::string projectJson(const CDibDoc& doc, bool withRecords)
                    map
                        .str("title", m->title)
                        .num("sourceType", static_cast<long long>(m->sourceType))
+                       .str("source", altitudeSourceName(*m))
                        .num("columns", static_cast<long long>(m->columns))
                        .num("rows", static_cast<long long>(m->rows))
                        .num("records", static_cast<long long>(m->records.size()))

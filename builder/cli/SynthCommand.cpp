@@ -14,6 +14,7 @@
 #include "base/TextFormat.h"
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
+#include "cli/ElevationSource.h"
 #include "cli/OrvaneCli.h"
 #include "output/CompileToBgl.h"
 #include "output/Coordinates.h"
@@ -33,6 +34,7 @@ const char* const kSynthUsage =
     "usage: orvane-cli synth --columns N --rows N (--south LAT | --north LAT) (--west LON | --east LON)\n"
     "                        [--north LAT --east LON ...] [--resolution METRES] [--classes C1,C2,...]\n"
     "                        [--water] [--dted FILE]... [--text FILE]...\n"
+    "                        [--dem FILE]... [--dem-spacing M] [--voids fill|skip]\n"
     "                        [--bmp FILE MINLAT MAXLAT MINLON MAXLON MINALT MAXALT]...\n"
     "                        [--seed N] [--library DIR] [--project OUT.prj] [--sca OUT.sca] [--bgl OUT.bgl]\n"
     "\n"
@@ -118,8 +120,9 @@ std::vector<std::int32_t> parseClasses(const std::string& text)
 }
 
 struct AltitudeSource {
-    std::string kind;   // --bmp, --dted, --text
+    std::string kind;   // --bmp, --dted, --text, --dem
     std::vector<std::string> values;
+    ElevationOptions elevation{};
 };
 
 bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream& out, std::ostream& err)
@@ -127,6 +130,8 @@ bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream
     auto map = std::make_unique<AltitudeMap>();
     map->owner = &doc;
     const std::string path = absolutePath(source.values[0]);
+    if (source.kind == "--dem")
+        return readElevationSource(doc, path, source.elevation, out, err);
     bool ok = false;
     if (source.kind == "--dted") {
         ok = readDtedAltitudeMap(doc, *map, path);
@@ -156,7 +161,8 @@ int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
     const std::vector<CliArguments::Option> options = {
         {"--columns", 1},  {"--rows", 1},     {"--north", 1},       {"--south", 1},      {"--east", 1},
         {"--west", 1},     {"--resolution", 1}, {"--classes", 1},   {"--water", 0},      {"--dted", 1, true},
-        {"--text", 1, true}, {"--bmp", 7, true}, {"--seed", 1},     {"--library", 1},    {"--project", 1},
+        {"--text", 1, true}, {"--bmp", 7, true}, {"--dem", 1, true}, {"--dem-spacing", 1}, {"--voids", 1},
+        {"--seed", 1},     {"--library", 1},    {"--project", 1},
         {"--sca", 1},      {"--bgl", 1}};
     if (!args.parse(argv, options, error))
         throw SynthUsageError{error};
@@ -176,19 +182,23 @@ int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
     const auto columns = static_cast<std::int32_t>(parseWhole(args.value("--columns"), "--columns", 1, kMaxSynthGridSide));
     const auto rows = static_cast<std::int32_t>(parseWhole(args.value("--rows"), "--rows", 1, kMaxSynthGridSide));
     const double resolution = args.has("--resolution") ? parseMetres(args.value("--resolution")) : 2.0;
+    const std::optional<ElevationOptions> elevation =
+        elevationOptionsFrom(args.value("--dem-spacing", ""), args.value("--voids", ""), error);
+    if (!elevation)
+        throw SynthUsageError{error};
     std::vector<AltitudeSource> sources;
     for (const auto& o : args.occurrences)
-        if (o.name == "--dted" || o.name == "--text" || o.name == "--bmp") {
+        if (o.name == "--dted" || o.name == "--text" || o.name == "--bmp" || o.name == "--dem") {
             if (o.name == "--bmp") {
                 parseWhole(o.values[5], "the minimum altitude", INT32_MIN, INT32_MAX);
                 parseWhole(o.values[6], "the maximum altitude", INT32_MIN, INT32_MAX);
             }
-            sources.push_back({o.name, o.values});
+            sources.push_back({o.name, o.values, *elevation});
         }
     if ((args.has("--sca") || args.has("--bgl")) && sources.empty())
-        throw SynthUsageError{"--sca and --bgl need altitude data (--dted, --text or --bmp)"};
+        throw SynthUsageError{"--sca and --bgl need altitude data (--dted, --text, --bmp or --dem)"};
     if (args.has("--water") && sources.empty())
-        throw SynthUsageError{"--water needs altitude data (--dted, --text or --bmp)"};
+        throw SynthUsageError{"--water needs altitude data (--dted, --text, --bmp or --dem)"};
     const std::uint32_t seed = args.has("--seed")
         ? static_cast<std::uint32_t>(parseWhole(args.value("--seed"), "--seed", 0, 4294967295LL))
         : static_cast<std::uint32_t>(std::time(nullptr));

@@ -116,9 +116,10 @@ private slots:
     {
         CAltMapsPropertySheet sheet(*doc);
         QCOMPARE(sheet.windowTitle(), QStringLiteral("Altitude Map Properties"));
-        const QStringList titles{"Main Altitude Map", "BMP Altitude Maps", "TEXT Altitude Maps", "DTED Altitude Maps"};
-        QCOMPARE(sheet.tabs()->count(), 4);
-        for (int i = 0; i < 4; ++i)
+        const QStringList titles{"Main Altitude Map", "BMP Altitude Maps", "TEXT Altitude Maps", "DTED Altitude Maps",
+                                 "Elevation file"};
+        QCOMPARE(sheet.tabs()->count(), 5);
+        for (int i = 0; i < 5; ++i)
             QCOMPARE(sheet.tabs()->tabText(i), titles[i]);
         QVERIFY(CommandRegistry::instance().find("project.altitudeSources"));
         QCOMPARE(CommandRegistry::instance().find("project.altitudeSources")->text,

@@ -9,6 +9,7 @@
 #include "altitude/AltitudeMerge.h"
 #include "altitude/ui/CBMPAltMap.h"
 #include "altitude/ui/CDTEDAltMap.h"
+#include "altitude/ui/CElevationAltMap.h"
 #include "altitude/ui/CMainAltMap.h"
 #include "altitude/ui/CTEXTAltMap.h"
 #include "project/CDibDoc.h"
@@ -21,6 +22,7 @@ CAltMapsPropertySheet::CAltMapsPropertySheet(CDibDoc& doc, QWidget* parent)
       bmp_(new CBMPAltMap(doc, this)),
       text_(new CTEXTAltMap(doc, this)),
       dted_(new CDTEDAltMap(doc, this)),
+      elevation_(new CElevationAltMap(doc, this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
       apply_(new QPushButton(QStringLiteral("&Apply"), this))
@@ -28,7 +30,8 @@ CAltMapsPropertySheet::CAltMapsPropertySheet(CDibDoc& doc, QWidget* parent)
     setWindowTitle(QStringLiteral("Altitude Map Properties"));
     setModal(true);
     for (CAltMapPage* page : {static_cast<CAltMapPage*>(main_), static_cast<CAltMapPage*>(bmp_),
-                              static_cast<CAltMapPage*>(text_), static_cast<CAltMapPage*>(dted_)}) {
+                              static_cast<CAltMapPage*>(text_), static_cast<CAltMapPage*>(dted_),
+                              static_cast<CAltMapPage*>(elevation_)}) {
         tabs_->addTab(page, page->title());
         connect(page, &CAltMapPage::changed, this, [this] { apply_->setEnabled(true); });
         connect(page, &CAltMapPage::mapsChanged, this, [this] {
@@ -41,6 +44,7 @@ CAltMapsPropertySheet::CAltMapsPropertySheet(CDibDoc& doc, QWidget* parent)
         bmp_->dropSelection();
         text_->dropSelection();
         dted_->dropSelection();
+        elevation_->dropSelection();
     });
 
     layOutPropertySheet(*this, tabs_, ok_, cancel_, apply_, [this] { applyPages(); });
@@ -67,6 +71,7 @@ void CAltMapsPropertySheet::applyPages()
     bmp_->apply();
     text_->apply();
     dted_->apply();
+    elevation_->apply();
     main_->apply();
     mapsChanged_ = false;
 }

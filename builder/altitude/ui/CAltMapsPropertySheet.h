@@ -1,5 +1,5 @@
 #pragma once
-// "Altitude Map Properties": the main page and the three source pages over one project.
+// "Altitude Map Properties": the main page and the source pages over one project.
 // Adding and deleting maps takes effect at once; OK and Apply store the pages' values and merge.
 
 #include <QDialog>
@@ -8,6 +8,7 @@ class CAltMapPage;
 class CBMPAltMap;
 class CDTEDAltMap;
 class CDibDoc;
+class CElevationAltMap;
 class CMainAltMap;
 class CTEXTAltMap;
 class QPushButton;
@@ -23,6 +24,7 @@ public:
     CBMPAltMap* bmpPage() const { return bmp_; }
     CTEXTAltMap* textPage() const { return text_; }
     CDTEDAltMap* dtedPage() const { return dted_; }
+    CElevationAltMap* elevationPage() const { return elevation_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
     QPushButton* applyButton() const { return apply_; }
@@ -40,6 +42,7 @@ private:
     CBMPAltMap* bmp_;
     CTEXTAltMap* text_;
     CDTEDAltMap* dted_;
+    CElevationAltMap* elevation_;
     QPushButton* ok_;
     QPushButton* cancel_;
     QPushButton* apply_;

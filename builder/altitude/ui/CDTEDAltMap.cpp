@@ -23,5 +23,12 @@ std::string CDTEDAltMap::fileFilter() const
 
 bool CDTEDAltMap::readMap(AltitudeMap& map, const std::string& path)
 {
+    // Levels 1 and 2 are read through the elevation-file page, with its void and spacing options.
+    const std::string extension = path.size() >= 4 ? path.substr(path.size() - 4) : "";
+    if (extension == ".dt1" || extension == ".dt2" || extension == ".DT1" || extension == ".DT2") {
+        doc_.app.platform.message("This is a DTED Level 1 or 2 file. Add it on the \"Elevation file\" page.",
+                                  MsgIcon::Exclamation);
+        return false;
+    }
     return readDtedAltitudeMap(doc_, map, path);
 }

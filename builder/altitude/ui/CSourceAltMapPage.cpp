@@ -141,12 +141,17 @@ CSourceAltMapPage::CSourceAltMapPage(CDibDoc& doc, const QString& title, std::in
     showNothing();
 }
 
+bool CSourceAltMapPage::listsMap(const AltitudeMap& map) const
+{
+    return map.sourceType == sourceType_;
+}
+
 AltitudeMap* CSourceAltMapPage::mapOfType(int n) const
 {
     if (n < 0)
         return nullptr;
     for (const auto& map : doc_.altitudeMaps) {
-        if (map->sourceType == sourceType_ && n-- == 0)
+        if (listsMap(*map) && n-- == 0)
             return map.get();
     }
     return nullptr;
@@ -155,7 +160,7 @@ AltitudeMap* CSourceAltMapPage::mapOfType(int n) const
 int CSourceAltMapPage::mapCount() const
 {
     return static_cast<int>(std::count_if(doc_.altitudeMaps.begin(), doc_.altitudeMaps.end(),
-                                          [this](const auto& map) { return map->sourceType == sourceType_; }));
+                                          [this](const auto& map) { return listsMap(*map); }));
 }
 
 AltitudeMap* CSourceAltMapPage::selectedMap() const

@@ -58,6 +58,8 @@ protected:
     void onKillActive() override;
     void onApply() override;
 
+    /// Whether the page lists this map; by default the maps of its source type.
+    virtual bool listsMap(const AltitudeMap& map) const;
     /// The file dialog filter of "Add...".
     virtual std::string fileFilter() const = 0;
     /// Reads a new map from `path`; false discards it.

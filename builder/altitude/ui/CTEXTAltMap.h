@@ -9,6 +9,7 @@ public:
     explicit CTEXTAltMap(CDibDoc& doc, QWidget* parent = nullptr);
 
 protected:
+    bool listsMap(const AltitudeMap& map) const override;
     std::string fileFilter() const override;
     bool readMap(AltitudeMap& map, const std::string& path) override;
 };

@@ -1,0 +1,206 @@
+// An SRTM 1 arc-second tile (3601 x 3601 posts, 1% voids) clipped to 0.5 x 0.5 degrees through
+// the elevation import, beside the DTED Level 0 reader on a cell of the same number of posts and
+// beside gdal_translate of the same window to XYZ. Each runs in a child process, so its peak
+// memory is its own.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "altitude/AltitudeMap.h"
+#include "altitude/AltitudeReaders.h"
+#include "base/Platform.h"
+#include "import/ElevationImport.h"
+#include "project/AppContext.h"
+#include "project/CDibDoc.h"
+
+namespace {
+
+class QuietPlatform : public Platform {
+public:
+    MsgAnswer message(const std::string& text, MsgIcon, MsgButtons) override
+    {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+        return MsgAnswer::Ok;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
+    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
+    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
+    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
+    {
+        return std::make_unique<ProgressWindow>();
+    }
+    int runBatchFile(const std::string&, const std::string&) override { return 0; }
+};
+
+int heightAt(int x, int y) { return (x * 7 + y * 13) % 4000 - 200; }
+
+// A void wherever a cheap hash says so: about one post in a hundred.
+bool isVoid(int x, int y) { return (static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) % 100 == 0; }
+
+void writeHgt(const std::string& path, int side)
+{
+    std::vector<unsigned char> row(2 * static_cast<std::size_t>(side));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(isVoid(x, y) ? -32768 : heightAt(x, y)));
+            row[2 * static_cast<std::size_t>(x)] = static_cast<unsigned char>(v >> 8);
+            row[2 * static_cast<std::size_t>(x) + 1] = static_cast<unsigned char>(v);
+        }
+        out.write(reinterpret_cast<const char*>(row.data()), static_cast<std::streamsize>(row.size()));
+    }
+}
+
+void writeDtedCell(const std::string& path, int columns, int rows)
+{
+    std::vector<char> header(3428, ' ');
+    auto put = [&](std::size_t at, const char* text) { std::memcpy(header.data() + at, text, std::strlen(text)); };
+    char count[8];
+    put(0, "UHL1");
+    std::snprintf(count, sizeof count, "%04d", columns);
+    put(47, count);
+    put(365, count);
+    std::snprintf(count, sizeof count, "%04d", rows);
+    put(51, count);
+    put(361, count);
+    put(80, "DSIU");
+    put(284, "450000N");
+    put(291, "0150000E");
+    put(314, "460000N");
+    put(321, "0160000E");
+    put(728, "ACC");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(header.data(), static_cast<std::streamsize>(header.size()));
+    std::vector<unsigned char> record(8 + 2 * static_cast<std::size_t>(rows) + 4, 0);
+    for (int i = 0; i < columns; ++i) {
+        record[0] = 0xAA;
+        record[4] = static_cast<unsigned char>(i >> 8);
+        record[5] = static_cast<unsigned char>(i);
+        for (int j = 0; j < rows; ++j) {
+            const int e = heightAt(i, j);
+            const unsigned word = (e < 0 ? 0x8000u : 0u) | static_cast<unsigned>(e < 0 ? -e : e);
+            record[8 + 2 * j] = static_cast<unsigned char>(word >> 8);
+            record[9 + 2 * j] = static_cast<unsigned char>(word);
+        }
+        out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
+    }
+}
+
+struct Measure {
+    double seconds = 0;
+    long peakKb = 0;
+    bool ok = false;
+};
+
+// Runs `work` in a child; its time and peak resident memory. `work` returns the posts it made.
+Measure inChild(const std::function<long()>& work, long& posts)
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return {};
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        const long made = work();
+        if (write(pipeFds[1], &made, sizeof made) != sizeof made)
+            _exit(2);
+        _exit(made > 0 ? 0 : 1);
+    }
+    close(pipeFds[1]);
+    long made = 0;
+    if (read(pipeFds[0], &made, sizeof made) != sizeof made)
+        made = 0;
+    close(pipeFds[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    Measure m;
+    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.peakKb = usage.ru_maxrss;
+    m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    posts = made;
+    return m;
+}
+
+void report(const char* what, const Measure& m, long posts)
+{
+    if (!m.ok) {
+        std::printf("%-34s failed\n", what);
+        return;
+    }
+    std::printf("%-34s %9ld posts  %7.3f s  %8.1f ns/post  peak %7.1f MB\n", what, posts, m.seconds,
+                m.seconds * 1e9 / static_cast<double>(posts), static_cast<double>(m.peakKb) / 1024.0);
+}
+
+} // namespace
+
+int main()
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("orvane-bench-dem-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string hgt = (folder / "N45E015.hgt").string();
+    writeHgt(hgt, 3601);
+    const GeoRect window{45.25, 45.75, 15.25, 15.75};
+
+    long posts = 0;
+    const Measure dem = inChild(
+        [&] {
+            ElevationOptions options;
+            options.clip = window;
+            std::string error;
+            auto result = importElevation(hgt, options, nullptr, error);
+            if (!result)
+                std::fprintf(stderr, "%s\n", error.c_str());
+            return result ? static_cast<long>(result->recordsKept) : 0L;
+        },
+        posts);
+    report("elevation import (.hgt, voids filled)", dem, posts);
+    const long demPosts = posts;
+
+    // The DTED Level 0 reader on a cell of (about) the same number of posts.
+    const std::string dted = (folder / "cell.dt0").string();
+    writeDtedCell(dted, 1803, 1803);
+    const Measure dtedRead = inChild(
+        [&] {
+            QuietPlatform platform;
+            AppContext app(platform);
+            app.settings.applicationPath = folder.string();
+            CDibDoc doc(app);
+            AltitudeMap map;
+            return readDtedAltitudeMap(doc, map, dted) ? static_cast<long>(map.records.size()) : 0L;
+        },
+        posts);
+    report("DTED Level 0 reader", dtedRead, posts);
+    if (dem.ok && dtedRead.ok)
+        std::printf("per post: elevation import / DTED reader = %.2f\n",
+                    (dem.seconds / static_cast<double>(demPosts)) / (dtedRead.seconds / static_cast<double>(posts)));
+
+    // gdal_translate of the same window to XYZ, when it is installed.
+    if (std::system("command -v gdal_translate > /dev/null 2>&1") == 0) {
+        const std::string xyz = (folder / "window.xyz").string();
+        const std::string command = "gdal_translate -q -of XYZ -projwin 15.2497 45.7503 15.7503 45.2497 '" + hgt +
+                                    "' '" + xyz + "'";
+        const Measure translate = inChild([&] { return std::system(command.c_str()) == 0 ? demPosts : 0L; }, posts);
+        report("gdal_translate -of XYZ (window)", translate, posts);
+    } else {
+        std::printf("gdal_translate not installed: skipped\n");
+    }
+    std::filesystem::remove_all(folder);
+    return 0;
+}
