@@ -113,7 +113,7 @@ int cutChunkRows(const CDibDoc& doc)
 
 // Writes every tile of one level; the names and the folder are already settled. Tiles that
 // cannot be written are counted and reported once; the ones written stay and the user is told so.
-void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress)
+void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress, bool reportFailures = true)
 {
     std::size_t tried = 0;
     std::size_t failed = 0;
@@ -150,7 +150,7 @@ void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress)
             }
         }
     }
-    if (failed > 0)
+    if (failed > 0 && reportFailures)
         doc.app.platform.message(std::to_string(failed) + " of " + std::to_string(tried) + " level " +
                                      std::to_string(level) + " tiles could not be written (the first: " + firstFailed +
                                      "). The " + std::to_string(tried - failed) + " written are kept in " +
@@ -173,13 +173,14 @@ std::string textureTileFolder(const CDibDoc& doc)
     return tileFolder(doc);
 }
 
-bool cutTextureLevel(CDibDoc& doc, int level, const std::string& folderText, int step, ProgressWindow* progress)
+bool cutTextureLevel(CDibDoc& doc, int level, const std::string& folderText, int step,
+                     ProgressWindow* progress, bool reportFailures)
 {
     if (!folderText.empty())
         doc.sceneryFolder = folderText;
     else if (!askPrefix(doc, levelTitle(level)))
         return false;
-    cutLevel(doc, level, level == 3 ? 1 : step, progress);
+    cutLevel(doc, level, level == 3 ? 1 : step, progress, reportFailures);
     return true;
 }
 

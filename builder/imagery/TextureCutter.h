@@ -7,8 +7,9 @@ class ProgressWindow;
 
 /// Cuts the project bitmap into level 1, 2 or 3 tiles (step 4, 2 or 1 source pixels per tile pixel).
 /// With an empty folder text the name dialog asks for the prefix and folder; false only when cancelled.
+/// Tiles that cannot be written are counted in one message, unless the caller reports them itself.
 bool cutTextureLevel(CDibDoc& doc, int level, const std::string& folderText, int step,
-                     ProgressWindow* progress = nullptr);
+                     ProgressWindow* progress = nullptr, bool reportFailures = true);
 
 /// The folder the tiles of a cut go to: the project's texture folder, else its scenery folder.
 std::string textureTileFolder(const CDibDoc& doc);

@@ -1,5 +1,7 @@
 #include "project/ProjectFile.h"
 
+#include <filesystem>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -61,7 +63,9 @@ bool loadProject(CDibDoc& doc, const std::string& path)
 
 bool openProject(CDibDoc& doc, const std::string& path)
 {
-    if (!PathUtil::fileExists(path)) {
+    // Only a missing file is called missing: a device or a folder is reported as no project.
+    std::error_code missing;
+    if (path.empty() || !std::filesystem::exists(std::filesystem::path(PathUtil::toNative(path)), missing)) {
         doc.app.platform.message("The project file\n" + PathUtil::toNative(path) + "\ndoes not exist.",
                                  MsgIcon::Exclamation);
         return false;

@@ -103,7 +103,8 @@ bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
     WaitCursor wait(doc.app.platform);
 
     const std::size_t firstName = doc.textureFileNames.size();
-    cutTextureLevel(doc, 3, folder, 1);
+    // The wizard names the failed tiles itself, with what it means for the project.
+    cutTextureLevel(doc, 3, folder, 1, nullptr, false);
     const std::size_t tileCount = static_cast<std::size_t>(doc.chunkRows / 4) * (doc.chunkColumns / 4) * 16;
     // The cutter lists only the tiles it could write. With one missing, taking the list by index
     // would give every later chunk its neighbour's tile, so the names then come from the naming rule.

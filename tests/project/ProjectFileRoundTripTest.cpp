@@ -421,9 +421,7 @@ TEST_F(ProjectFileRoundTrip, SaveAndOpenReportFailures)
     EXPECT_EQ(platform.messages[0].text, "Couldn't read project file. Possibly not a Orvane project.");
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation);
     // A file that is not there is not called a foreign file: the message names it.
-    EXPECT_EQ(platform.messages[1].text, "The project file
-" + dir.file("missing.prj") + "
-does not exist.");
+    EXPECT_EQ(platform.messages[1].text, "The project file\n" + dir.file("missing.prj") + "\ndoes not exist.");
     EXPECT_EQ(platform.messages[2].text, "Couldn't read project file. Possibly not a Orvane project.");
     EXPECT_EQ(platform.messages[3].text, "Couldn't read project file. Possibly not a Orvane project.");
     EXPECT_EQ(platform.messages[1].icon, MsgIcon::Exclamation);

@@ -9,6 +9,15 @@
 void layOutPropertySheet(QDialog& sheet, QTabWidget* tabs, QPushButton* ok, QPushButton* cancel,
                          QPushButton* apply, std::function<void()> applyPages)
 {
+    layOutCheckedPropertySheet(sheet, tabs, ok, cancel, apply, [applyPages] {
+        applyPages();
+        return true;
+    });
+}
+
+void layOutCheckedPropertySheet(QDialog& sheet, QTabWidget* tabs, QPushButton* ok, QPushButton* cancel,
+                                QPushButton* apply, std::function<bool()> applyPages)
+{
     ok->setDefault(true);
     apply->setEnabled(false);
     auto* buttons = new QHBoxLayout;
@@ -21,12 +30,13 @@ void layOutPropertySheet(QDialog& sheet, QTabWidget* tabs, QPushButton* ok, QPus
     layout->addLayout(buttons);
 
     QObject::connect(ok, &QPushButton::clicked, &sheet, [&sheet, applyPages] {
-        applyPages();
-        sheet.accept();
+        if (applyPages())
+            sheet.accept();
     });
+    // reject() is virtual: a sheet that undoes live changes on Cancel gets its own.
     QObject::connect(cancel, &QPushButton::clicked, &sheet, &QDialog::reject);
     QObject::connect(apply, &QPushButton::clicked, &sheet, [apply, applyPages] {
-        applyPages();
-        apply->setEnabled(false);
+        if (applyPages())
+            apply->setEnabled(false);
     });
 }

@@ -12,3 +12,8 @@ class QTabWidget;
 /// Apply starts disabled; the caller enables it when a page changes.
 void layOutPropertySheet(QDialog& sheet, QTabWidget* tabs, QPushButton* ok, QPushButton* cancel,
                          QPushButton* apply, std::function<void()> applyPages);
+
+/// The same for sheets whose pages can refuse their values: `applyPages` returns false to keep
+/// the sheet open (OK) or Apply enabled, after telling the user why.
+void layOutCheckedPropertySheet(QDialog& sheet, QTabWidget* tabs, QPushButton* ok, QPushButton* cancel,
+                                QPushButton* apply, std::function<bool()> applyPages);

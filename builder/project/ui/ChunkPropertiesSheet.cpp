@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "base/ui/PropertySheetLayout.h"
 #include "project/CDibDoc.h"
 #include "project/ui/ChunkGeneralPage.h"
 #include "project/ui/ChunkSyntheticPage.h"
@@ -39,27 +40,8 @@ ChunkPropertiesSheet::ChunkPropertiesSheet(CDibDoc& doc, std::vector<int> select
     connect(general_, &ChunkGeneralPage::modified, this, [this] { apply_->setEnabled(true); });
     connect(texture_, &ChunkTexturePage::modified, this, [this] { apply_->setEnabled(true); });
 
-    // A number that is not an integer keeps the sheet open, so the classic layout helper's
-    // unconditional close does not fit here.
-    ok_->setDefault(true);
-    apply_->setEnabled(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(apply_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(buttons);
-    connect(ok_, &QPushButton::clicked, this, [this] {
-        if (applyPages())
-            accept();
-    });
-    connect(cancel_, &QPushButton::clicked, this, &ChunkPropertiesSheet::reject);
-    connect(apply_, &QPushButton::clicked, this, [this] {
-        if (applyPages())
-            apply_->setEnabled(false);
-    });
+    // A number that is not an integer keeps the sheet open.
+    layOutCheckedPropertySheet(*this, tabs_, ok_, cancel_, apply_, [this] { return applyPages(); });
 }
 
 ChunkPropertiesSheet::~ChunkPropertiesSheet()

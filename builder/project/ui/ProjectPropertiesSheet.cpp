@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "base/ui/PropertySheetLayout.h"
 #include "project/CDibDoc.h"
 #include "project/ui/FsItemsPage.h"
 #include "project/ui/ProjectOutputPage.h"
@@ -36,25 +37,7 @@ ProjectPropertiesSheet::ProjectPropertiesSheet(CDibDoc& doc, QWidget* parent)
     connect(settings_, &ProjectSettingsPage::modified, this, enableApply);
     connect(output_, &ProjectOutputPage::modified, this, enableApply);
 
-    ok_->setDefault(true);
-    apply_->setEnabled(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(apply_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_);
-    layout->addLayout(buttons);
-    connect(ok_, &QPushButton::clicked, this, [this] {
-        if (applyPages())
-            accept();
-    });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(apply_, &QPushButton::clicked, this, [this] {
-        if (applyPages())
-            apply_->setEnabled(false);
-    });
+    layOutCheckedPropertySheet(*this, tabs_, ok_, cancel_, apply_, [this] { return applyPages(); });
 }
 
 bool ProjectPropertiesSheet::applyPages()
