@@ -43,7 +43,7 @@ struct ImportUsageError {
     std::string text;
 };
 
-std::vector<CliArguments::Option> importOptionSpecs()
+std::vector<CliArguments::Option> importOptionList()
 {
     return {{"--resolution", 1}, {"--palette", 1}, {"--dither", 0}, {"--pad", 1}, {"--resample", 1},
             {"--reserve", 1},    {"--passes", 1}};
@@ -198,10 +198,10 @@ int runImportCommand(const std::vector<std::string>& argv, std::ostream& out, st
     try {
         CliArguments args;
         std::string error;
-        std::vector<CliArguments::Option> specs = importOptionSpecs();
+        std::vector<CliArguments::Option> importOptions = importOptionList();
         for (const char* side : {"--north", "--south", "--east", "--west"})
-            specs.push_back({side, 1});
-        if (!args.parse(argv, specs, error))
+            importOptions.push_back({side, 1});
+        if (!args.parse(argv, importOptions, error))
             throw ImportUsageError{error};
         if (args.help) {
             out << kImportUsage;
@@ -234,8 +234,8 @@ bool importPhotoImage(std::vector<std::string>& argv, std::ostream& out, std::os
 {
     // The import's own options are taken out; everything else is left for the photo command.
     std::vector<std::string> rest, mine;
-    const std::vector<CliArguments::Option> specs = [] {
-        auto s = importOptionSpecs();
+    const std::vector<CliArguments::Option> importOptions = [] {
+        auto s = importOptionList();
         s.push_back({"--image", 1});
         return s;
     }();
@@ -243,8 +243,8 @@ bool importPhotoImage(std::vector<std::string>& argv, std::ostream& out, std::os
     bool sides[4] = {false, false, false, false};
     const char* sideNames[4] = {"--north", "--south", "--east", "--west"};
     for (std::size_t i = 0; i < argv.size(); ++i) {
-        const auto spec = std::find_if(specs.begin(), specs.end(), [&](const auto& s) { return s.name == argv[i]; });
-        if (spec == specs.end()) {
+        const auto option = std::find_if(importOptions.begin(), importOptions.end(), [&](const auto& s) { return s.name == argv[i]; });
+        if (option == importOptions.end()) {
             for (int k = 0; k < 4; ++k)
                 sides[k] = sides[k] || argv[i] == sideNames[k];
             if (argv[i] == "--bitmap" && i + 1 < argv.size())
@@ -253,7 +253,7 @@ bool importPhotoImage(std::vector<std::string>& argv, std::ostream& out, std::os
             continue;
         }
         mine.push_back(argv[i]);
-        for (int k = 0; k < spec->values && i + 1 < argv.size(); ++k)
+        for (int k = 0; k < option->values && i + 1 < argv.size(); ++k)
             mine.push_back(argv[++i]);
     }
     if (std::find(mine.begin(), mine.end(), "--image") == mine.end())
@@ -265,7 +265,7 @@ bool importPhotoImage(std::vector<std::string>& argv, std::ostream& out, std::os
     try {
         CliArguments args;
         std::string error;
-        if (!args.parse(mine, specs, error))
+        if (!args.parse(mine, importOptions, error))
             throw ImportUsageError{error};
         if (!args.positionals.empty())
             throw ImportUsageError{"unexpected argument " + args.positionals[0]};
