@@ -36,7 +36,7 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then have "a display ($DISPLAY${WA
 echo "Outside programs (SCASM makes the BGL, Catgen the scenery library)"
 if command -v wine >/dev/null 2>&1; then
   have "wine: $(wine --version 2>/dev/null)"
-  if dpkg -s wine32:i386 >/dev/null 2>&1; then have "32-bit wine (wine32:i386)"; else note "no 32-bit wine: a 32-bit scasm.exe needs 'dpkg --add-architecture i386 && apt-get update && apt-get install wine32:i386'"; fi
+  if dpkg -s wine32:i386 >/dev/null 2>&1; then have "32-bit wine (wine32:i386)"; else note "no 32-bit wine: a 32-bit scasm.exe needs 'dpkg --add-architecture i386 && apt-get update && apt-get install wine32:i386', then a new wine prefix (move ${WINEPREFIX:-$HOME/.wine} away)"; fi
 else
   lack "wine (apt-get install wine) to run scasm.exe and catgen.exe"
 fi
