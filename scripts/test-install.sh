@@ -31,14 +31,24 @@ for page in orvane-cli ovsplit-cli; do
   head -1 "$prefix/share/man/man1/$page.1" | grep -q '^\.TH' || fail "no man page for $page"
 done
 grep -q '^\.SH "ORVANE-CLI PHOTO"' "$prefix/share/man/man1/orvane-cli.1" || fail "the man page misses a command"
+for f in share/orvane/colors.pcf share/orvane/default.bmp share/doc/orvane/user-guide.md; do
+  [ -s "$prefix/$f" ] || fail "$f is not installed"
+done
+for picture in $(grep -o 'images/[A-Za-z0-9_.-]*\.png' "$prefix/share/doc/orvane/user-guide.md" | sort -u); do
+  [ -s "$prefix/share/doc/orvane/$picture" ] || fail "the guide's $picture is not installed"
+done
 
 # A small photo job, run as a user would: from a folder of their own.
 job() {  # BIN_DIR FOLDER
   mkdir -p "$2" && cd "$2"
   "$1/orvane-cli" demo-data --out in --size 1024 --points 11 >/dev/null
   "$1/orvane-cli" photo --bitmap in/landscape.bmp --north 45.1 --south 45 --east 15.1 --west 15 \
-    --prefix ab --folder out --dted in/landscape.dt0 --sca out/ab.sca >/dev/null 2>&1 || fail "photo job with $1"
+    --prefix ab --folder out --dted in/landscape.dt0 --sca out/ab.sca --platform 0 >/dev/null 2>messages ||
+    { cat messages >&2; fail "photo job with $1"; }
   [ -s out/ab.prj ] && [ -s out/ab.sca ] || fail "the photo job made no project"
+  # .r8 tiles need the default palette: the installed one stands in for the folder's.
+  ! grep -q "default palette" messages || fail "the installed colors.pcf was not found: $(cat messages)"
+  [ -n "$(ls out/texture)" ] || fail "the photo job cut no tiles"
   cd - >/dev/null
 }
 job "$prefix/bin" "$work/user"

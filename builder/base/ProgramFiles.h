@@ -1,14 +1,18 @@
 #pragma once
 // The files the program reads from its folders (colors.pcf, default.bmp): the user's copy in the
-// application folder wins; the copy the program ships beside itself is the fallback.
+// application folder wins; then the copy beside the program (a build folder); then the one an
+// install puts into <prefix>/share/orvane beside <prefix>/bin.
 
 #include <string>
+#include <vector>
 
 struct AppSettings;
 
-/// The path of `name` in the application folder, else in the program's folder; empty when
-/// neither holds it.
+/// The folders looked in, in order, without empty or repeated ones.
+std::vector<std::string> programFileSearchFolders(const AppSettings& settings);
+
+/// The path of `name` in the first of programFileSearchFolders that holds it; empty when none does.
 std::string findProgramFile(const AppSettings& settings, const std::string& name);
 
-/// The folders looked in, for a message: "A", or "A or B" when the program's folder differs.
+/// The folders looked in, for a message: "A", "A or B", "A, B or C".
 std::string programFileFolders(const AppSettings& settings);

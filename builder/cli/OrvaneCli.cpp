@@ -13,6 +13,7 @@
 #include "app/AppStartup.h"
 #include "app/ConfigFile.h"
 #include "base/PathUtil.h"
+#include "base/ProgramFiles.h"
 #include "base/TextFormat.h"
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
@@ -441,10 +442,9 @@ int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err
         return kExitFailure;
     applyPlatformOption(args, session.app);
     // .r8 tiles borrow default.bmp's header: without it every tile would be cut in vain.
-    if (session.app.settings.platform == 0 &&
-        !PathUtil::fileExists(PathUtil::join(session.app.settings.applicationPath, "default.bmp"))) {
+    if (session.app.settings.platform == 0 && findProgramFile(session.app.settings, "default.bmp").empty()) {
         err << "orvane-cli: error: platform 0 writes .r8 tiles, which need default.bmp in "
-            << session.app.settings.applicationPath << "; it is missing, so nothing was cut\n";
+            << programFileFolders(session.app.settings) << "; it is missing, so nothing was cut\n";
         return kExitFailure;
     }
 

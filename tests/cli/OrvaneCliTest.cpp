@@ -239,17 +239,18 @@ TEST_F(OrvaneCliTest, PhotoTakesBmpHeightsWithTheirExtentsAndRefusesAColourOne)
         << refused.err;
 }
 
-TEST_F(OrvaneCliTest, R8TilesNeedDefaultBmpInTheCurrentFolder)
+TEST_F(OrvaneCliTest, R8TilesNeedDefaultBmp)
 {
     makeSample();
     std::vector<std::string> args = photoArgs("out");
     args.push_back("--platform");
     args.push_back("0");
-    // Without default.bmp the run says so before anything is cut.
+    // Without default.bmp the run says so, naming the folders looked in, before anything is cut.
     const CliRun without = run(args);
     EXPECT_EQ(without.code, 1);
-    EXPECT_NE(without.err.find("need default.bmp in " + fs::current_path().string() + "; it is missing"),
-              std::string::npos)
+    EXPECT_NE(without.err.find("need default.bmp in " + fs::current_path().string() + ", "), std::string::npos)
+        << without.err;
+    EXPECT_NE(without.err.find("share/orvane; it is missing"), std::string::npos)
         << without.err;
     EXPECT_FALSE(fs::exists("out/texture"));
 

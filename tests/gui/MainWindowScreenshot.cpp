@@ -1,6 +1,7 @@
 // Renders the main window with a project open into a PNG, so the window can be looked at without
 // a display. With a file argument it writes there; without one (as a test) it checks that a
-// picture of the full window size comes out.
+// picture of the full window size comes out. A second argument names the project to open
+// instead of the small demonstration one.
 
 #include <QApplication>
 #include <QDir>
@@ -56,8 +57,8 @@ int main(int argc, char** argv)
     frame.show();
 
     // Through the project file, as a user would open it.
-    const QString projectPath = work.filePath("Demo.prj");
-    {
+    const QString projectPath = args.size() > 2 ? args[2] : work.filePath("Demo.prj");
+    if (args.size() <= 2) {
         CDibDoc doc(app);
         fillProject(doc);
         if (!saveProject(doc, projectPath.toStdString())) {
@@ -70,7 +71,9 @@ int main(int argc, char** argv)
         return 1;
     }
     frame.setZoomText("1.00");
-    frame.setCursorPosition("15:22:30.00", "45:18:45.00", "312", "411", "393");
+    // Sample read-outs belong to the demonstration project only.
+    if (args.size() <= 2)
+        frame.setCursorPosition("15:22:30.00", "45:18:45.00", "312", "411", "393");
     // Let layouts settle and the clock panes fill (quitting the application would close the windows).
     QEventLoop settle;
     QTimer::singleShot(300, &settle, &QEventLoop::quit);

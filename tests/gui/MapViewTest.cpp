@@ -313,7 +313,7 @@ private slots:
         menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QCOMPARE(menu->objectName(), QString("chunkMenu"));
         QCOMPARE(menu->actions().size(), 2);
-        QCOMPARE(menu->actions().at(0)->text(), QString("Grid Properties..."));
+        QCOMPARE(menu->actions().at(0)->text(), QString("Grid &Properties..."));
         QCOMPARE(menu->actions().at(1)->text(), QString("Override Altitude..."));
         QVERIFY(!menu->actions().at(1)->isEnabled());
         menu->close();

@@ -106,14 +106,15 @@ TEST(DefaultColors, TheProgramsOwnFilesStandInForMissingOnes)
         EXPECT_EQ(doc.standardColors[5], pcfColor(5));
     }
     {
-        // Both folders missing it: the message names both.
+        // Every folder missing it: the message names them all, the installed share folder last.
         Fixture f(false);
         TempDir empty;
-        f.app.settings.programFolder = empty.str();
+        f.app.settings.programFolder = (empty.path() / "bin").string();
         CDibDoc doc(f.app);
         ASSERT_EQ(f.platform.messages.size(), 1u);
         EXPECT_EQ(f.platform.messages[0].text, "Couldn't read default palette file.\n2\ncolors.pcf was looked for in " +
-                                                   f.dir.str() + " or " + empty.str() + ".");
+                                                   f.dir.str() + ", " + f.app.settings.programFolder + " or " +
+                                                   (empty.path() / "share" / "orvane").string() + ".");
     }
     // The palette is 216 cube colours and 40 greys, all different.
     std::set<std::uint32_t> colours;

@@ -85,14 +85,15 @@ const std::map<std::string, CommandLook>& commandLooks()
          {"&Altitude Nodes", "", 32789, "Enable / Disable Terrain Data Point Nodes", true, true}},
         {"view.altitudeLabels",
          {"&Altitude Labels", "", 32801, "Enable / Disable Terrain Data Point Altitude Labels", true, true}},
-        {"view.defaultCursor", {"Set Default Cursor", "", 32836, "Set Default Cursor", true, true}},
-        {"view.crosshair", {"Set CrossHair Cursor", "", 32837, "Set CrossHair Cursor", true, true}},
-        {"view.moveTexture", {"Dynamically Move the Texture", "", 32826, "Dynamically Move the Texture", true, true}},
+        {"view.defaultCursor", {"Set &Default Cursor", "", 32836, "Set Default Cursor", true, true}},
+        {"view.crosshair", {"Set &CrossHair Cursor", "", 32837, "Set CrossHair Cursor", true, true}},
+        {"view.moveTexture", {"Dynamically &Move the Texture", "", 32826, "Dynamically Move the Texture", true, true}},
         {"view.zoomTool", {"&Zoom Tool", "", 32832, "Zoom", true, true}},
-        {"view.gridProperties", {"Grid Properties...", "", 32835, "Grid Properties", true, false}},
+        {"view.gridProperties", {"Grid &Properties...", "", 32835, "Grid Properties", true, false}},
         {"view.projectProperties", {"Project &Properties...", "", 301, "Project Properties", true, false}},
         {"coord.dms", {"D:M:S", "", 0, "", false, true}},
         {"coord.decimal", {"Decimal", "", 0, "", false, true}},
+        {"help.guide", {"&User Guide", "F1", 0, "", false, false}},
         {"help.online", {"&Online Help....", "", 0, "", false, false}},
         {"help.contact", {"&Contact Orvane....", "", 0, "", false, false}},
         {"help.about", {"&About Orvane...", "", 57664, "About Orvane", false, false}},
@@ -446,12 +447,19 @@ QString CMainFrame::aboutText()
     return QString("Orvane version %1\n\n%2\n\n%3").arg(ORVANE_VERSION, kCopyrightNotice, kProductUrl);
 }
 
+QString CMainFrame::installedGuideFolder()
+{
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../share/doc/orvane");
+}
+
 QString CMainFrame::userGuidePath()
 {
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath("README.md");
-    for (const QString& path : {beside, QDir(ORVANE_SOURCE_DIR).filePath("README.md")})
-        if (QFileInfo(path).isFile())
-            return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    // The installed copy first; a program run from its build folder reads the source tree's.
+    for (const QString& folder : {installedGuideFolder(), QDir(ORVANE_SOURCE_DIR).filePath("docs")}) {
+        const QFileInfo guide(QDir(folder).filePath("user-guide.md"));
+        if (guide.isFile())
+            return QDir::cleanPath(guide.absoluteFilePath());
+    }
     return {};
 }
 
@@ -588,6 +596,7 @@ void CMainFrame::createMenus()
     };
     auto helpMenu = [&](bool withProject) {
         auto* help = watch(new QMenu("&Help", this));
+        help->addAction(commandAction("help.guide"));
         help->addAction(commandAction("help.online"));
         if (withProject)
             help->addAction(commandAction("help.contact"));

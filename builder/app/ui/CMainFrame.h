@@ -81,9 +81,11 @@ public:
 
     /// "Orvane version N" with the copyright and the product page, for About.
     static QString aboutText();
-    /// The user guide to open from Help: the README beside the program, else that of the source
-    /// tree the program was built from; empty when neither exists.
+    /// The user guide to open from Help: the installed copy (installedGuideFolder), else that
+    /// of the source tree the program was built from; empty when neither exists.
     static QString userGuidePath();
+    /// <prefix>/share/doc/orvane for a program in <prefix>/bin.
+    static QString installedGuideFolder();
 
     /// The status bar's date and time texts now, as the panes show them.
     static QString dateText();

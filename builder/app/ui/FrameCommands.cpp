@@ -1,6 +1,7 @@
 // The commands the main window itself carries out: opening, saving and closing projects, exit,
 // the coordinate display form, and the Help menu.
 
+#include <QDir>
 #include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
@@ -8,6 +9,7 @@
 #include "project/AppContext.h"
 #include "base/Platform.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/UserGuideWindow.h"
 #include "base/ui/CommandRegistry.h"
 #include "app/ui/ProjectWindow.h"
 #include "project/CopyrightNotice.h"
@@ -83,19 +85,24 @@ void openProductPage(FrameServices& f)
     f.app().platform.openUrl(CMainFrame::kProductUrl);
 }
 
-// The user guide is the README until an installed guide exists.
 void openUserGuide(FrameServices& f)
 {
     const QString guide = CMainFrame::userGuidePath();
     if (guide.isEmpty()) {
-        f.app().platform.message("The user guide (README.md) was not found beside the program.", MsgIcon::Exclamation);
+        f.app().platform.message("The user guide (user-guide.md) was not found in " +
+                                     QDir::toNativeSeparators(CMainFrame::installedGuideFolder()).toStdString() +
+                                     ". Reinstall Orvane to get it back.",
+                                 MsgIcon::Exclamation);
         return;
     }
-    f.app().platform.openUrl(QUrl::fromLocalFile(guide).toString().toStdString());
+    UserGuideWindow::showGuide(f.window(), guide);
 }
 
+const CommandRegistrar userGuideCommand{
+    {"help.guide", "&User Guide", "Read the Orvane user guide", QKeySequence("F1"), openUserGuide, {}, {}}};
+
 const CommandRegistrar onlineHelpCommand{
-    {"help.online", "&Online Help....", "Open the Orvane user guide", QKeySequence("F1"), openUserGuide, {}, {}}};
+    {"help.online", "&Online Help....", "Open the Orvane user guide", QKeySequence(), openUserGuide, {}, {}}};
 
 const CommandRegistrar contactCommand{
     {"help.contact", "&Contact Orvane....", "Open the Orvane web page", QKeySequence(), openProductPage, {}, {}}};

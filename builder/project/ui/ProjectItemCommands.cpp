@@ -41,7 +41,7 @@ std::function<void(FrameServices&)> openOnDocument()
 }
 
 const CommandRegistrar registerGridProperties{{
-    "view.gridProperties", QStringLiteral("Grid Properties..."),
+    "view.gridProperties", QStringLiteral("Grid &Properties..."),
     QStringLiteral("Edit the TexRelief values and the texture of the selected chunks"), QKeySequence(),
     [](FrameServices& frame) {
         CDibDoc* doc = frame.activeDocument();

@@ -460,7 +460,7 @@ std::unique_ptr<QMenu> CDibView::makeChunkMenu()
 {
     auto menu = std::make_unique<QMenu>(window());
     menu->setObjectName("chunkMenu");
-    commandEntry(menu.get(), this, "view.gridProperties", "Grid Properties...");
+    commandEntry(menu.get(), this, "view.gridProperties", "Grid &Properties...");
     commandEntry(menu.get(), this, "altitude.override", "Override Altitude...");
     return menu;
 }

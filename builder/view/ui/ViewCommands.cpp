@@ -69,9 +69,9 @@ const CommandRegistrar altitudeNodes{
     overlay("view.altitudeNodes", "&Altitude Nodes", &CDibView::showAltitudeNodes, true)};
 const CommandRegistrar altitudeLabels{
     overlay("view.altitudeLabels", "&Altitude Labels", &CDibView::showAltitudeLabels, true)};
-const CommandRegistrar defaultCursor{mode("view.defaultCursor", "Set Default Cursor", 0)};
-const CommandRegistrar crosshair{mode("view.crosshair", "Set CrossHair Cursor", 1)};
-const CommandRegistrar moveTexture{mode("view.moveTexture", "Dynamically Move the Texture", 2)};
+const CommandRegistrar defaultCursor{mode("view.defaultCursor", "Set &Default Cursor", 0)};
+const CommandRegistrar crosshair{mode("view.crosshair", "Set &CrossHair Cursor", 1)};
+const CommandRegistrar moveTexture{mode("view.moveTexture", "Dynamically &Move the Texture", 2)};
 const CommandRegistrar zoomTool{mode("view.zoomTool", "&Zoom Tool", 3)};
 
 // The altitude editing commands run the record edits on the position under the pointer. Their

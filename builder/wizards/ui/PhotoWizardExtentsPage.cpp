@@ -115,7 +115,12 @@ PhotoWizardExtentsPage::PhotoWizardExtentsPage(PhotoWizard& wizard)
 void PhotoWizardExtentsPage::resizeEvent(QResizeEvent* event)
 {
     QWizardPage::resizeEvent(event);
-    const int needed = explanation_->heightForWidth(explanation_->width());
+    // A hidden page is laid out at any width, down to a few pixels; the height its text would
+    // need there would then push the whole page (and the wizard) out of shape.
+    const int width = explanation_->width();
+    if (!isVisible() || width < explanation_->fontMetrics().averageCharWidth() * 30)
+        return;
+    const int needed = explanation_->heightForWidth(width);
     if (needed > 0 && needed != explanation_->minimumHeight())
         explanation_->setMinimumHeight(needed);
 }
