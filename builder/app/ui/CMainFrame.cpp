@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -154,7 +155,11 @@ CMainFrame::CMainFrame(AppContext& app, QWidget* parent) : QMainWindow(parent), 
 
     setCoordinateFormatButtons(app_.settings.coordinateFormat);
     refreshCommands();
-    resize(1100, 760);
+    // A first start on a small or scaled screen opens inside it.
+    QSize size(1100, 760);
+    if (const QScreen* shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size() * 0.9);
+    resize(size);
     restoreLayout();
 }
 
