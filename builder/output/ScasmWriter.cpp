@@ -328,6 +328,7 @@ bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* st
     writeMacroBlock(file, doc);
 
     platform.setWaitCursor(true);
+    bool cancelled = false;
     {
         std::unique_ptr<ProgressWindow> progress = platform.createProgress("Writing SCASM File...");
         if (progress) {
@@ -338,11 +339,21 @@ bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* st
         const NodeAltitudes altitudes(doc, stats);
         for (TexReliefChunk& chunk : doc.chunks) {
             chunkArea(chunk, file, doc, altitudes);
-            if (progress)
+            if (progress) {
                 progress->StepIt();
+                if (progress->CheckCancelButton()) {
+                    cancelled = true;
+                    break;
+                }
+            }
         }
     }
     platform.setWaitCursor(false);
+    if (cancelled) {
+        out.discard();
+        platform.message("Writing the source was cancelled: " + path + " was left as it was.", MsgIcon::Information);
+        return false;
+    }
     if (!out.commit()) {
         platform.message("Cannot write " + path + ": " + out.error() + ".", MsgIcon::Exclamation);
         return false;

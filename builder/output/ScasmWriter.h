@@ -15,6 +15,7 @@ struct ScasmWriteStats {
 /// Writes the project's SCASM source (CR LF lines, numbers with a point). The previous file of
 /// that name is replaced only by a completely written one; when the new file cannot be made or
 /// written, "Cannot write PATH: CAUSE." is shown, false returned and the old file stays.
+/// Cancel in the progress window stops it the same way, saying the old file was left as it was.
 /// Resets `labelCounter`; a chunk found flat under the flat-grid rule keeps density 1.
 bool writeScasmSource(CDibDoc& doc, const std::string& path, ScasmWriteStats* stats = nullptr);
 

@@ -43,7 +43,15 @@ bool saveProject(CDibDoc& doc, const std::string& path)
     platform.setWaitCursor(true);
     // Streamed: a large project is never held a second time, as bytes, in memory.
     TaggedWriter out(file.stream());
-    ProjectFileWriter(doc).write(out);
+    ProjectFileWriter writer(doc);
+    writer.write(out);
+    if (writer.cancelled()) {
+        file.discard();
+        platform.setWaitCursor(false);
+        platform.message("Saving was cancelled: " + PathUtil::toNative(path) + " was left as it was.",
+                         MsgIcon::Information);
+        return false;
+    }
     const bool written = out.finish() && file.commit();
     platform.setWaitCursor(false);
     if (!written) {

@@ -6,7 +6,8 @@ class CDibDoc;
 /// Writes the whole project as a version 7 .prj file (replacing `path` only when the whole file
 /// was written). Shows "Invalid filename." for an empty path, "Cannot save PATH: CAUSE." when the
 /// file cannot be made there, and "Cannot save DIB" with the path and the cause on a second line
-/// when writing fails (the previous file and the modified mark stay). On success records the path in
+/// when writing fails (the previous file and the modified mark stay); Cancel in its progress windows
+/// stops it likewise and says so. On success records the path in
 /// filePath and clears the modified mark.
 bool saveProject(CDibDoc& doc, const std::string& path);
 

@@ -64,10 +64,14 @@ void ProjectFileWriter::write(TaggedWriter& out)
         out.valueI32(ColorTable, param);
 
     writeAltitudeMaps(out);
+    if (cancelled_)
+        return;
     writeMenuPositionItems(out);
     writeMacroItems(out);
     writeInclusionFlags(out);
     writeChunks(out);
+    if (cancelled_)
+        return;
 
     out.valueI32(ChunkColumns, doc_.chunkColumns);
     out.valueI32(ChunkRows, doc_.chunkRows);
@@ -102,6 +106,10 @@ void ProjectFileWriter::writeAltitudeMaps(TaggedWriter& out)
             putLittleEndian(item + 18, static_cast<std::uint32_t>(record.altitude), 4);
             out.bytes(item, sizeof item);
             progress->StepIt();
+            if (progress->CheckCancelButton()) {
+                cancelled_ = true;
+                return;
+            }
         }
         out.valueI32(MapEnabled, map->enabled);
         out.valueI32(MapShowWater, map->showWater);
@@ -196,5 +204,9 @@ void ProjectFileWriter::writeChunks(TaggedWriter& out)
         out.string(ChunkTextureName, textureName);
         out.endBlock();
         progress->StepIt();
+        if (progress->CheckCancelButton()) {
+            cancelled_ = true;
+            return;
+        }
     }
 }

@@ -6,7 +6,8 @@ class TaggedWriter;
 
 /// Assembles a project as version 7 .prj bytes: one outer block (tag 64) holding the project's items
 /// in their fixed order, every block and string length back-patched. Shows a progress window per
-/// altitude map and one for the chunks.
+/// altitude map and one for the chunks, whose Cancel stops the writing: the bytes written so far
+/// are then no project, and the caller throws them away (cancelled()).
 class ProjectFileWriter {
 public:
     /// Tags of the outer level and of the nested blocks, as stored in the file.
@@ -67,6 +68,8 @@ public:
     /// Sets formatVersion to 7, refreshes every linked chunk's textureKind from its texture, and
     /// appends the whole file to `out`.
     void write(TaggedWriter& out);
+    /// Cancel was pressed: write() stopped early and its output is incomplete.
+    bool cancelled() const { return cancelled_; }
 
 private:
     void writeAltitudeMaps(TaggedWriter& out);
@@ -76,4 +79,5 @@ private:
     void writeChunks(TaggedWriter& out);
 
     CDibDoc& doc_;
+    bool cancelled_ = false;
 };

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <clocale>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -516,3 +517,24 @@ TEST_F(ScasmWriterTest, SourceDateEpochFixesTheTimeAndDateLines)
 }
 
 } // namespace
+
+TEST_F(ScasmWriterTest, CancelLeavesThePreviousSource)
+{
+    p.makeChunks(3, 2);
+    p.makeIndexedAltitudes();
+    const std::string path = dir.file("out.sca");
+    ASSERT_TRUE(writeScasmSource(*p.doc, path));
+    const std::string before = dir.readText("out.sca");
+    for (int cancelAt : {1, 6}) {
+        SCOPED_TRACE(cancelAt);
+        p.platform.messages.clear();
+        p.platform.cancelAfterSteps = cancelAt;
+        p.doc->boundary.north += 0.5;   // a source written now would differ
+        EXPECT_FALSE(writeScasmSource(*p.doc, path));
+        ASSERT_EQ(p.platform.messages.size(), 1u);
+        EXPECT_EQ(p.platform.messages[0].text, "Writing the source was cancelled: " + path + " was left as it was.");
+        EXPECT_EQ(dir.readText("out.sca"), before);
+        EXPECT_EQ(p.platform.waitCursorDepth, 0);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}

@@ -497,3 +497,34 @@ TEST_F(ProjectFileRoundTrip, InclusionFlagsOfAnotherLengthAreSkipped)
     EXPECT_TRUE(doc->macroItems[0].included);
     EXPECT_EQ(doc->macroItems[0].mapY, 2);
 }
+
+// Cancel in any of the saving windows: the previous file stays byte for byte, and so does the
+// modified mark. The scripted Cancel counts the steps of each window: the first record, the last
+// record of the first map (3 records), and the fourth chunk (no map has four records).
+TEST_F(ProjectFileRoundTrip, CancelledSaveLeavesThePreviousFile)
+{
+    auto doc = newDoc();
+    fill(*doc);
+    const std::string path = dir.file("alps.prj");
+    ASSERT_TRUE(saveProject(*doc, path));
+    const std::vector<unsigned char> before = dir.read("alps.prj");
+    doc->boundary.north += 1.0;
+    ASSERT_EQ(doc->altitudeMaps[0]->records.size(), 3u);
+    ASSERT_GE(doc->chunks.size(), 4u);
+    for (int cancelAt : {1, 3, 4}) {
+        SCOPED_TRACE(cancelAt);
+        doc->setModified();
+        platform.messages.clear();
+        platform.cancelAfterSteps = cancelAt;
+        EXPECT_FALSE(saveProject(*doc, path));
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, "Saving was cancelled: " + path + " was left as it was.");
+        EXPECT_EQ(dir.read("alps.prj"), before);
+        EXPECT_TRUE(doc->modified);
+        EXPECT_EQ(platform.waitCursorDepth, 0);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    platform.cancelAfterSteps = -1;
+    EXPECT_TRUE(saveProject(*doc, path));
+    EXPECT_NE(dir.read("alps.prj"), before);
+}
