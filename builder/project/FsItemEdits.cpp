@@ -142,6 +142,32 @@ bool recordItemEdit(CDibDoc& doc, const char* text, Edit edit)
 }
 } // namespace
 
+namespace {
+template <class Item>
+bool setIncluded(CDibDoc& doc, std::vector<Item>& items, int index, bool included)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size())
+        return false;
+    return recordItemEdit(doc, included ? "Include FS Item" : "Leave Out FS Item", [&] {
+        Item& item = items[static_cast<std::size_t>(index)];
+        if (item.included == included)
+            return false;
+        item.included = included;
+        return true;
+    });
+}
+} // namespace
+
+bool setMenuPositionItemIncluded(CDibDoc& doc, int index, bool included)
+{
+    return setIncluded(doc, doc.menuPositionItems, index, included);
+}
+
+bool setMacroItemIncluded(CDibDoc& doc, int index, bool included)
+{
+    return setIncluded(doc, doc.macroItems, index, included);
+}
+
 bool addMenuPositionItem(CDibDoc& doc, FsMenuPositionItem item)
 {
     if (menuPositionRangeError(item))

@@ -55,6 +55,11 @@ bool addMenuPositionItem(CDibDoc& doc, FsMenuPositionItem item);
 /// file name longer than kMacroFileNameLimit.
 bool addMacroItem(CDibDoc& doc, const std::string& macroFile, std::vector<std::string> values);
 
+/// Checks or unchecks item `index` (whether the source includes it); false when there is no such
+/// item or it already is so.
+bool setMenuPositionItemIncluded(CDibDoc& doc, int index, bool included);
+bool setMacroItemIncluded(CDibDoc& doc, int index, bool included);
+
 /// Removes item `index` of the list; false (nothing changed) when there is no such item.
 bool deleteMenuPositionItem(CDibDoc& doc, int index);
 bool deleteMacroItem(CDibDoc& doc, int index);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -21,11 +22,14 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ProjectWindow.h"
 #include "base/PathUtil.h"
+#include "imagery/ui/PaletteDialog.h"
 #include "imagery/ShippedFiles.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
+#include "project/FsItemEdits.h"
 #include "project/ui/BoundaryAreaDlg.h"
+#include "project/ui/ProjectPropertiesSheet.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 #include "wizards/WizardTestFiles.h"
@@ -154,6 +158,64 @@ private slots:
         QCOMPARE(int(doc().altitudeMaps.size()), 1);
         QCOMPARE(doc().altitudeMaps[0]->title, std::string("hills"));
         QCOMPARE(editEntry("edit.undo"), QString("&Undo Boundary"));
+
+        window()->setCloseConfirmed(true);
+        window()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(frame->projectWindows().isEmpty(), 10000);
+    }
+
+    void projectPropertiesPaletteAndFsItemFlagsAreUndone()
+    {
+        auto project = std::make_unique<CDibDoc>(*app);
+        project->chunkColumns = 2;
+        project->boundary = {45.0, 46.0, 15.0, 16.0};
+        project->copyrightText = "first";
+        FsMacroItem macro;
+        macro.macroFile = "tower.api";
+        project->macroItems.push_back(macro);
+        frame->openDocumentWindow(std::move(project));
+        QVERIFY(window());
+        doc().setModified(false);
+
+        // Project Properties: both pages' changes are one step.
+        runDialog<ProjectPropertiesSheet>("view.projectProperties", [](ProjectPropertiesSheet& sheet) {
+            auto* text = sheet.findChild<QLineEdit*>("copyrightText");
+            auto* size = sheet.findChild<QLineEdit*>("areaMaxSize");
+            QVERIFY(text && size);
+            text->setText("second");
+            size->setText("96");
+            emit text->textEdited("second");
+            sheet.okButton()->click();
+        });
+        QCOMPARE(doc().copyrightText, std::string("second"));
+        QCOMPARE(doc().areaMaxSizeKB, 96);
+        QVERIFY(window()->isWindowModified());
+        QCOMPARE(editEntry("edit.undo"), QString("&Undo Project Properties"));
+        press(QKeySequence("Ctrl+Z"));
+        QCOMPARE(doc().copyrightText, std::string("first"));
+        QCOMPARE(doc().areaMaxSizeKB, 64);
+        QVERIFY(!window()->isWindowModified());
+        press(QKeySequence("Ctrl+Shift+Z"));
+        QCOMPARE(doc().copyrightText, std::string("second"));
+
+        // The palette dialog's OK.
+        {
+            PaletteDialog dialog(doc(), frame.get());
+            dialog.findChild<QLineEdit*>("paletteName")->setText("dusk.pal");
+            dialog.accept();
+        }
+        QCOMPARE(doc().paletteName, std::string("dusk.pal"));
+        QCOMPARE(editEntry("edit.undo"), QString("&Undo Define Palette"));
+        press(QKeySequence("Ctrl+Z"));
+        QCOMPARE(doc().paletteName, std::string());
+
+        // Leaving an FS item out of the source, from the properties sheet's list.
+        QVERIFY(setMacroItemIncluded(doc(), 0, false));
+        QVERIFY(!setMacroItemIncluded(doc(), 0, false));
+        QVERIFY(!setMacroItemIncluded(doc(), 1, true));
+        QCOMPARE(editEntry("edit.undo"), QString("&Undo Leave Out FS Item"));
+        press(QKeySequence("Ctrl+Z"));
+        QVERIFY(doc().macroItems[0].included);
 
         window()->setCloseConfirmed(true);
         window()->close();

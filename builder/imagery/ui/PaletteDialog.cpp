@@ -15,6 +15,7 @@
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
 #include "base/Platform.h"
+#include "imagery/PaletteEdit.h"
 #include "imagery/PaletteFiles.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFolder.h"
@@ -114,11 +115,13 @@ void PaletteDialog::browse()
 
 void PaletteDialog::accept()
 {
-    doc_.paletteName = nameEdit_->text().toStdString();
-    doc_.setModified(true);
+    ScenePalette palette;
+    palette.name = nameEdit_->text().toStdString();
     for (int i = 0; i < 4; ++i)
-        doc_.colorTableParams[i] = boxes_[i]->isChecked() ? 1 : 0;
-    doc_.colorTable = colors_;
+        palette.ranges[static_cast<std::size_t>(i)] = boxes_[i]->isChecked() ? 1 : 0;
+    palette.colors = colors_;
+    // Undoable; the modified mark follows the history.
+    defineScenePalette(doc_, palette);
     QDialog::accept();
 }
 

@@ -101,15 +101,8 @@ void FsItemsPage::deleteSelected()
 
 void FsItemsPage::takeCheckState(int row, bool checked)
 {
-    if (row < 0)
-        return;
-    const auto index = static_cast<std::size_t>(row);
-    if (kind_ == Kind::MenuPositions && index < doc_.menuPositionItems.size())
-        doc_.menuPositionItems[index].included = checked;
-    else if (kind_ == Kind::Macros && index < doc_.macroItems.size())
-        doc_.macroItems[index].included = checked;
-    else
-        return;
-    doc_.setModified(true);
-    emit modified();
+    const bool changed = kind_ == Kind::MenuPositions ? setMenuPositionItemIncluded(doc_, row, checked)
+                                                      : setMacroItemIncluded(doc_, row, checked);
+    if (changed)
+        emit modified();
 }

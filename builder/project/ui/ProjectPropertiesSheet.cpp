@@ -7,6 +7,7 @@
 
 #include "base/ui/PropertySheetLayout.h"
 #include "project/CDibDoc.h"
+#include "project/ProjectOptionsEdit.h"
 #include "project/ui/FsItemsPage.h"
 #include "project/ui/ProjectOutputPage.h"
 #include "project/ui/ProjectSettingsPage.h"
@@ -44,11 +45,16 @@ bool ProjectPropertiesSheet::applyPages()
 {
     if (!changed_)
         return true;
-    if (!output_->apply())
+    // One undoable edit for both pages; the modified mark follows the history.
+    const bool applied = editProjectOptions(doc_, [this] {
+        if (!output_->apply())
+            return false;
+        settings_->apply();
+        return true;
+    });
+    if (!applied)
         return false;
-    settings_->apply();
     changed_ = false;
-    doc_.setModified(true);
     doc_.repaintViews();
     return true;
 }
