@@ -120,6 +120,8 @@ BatchRunResult CliPlatform::runBatchFile(const std::string& batchPath, const std
 {
     BatchCallbacks callbacks;
     callbacks.output = [this](const std::string& text) { err_ << text << std::flush; };
+    // The command's one final error line says why a program was not started.
+    callbacks.refusal = [](const std::string&) {};
     callbacks.note = [this](const std::string& text) { err_ << "orvane-cli: note: " << indented(text) << "\n" << std::flush; };
     // Nobody is there to press a key: "pause" simply goes on.
     callbacks.pause = [] {};

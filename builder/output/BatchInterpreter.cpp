@@ -169,6 +169,7 @@ std::atomic<bool> winePreparingTold{false};
 /// The most of wine's own lines kept from one program (the rest is still shown).
 constexpr std::size_t kMaxWineLines = 200;
 constexpr std::size_t kMaxWineBytes = 64 * 1024;
+constexpr std::size_t kLongestHeldLine = 4096;
 
 /// Sits between a program's output and the console: drops wine's fixme lines and keeps wine's
 /// own lines apart. Whole lines go on at once; a started line goes on when the program pauses.
@@ -185,6 +186,9 @@ public:
             shown += sortLine(pending_.substr(from, nl + 1 - from));
         pending_.erase(0, from);
         say(callbacks_, shown);
+        // A program that never ends its line still gets seen, and is never held in full.
+        if (pending_.size() > kLongestHeldLine)
+            flush();
     }
 
     /// The program is quiet (or has ended): a line it started is shown as it is.
@@ -398,7 +402,10 @@ void runProgramLine(const std::vector<std::string>& words, const fs::path& workD
 {
     result = BatchRunResult{};
     const auto refuse = [&](const std::string& why) {
-        say(callbacks, why + "\n");
+        if (callbacks.refusal)
+            callbacks.refusal(why);
+        else
+            say(callbacks, why + "\n");
         result.exitCode = -1;
         result.refusal = why;
     };

@@ -23,6 +23,8 @@ struct BatchCallbacks {
     std::function<void()> programEnded;
     /// A note for the user (wine preparing its folder); without it the note goes to `output`.
     std::function<void(const std::string& text)> note;
+    /// Why a program is not started (it is also in the result); without it the text goes to `output`.
+    std::function<void(const std::string& text)> refusal;
     /// Where wine's parts are looked for ("/" on a real machine).
     std::string systemRoot = "/";
 };

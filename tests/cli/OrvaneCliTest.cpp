@@ -485,6 +485,20 @@ TEST_F(OrvaneCliTest, CompileRunsScasmFromTheCurrentFolder)
         EXPECT_EQ(failed.err.find("orvane-cli: error: "), failed.err.size() - f.line.size()) << failed.err;
         EXPECT_FALSE(PathUtil::fileExists("out/other.bgl"));
     }
+
+    // A Windows program without wine: the reason, with the install command, once, as the last line.
+    std::ofstream("scasm.exe") << std::string("MZ\0\0", 4);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (here + "/no-such-folder").c_str(), 1);
+    const CliRun noWine = run({"compile", "out/ab.prj", "out/other.bgl"});
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(noWine.code, 1);
+    const std::string reason = "Cannot start scasm.exe: it is a Windows program and wine";
+    EXPECT_EQ(noWine.err.find(reason), noWine.err.rfind(reason)) << noWine.err;
+    EXPECT_NE(noWine.err.find("orvane-cli: error: compiling " + here + "/out/other.bgl failed: " + reason),
+              std::string::npos)
+        << noWine.err;
+    EXPECT_NE(noWine.err.find("(apt-get install wine)"), std::string::npos) << noWine.err;
 }
 
 TEST_F(OrvaneCliTest, CompileHelpSaysWhereScasmIsLookedForAndHowItRuns)

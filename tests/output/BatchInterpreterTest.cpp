@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <filesystem>
@@ -362,6 +363,26 @@ TEST(BatchInterpreter, StopEndsTheProgramAndSkipsTheRest)
         EXPECT_EQ(pauses, 0);
         EXPECT_EQ(events, (std::vector<std::string>{"started SCASM", "ended"}));
     }
+}
+
+// Output without a line end is shown while the program still runs, and never held in full.
+TEST(BatchInterpreter, ALongUnfinishedLineIsShownWhileTheProgramRuns)
+{
+    TempDir dir;
+    makeExecutable(dir, "talker", "#!/bin/sh\nhead -c 100000 /dev/zero | tr '\\0' x\nexec sleep 600\n");
+    dir.write("t.bat", "@echo off\r\ntalker\r\n");
+    std::size_t shown = 0;
+    std::size_t largest = 0;
+    BatchCallbacks callbacks;
+    callbacks.output = [&](const std::string& text) {
+        shown += text.size();
+        largest = std::max(largest, text.size());
+    };
+    callbacks.stopRequested = [&] { return shown >= 100000; };
+    const BatchRunResult r = interpretBatchFile(dir.file("t.bat"), dir.str(), callbacks);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(shown, 100000u);
+    EXPECT_LT(largest, 100000u);
 }
 
 TEST(BatchInterpreter, ProgramsAreNamedAsTheUserKnowsThem)

@@ -44,6 +44,7 @@ public:
         stop->setObjectName(QStringLiteral("stopButton"));
         stop->setCursor(Qt::ArrowCursor);   // the one thing to click while the program runs
         stop->setAutoDefault(false);
+        stop->setFocusPolicy(Qt::NoFocus);   // keys belong to the window, which waits for them at "pause"
         connect(stop, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
         auto* bar = new QHBoxLayout(runningBar_);
         bar->addWidget(runningText_, 1);
