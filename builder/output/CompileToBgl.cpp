@@ -182,11 +182,12 @@ CompileResult compileToBgl(CDibDoc& doc, const std::string& bglPath, bool showFa
 
     const FileStamp bglAfter = stampOf(bgl);
     const bool newBgl = bglAfter.exists && !(bglAfter == bglBefore);
+    // Stopped: nothing more happens, not even the move of the source.
+    if (run.stopped)
+        return fail("SCASM was stopped.", MsgIcon::Information);
     const bool stayHere = sameFolder(appFolder, destination);
     if (!stayHere)
         moveReplacing(source, PathUtil::join(destination, title + ".sca"));
-    if (run.stopped)
-        return fail("SCASM was stopped.", MsgIcon::Information);
     if (run.exitCode < 0)
         return fail(run.refusal.empty() ? std::string("SCASM could not be started.") : run.refusal, MsgIcon::Stop);
     const std::optional<std::string> logAfter = findInFolder(appFolder, "scaerror.log");

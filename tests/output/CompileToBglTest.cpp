@@ -338,6 +338,8 @@ TEST_F(CompileToBglTest, AStoppedOrRefusedRunGoesNoFurther)
         EXPECT_EQ(p.platform.messages[0].text, c.message);
         EXPECT_EQ(p.platform.messages[0].icon, c.icon);
         EXPECT_EQ(out.readText("lake.bgl"), "older good BGL");
+        EXPECT_EQ(fs::exists(out.file("lake.sca")), !c.run.stopped);
+        fs::remove(out.file("lake.sca"));
     }
 }
 
