@@ -25,7 +25,8 @@ namespace {
 constexpr auto kLimit = std::chrono::seconds(120);
 
 /// The stand-in: what it does depends on MODE, fixed when it is compiled.
-const char* const kStandIn = R"(#include <conio.h>
+const char* const kStandIn = R"(#include <windows.h>
+#include <conio.h>
 #include <stdio.h>
 #include <stdlib.h>
 int main(int argc, char** argv)
@@ -50,6 +51,11 @@ int main(int argc, char** argv)
         *(volatile int*)0 = 1;
     if (MODE == 3)   /* success without a BGL */
         return 0;
+    if (MODE == 5) {   /* runs until stopped */
+        printf("working for ever\n");
+        fflush(stdout);
+        Sleep(600000);
+    }
     if (MODE == 4) {   /* waits for a key, twice */
         printf("Press a key\n");
         fflush(stdout);
@@ -89,6 +95,7 @@ protected:
     std::string console;
     int pauses = 0;
     bool timedOut = false;
+    std::string stopWhenShown;   ///< the user presses Stop once the console shows this
     std::string wine;
 
     void SetUp() override
@@ -110,7 +117,7 @@ protected:
             callbacks.pause = [this] { ++pauses; };
             callbacks.stopRequested = [this, deadline] {
                 timedOut = timedOut || std::chrono::steady_clock::now() > deadline;
-                return timedOut;
+                return timedOut || (!stopWhenShown.empty() && console.find(stopWhenShown) != std::string::npos);
             };
             return interpretBatchFile(batch, workDir, callbacks);
         };
@@ -209,6 +216,17 @@ TEST_F(ScasmUnderWine, AProgramWaitingForAKeyGoesOnWithoutOne)
     EXPECT_TRUE(result.made) << result.failure << "\n" << console;
     EXPECT_NE(console.find("Press a key"), std::string::npos) << console;
     EXPECT_EQ(pauses, 1);
+}
+
+TEST_F(ScasmUnderWine, StopEndsTheProgramUnderWine)
+{
+    build("-DMODE=5 -DCODE=0 -DLOG=0");
+    stopWhenShown = "working for ever";
+    EXPECT_FALSE(compile().made);
+    ASSERT_EQ(platform.messages.size(), 1u) << console;
+    EXPECT_EQ(platform.messages[0].text, "SCASM was stopped.");
+    EXPECT_EQ(pauses, 0);
+    EXPECT_FALSE(fs::exists(out.file("lake.bgl")));
 }
 
 TEST_F(ScasmUnderWine, A32BitProgramIsRefusedWhenWineLacksIts32BitPart)
