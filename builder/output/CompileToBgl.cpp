@@ -112,7 +112,10 @@ std::optional<std::string> findScasmExecutable(const std::string& applicationFol
 std::optional<std::string> scasmFailureText(const BatchRunResult& run, bool bglMade, const std::string& bglPath,
                                             const std::string& log)
 {
-    const bool successCode = run.exitCode == 0 || run.exitCode == 3;
+    // Wine's debugger may end a crashed program with code 0: its report of the crash decides.
+    const bool crashed = std::any_of(run.wineLines.begin(), run.wineLines.end(),
+                                     [](const std::string& line) { return line.rfind("wine: Unhandled", 0) == 0; });
+    const bool successCode = (run.exitCode == 0 || run.exitCode == 3) && !crashed;
     if (successCode && bglMade)
         return std::nullopt;
     std::string wine;

@@ -21,7 +21,8 @@ struct CompileResult {
 
 /// The text for an assembler run that made no usable BGL: None when `run` counts as a success
 /// with a fresh BGL. `bglMade`: the run wrote the BGL anew; `log`: the error log it wrote anew
-/// (empty when none). Exit codes 0 and 3 are the assembler's successes.
+/// (empty when none). Exit codes 0 and 3 are the assembler's successes, unless wine reported a
+/// crash.
 std::optional<std::string> scasmFailureText(const BatchRunResult& run, bool bglMade, const std::string& bglPath,
                                             const std::string& log);
 

@@ -253,6 +253,9 @@ TEST(ScasmFailureText, NamesTheCodeTheLogAndWinesLines)
         {"a crash under wine", run(5, {"wine: Unhandled page fault on read access"}), false, "",
          "SCASM ended with exit code 5; it left no SCAERROR.LOG\nWine said:\nwine: Unhandled page fault on read "
          "access"},
+        {"a crash that wine's debugger ended with 0", run(0, {"wine: Unhandled page fault on write access"}), true, "",
+         "SCASM ended with exit code 0; it left no SCAERROR.LOG\nWine said:\nwine: Unhandled page fault on write "
+         "access"},
         {"a missing library", run(53, many), false, "",
          "SCASM ended with exit code 53; it left no SCAERROR.LOG\nWine said:" + first20},
     };

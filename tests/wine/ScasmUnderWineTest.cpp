@@ -192,8 +192,12 @@ TEST_F(ScasmUnderWine, ACrashIsNoSyntaxErrorAndShowsWinesLines)
 {
     build("-DMODE=2 -DCODE=0 -DLOG=0");
     EXPECT_FALSE(compile().made);
-    expectMessage("SCASM ended with exit code 5; it left no SCAERROR.LOG", MsgIcon::Stop);
-    ASSERT_FALSE(platform.messages.empty());
+    ASSERT_EQ(platform.messages.size(), 1u) << console;
+    // Wine hands the crash on as 5, or its debugger ends the program with 0: a crash either way.
+    const std::string& text = platform.messages[0].text;
+    EXPECT_TRUE(text.rfind("SCASM ended with exit code 5; it left no SCAERROR.LOG", 0) == 0 ||
+                text.rfind("SCASM ended with exit code 0; it left no SCAERROR.LOG", 0) == 0)
+        << text;
     EXPECT_NE(platform.messages[0].text.find("\nWine said:\n"), std::string::npos) << platform.messages[0].text;
     EXPECT_NE(platform.messages[0].text.find("wine: Unhandled page fault"), std::string::npos)
         << platform.messages[0].text;
