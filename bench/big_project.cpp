@@ -109,7 +109,7 @@ public:
     {
         return std::make_unique<ScreenLikeProgress>();
     }
-    int runBatchFile(const std::string&, const std::string&) override { return 0; }
+    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
 };
 
 std::filesystem::path folder;

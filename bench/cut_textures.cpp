@@ -38,7 +38,7 @@ public:
     {
         return std::make_unique<ProgressWindow>();
     }
-    int runBatchFile(const std::string&, const std::string&) override { return 0; }
+    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
 };
 
 // An 8-bit bitmap with a smooth colour ramp palette and a textured pattern, like a photo's.

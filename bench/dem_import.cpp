@@ -43,7 +43,7 @@ public:
     {
         return std::make_unique<ProgressWindow>();
     }
-    int runBatchFile(const std::string&, const std::string&) override { return 0; }
+    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
 };
 
 int heightAt(int x, int y) { return (x * 7 + y * 13) % 4000 - 200; }

@@ -38,7 +38,7 @@ public:
     {
         return std::make_unique<ProgressWindow>();
     }
-    int runBatchFile(const std::string&, const std::string&) override { return -1; }
+    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {-1, false, {}, {}}; }
 };
 
 // A 256 x 256 8-bit texture with a pattern of its own.

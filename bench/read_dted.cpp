@@ -36,7 +36,7 @@ public:
     {
         return std::make_unique<ProgressWindow>();
     }
-    int runBatchFile(const std::string&, const std::string&) override { return 0; }
+    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
 };
 
 // UHL, DSI and ACC records with the corner and count fields filled, then the data records.

@@ -33,7 +33,7 @@ public:
     {
         return std::make_unique<ProgressWindow>();
     }
-    int runBatchFile(const std::string&, const std::string&) override { return -1; }
+    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {-1, false, {}, {}}; }
 };
 
 int argument(int argc, char** argv, int index, int fallback)

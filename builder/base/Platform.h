@@ -14,6 +14,19 @@ enum class MsgIcon { None, Information, Exclamation, Question, Stop };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
 
+/// How a batch run ended.
+struct BatchRunResult {
+    /// The exit code of the last program run (0 when none ran); negative when the batch file could
+    /// not be read or a program could not be started.
+    int exitCode = 0;
+    /// The user stopped a running program; the rest of the batch file did not run.
+    bool stopped = false;
+    /// Why a program was not started, when one was not (also shown in the console).
+    std::string refusal;
+    /// The lines wine printed about the program (not the program's own output), in order.
+    std::vector<std::string> wineLines;
+};
+
 /// Options of an open or save file dialog. `filter` uses the classic "Text|*.ext|Text2|*.e2||" form.
 struct FileDialogOptions {
     std::string title;
@@ -51,9 +64,8 @@ public:
     virtual std::unique_ptr<ProgressWindow> createProgress(const std::string& caption) = 0;
 
     /// Runs a batch file of the classic form (@echo off, program lines, pause) in `workDir`
-    /// and waits until it has ended. Returns the exit code of the last program, or a negative
-    /// value when a program could not be started.
-    virtual int runBatchFile(const std::string& batchPath, const std::string& workDir) = 0;
+    /// and waits until it has ended.
+    virtual BatchRunResult runBatchFile(const std::string& batchPath, const std::string& workDir) = 0;
 
     /// Wait cursor on / off around long operations without a progress window.
     virtual void setWaitCursor(bool on) { (void)on; }

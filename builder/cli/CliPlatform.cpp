@@ -1,6 +1,8 @@
 #include "cli/CliPlatform.h"
 
+#include <algorithm>
 #include <ostream>
+#include <vector>
 
 #include "cli/CliProgress.h"
 #include "output/BatchInterpreter.h"
@@ -24,33 +26,61 @@ MsgAnswer CliPlatform::safeAnswer(MsgButtons buttons)
 const char* CliPlatform::kindName(MsgIcon icon)
 {
     switch (icon) {
-    case MsgIcon::Information:
-        return "information";
-    case MsgIcon::Exclamation:
-        return "exclamation";
-    case MsgIcon::Question:
-        return "question";
     case MsgIcon::Stop:
-        return "stop";
+        return "error";
+    case MsgIcon::Exclamation:
+        return "warning";
+    case MsgIcon::Information:
+    case MsgIcon::Question:
     case MsgIcon::None:
         break;
     }
-    return "message";
+    return "note";
+}
+
+std::string CliPlatform::indented(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\r')
+            continue;
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    lines.push_back(line);
+    std::string shown;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& l = lines[i];
+        // A line that is only a number is the cause code of the line above: on its own it reads
+        // as a stray line.
+        const bool code = i > 0 && !l.empty() && l.size() <= 10 &&
+                          std::all_of(l.begin(), l.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (code)
+            shown += " (code " + l + ")";
+        else
+            shown += (i > 0 ? "\n    " : "") + l;
+    }
+    return shown;
 }
 
 MsgAnswer CliPlatform::message(const std::string& text, MsgIcon icon, MsgButtons buttons)
 {
-    if (icon == MsgIcon::Stop)
+    if (refusalsAreErrors_ && icon == MsgIcon::Exclamation)
+        icon = MsgIcon::Stop;
+    // After a refusal the window adds a box that only repeats that loading failed.
+    if (refusalsAreErrors_ && refusedHere_ && icon == MsgIcon::Information && buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (icon == MsgIcon::Stop) {
         ++stops_;
-    // Multi-line messages stay readable as one indented block.
-    std::string shown;
-    for (char c : text) {
-        if (c == '\r')
-            continue;
-        shown += c;
-        if (c == '\n')
-            shown += "    ";
+        refusedHere_ = refusalsAreErrors_;
     }
+    // Multi-line messages stay readable as one indented block.
+    const std::string shown = indented(text);
     const MsgAnswer answer = safeAnswer(buttons);
     err_ << "orvane-cli: " << kindName(icon) << ": " << shown;
     if (buttons != MsgButtons::Ok)
@@ -86,10 +116,13 @@ std::unique_ptr<ProgressWindow> CliPlatform::createProgress(const std::string& c
     return std::make_unique<CliProgress>(err_, caption, drawProgress_);
 }
 
-int CliPlatform::runBatchFile(const std::string& batchPath, const std::string& workDir)
+BatchRunResult CliPlatform::runBatchFile(const std::string& batchPath, const std::string& workDir)
 {
     BatchCallbacks callbacks;
     callbacks.output = [this](const std::string& text) { err_ << text << std::flush; };
+    // The command's one final error line says why a program was not started.
+    callbacks.refusal = [](const std::string&) {};
+    callbacks.note = [this](const std::string& text) { err_ << "orvane-cli: note: " << indented(text) << "\n" << std::flush; };
     // Nobody is there to press a key: "pause" simply goes on.
     callbacks.pause = [] {};
     return interpretBatchFile(batchPath, workDir, callbacks);

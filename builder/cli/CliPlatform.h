@@ -20,19 +20,33 @@ public:
     std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
     std::optional<std::int32_t> adjustAltitude(std::int32_t initial) override;
     std::unique_ptr<ProgressWindow> createProgress(const std::string& caption) override;
-    int runBatchFile(const std::string& batchPath, const std::string& workDir) override;
+    BatchRunResult runBatchFile(const std::string& batchPath, const std::string& workDir) override;
 
     /// The answer given to a message with these buttons: OK alone is acknowledged; otherwise the
     /// choice that changes nothing (Cancel, or No when there is no Cancel).
     static MsgAnswer safeAnswer(MsgButtons buttons);
-    /// "information", "exclamation", "question", "stop" or "message".
+    /// "error" (stop icon), "warning" (exclamation) or "note" (anything else).
     static const char* kindName(MsgIcon icon);
+    /// A message's text as printed: later lines indented under the first, a line holding only a
+    /// cause code joined to the line above it.
+    static std::string indented(const std::string& text);
 
-    /// Messages shown with the stop icon so far (refused input).
+    /// Messages printed as errors so far (refused input).
     int stops() const { return stops_; }
+
+    /// While on, a warning refuses the input (a wizard page that warns keeps the user on the
+    /// page; here it ends the run) and is printed as an error.
+    /// A note that follows such an error only repeats that the input failed and is left out.
+    void setRefusalsAreErrors(bool on)
+    {
+        refusalsAreErrors_ = on;
+        refusedHere_ = false;
+    }
 
 private:
     std::ostream& err_;
     bool drawProgress_;
     int stops_ = 0;
+    bool refusalsAreErrors_ = false;
+    bool refusedHere_ = false;   // an error was printed while refusals count
 };

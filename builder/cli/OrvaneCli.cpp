@@ -80,6 +80,7 @@ const char* const kPhotoUsage =
     "cuts levels 1 and 2. Then writes the source (--sca), compiles it (--bgl, needs scasm.exe in\n"
     "the current folder; the .sca is placed beside the .bgl) and saves the project.\n"
     "\n"
+    "  --bgl OUT.bgl     see 'compile --help' for how scasm.exe is found and run\n"
     "  --corner N        reference corner of the extents page: 0 north-west, 1 south-west (default),\n"
     "                    2 north-east, 3 south-east\n"
     "  --horizontal M    metres per pixel east-west, locked as with the page's Lock: the longitude\n"
@@ -107,7 +108,20 @@ const char* const kCompileUsage =
     "\n"
     "Compiles the project as Compile to BGL does: writes the source into the current folder, runs\n"
     "scasm.exe there through sca.bat and moves the .sca and .bgl beside OUT.bgl. --save then saves\n"
-    "the project as the builder would after compiling.\n";
+    "the project as the builder would after compiling.\n"
+    "\n";
+
+} // namespace
+
+const char* const kScasmRunHelp =
+    "scasm.exe is looked for in the folder orvane-cli is started from (the current folder), in any\n"
+    "letter case. A Windows program runs through wine, installed as root with: apt-get install wine.\n"
+    "A 32-bit one also needs wine's 32-bit part (dpkg --add-architecture i386 && apt-get update &&\n"
+    "apt-get install wine32:i386). Its input is closed, so a SCASM that waits for a key goes on. When\n"
+    "no new BGL comes of the run, the error names SCASM's exit code, the SCAERROR.LOG it left and\n"
+    "wine's own lines.\n";
+
+namespace {
 
 const char* const kCutUsage =
     "usage: orvane-cli cut PROJECT.prj --level 1|2|3|all [--folder DIR] [--prefix TEXT] [--platform N]\n"
@@ -467,7 +481,14 @@ int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err
     // The wizard's pages, in their order, with the command line's answers.
     NewProjectWizards wizards;
     bool pagesDone = false;
+    bool reported = false;   // the reason is printed already: no second line
     wizards.photoReal = [&](CDibDoc& doc) {
+        // A page that warns refuses its input; here that ends the run.
+        struct Refusals {
+            CliPlatform& platform;
+            explicit Refusals(CliPlatform& p) : platform(p) { platform.setRefusalsAreErrors(true); }
+            ~Refusals() { platform.setRefusalsAreErrors(false); }
+        } refusals(session.platform);
         Stopwatch watch;
         doc.bitmapPath = bitmap;
         doc.sceneryFolder = PathUtil::folder(bitmap);
@@ -484,8 +505,10 @@ int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err
 
         watch.restart();
         for (const AltitudeSource& source : sources)
-            if (!readAltitudeSource(doc, source, out, err))
+            if (!readAltitudeSource(doc, source, out, err)) {
+                reported = true;
                 return false;
+            }
         if (!sources.empty()) {
             mergeAltitudeMaps(doc);
             doc.setModified();
@@ -507,9 +530,11 @@ int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err
 
     session.app.settings.newProjectMode = 1;
     auto doc = std::make_unique<CDibDoc>(session.app);
+    const int errorsBefore = session.platform.stops();
     if (!initializeNewProject(*doc, wizards)) {
-        err << "orvane-cli: error: " << (pagesDone ? "the project could not be made" : "the wizard's input was refused")
-            << "\n";
+        if (!reported && session.platform.stops() == errorsBefore)
+            err << "orvane-cli: error: "
+                << (pagesDone ? "the project could not be made" : "the wizard's input was refused") << "\n";
         return kExitFailure;
     }
 
@@ -556,10 +581,8 @@ int runPhoto(std::vector<std::string> argv, std::ostream& out, std::ostream& err
     if (args.has("--bgl")) {
         Stopwatch watch;
         const std::string bgl = absolutePath(args.value("--bgl"));
-        if (!compileToBgl(*doc, bgl) || !PathUtil::fileExists(bgl)) {
-            err << "orvane-cli: error: compiling " << bgl << " failed\n";
+        if (!compileForCli(*doc, bgl, err))
             return kExitFailure;
-        }
         out << "  compile: " << bgl << " (" << fixed2(watch.seconds()) << " s)\n";
     }
 
@@ -606,7 +629,7 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
     const char* usage = command == "sca" ? kScaUsage : command == "compile" ? kCompileUsage
                       : command == "cut" ? kCutUsage : kInfoUsage;
     if (args.help) {
-        out << usage;
+        out << usage << (command == "compile" ? kScasmRunHelp : "");
         return kExitSuccess;
     }
     requirePositionals(args, command == "sca" || command == "compile" ? 2 : 1);
@@ -643,10 +666,8 @@ int runProjectCommand(const std::string& command, const std::vector<std::string>
     }
     if (command == "compile") {
         const std::string bgl = absolutePath(args.positionals[1]);
-        if (!compileToBgl(*doc, bgl) || !PathUtil::fileExists(bgl)) {
-            err << "orvane-cli: error: compiling " << bgl << " failed\n";
+        if (!compileForCli(*doc, bgl, err))
             return kExitFailure;
-        }
         out << bgl << "\n";
         return saveAfterWriting(*doc, args, out, err);
     }
@@ -812,6 +833,18 @@ int runDemoData(const std::vector<std::string>& argv, std::ostream& out, std::os
 
 } // namespace
 
+bool compileForCli(CDibDoc& doc, const std::string& bgl, std::ostream& err)
+{
+    const CompileResult result = compileToBgl(doc, bgl, false);
+    if (result.made && PathUtil::fileExists(bgl))
+        return true;
+    err << "orvane-cli: error: compiling " << bgl << " failed";
+    if (!result.failure.empty())
+        err << ": " << CliPlatform::indented(result.failure);
+    err << "\n";
+    return false;
+}
+
 void addCliProjectCommand(CliProjectCommand command)
 {
     projectCommands().push_back(std::move(command));
@@ -826,7 +859,7 @@ std::string cliUsage(const std::string& subcommand)
     if (subcommand == "sca")
         return kScaUsage;
     if (subcommand == "compile")
-        return kCompileUsage;
+        return std::string(kCompileUsage) + kScasmRunHelp;
     if (subcommand == "cut")
         return kCutUsage;
     if (subcommand == "info")

@@ -35,5 +35,12 @@ struct CliProjectCommand {
     std::function<int(CDibDoc& doc, const CliArguments& args, std::ostream& out, std::ostream& err)> run;
 };
 
+/// How scasm.exe is found and run: a paragraph of the usage of every command that compiles.
+extern const char* const kScasmRunHelp;
+
+/// Compile to BGL as the batch program does it: true when `bgl` was made; otherwise one error
+/// line that names the file and why (the exit code, the log left behind, wine's own lines).
+bool compileForCli(CDibDoc& doc, const std::string& bgl, std::ostream& err);
+
 /// Adds a subcommand; main() adds those the build has.
 void addCliProjectCommand(CliProjectCommand command);

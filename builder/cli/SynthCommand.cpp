@@ -46,6 +46,7 @@ const char* const kSynthUsage =
     "(000000s1.bmp) on chunks whose nodes all lie at 0 m and re-fits their neighbours. Then writes the\n"
     "source (--sca), compiles it (--bgl, needs scasm.exe in the current folder) and saves the project.\n"
     "\n"
+    "  --bgl OUT.bgl     see 'compile --help' for how scasm.exe is found and run\n"
     "  --classes LIST    texture class codes that may appear (default: every enabled class)\n"
     "  --seed N          the random sequence (default: from the clock); the same seed and input give\n"
     "                    the same files\n"
@@ -296,8 +297,11 @@ int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
 
     app.settings.newProjectMode = 2;
     auto doc = std::make_unique<CDibDoc>(app);
+    const int errorsBefore = platform.stops();
     if (!initializeNewProject(*doc, wizards)) {
-        err << "orvane-cli: error: the synthetic project could not be made\n";
+        // The reason, when one was printed, is the run's last line.
+        if (platform.stops() == errorsBefore)
+            err << "orvane-cli: error: the synthetic project could not be made\n";
         return kExitFailure;
     }
 
@@ -317,10 +321,8 @@ int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
     }
     if (args.has("--bgl")) {
         const std::string bgl = absolutePath(args.value("--bgl"));
-        if (!compileToBgl(*doc, bgl) || !PathUtil::fileExists(bgl)) {
-            err << "orvane-cli: error: compiling " << bgl << " failed\n";
+        if (!compileForCli(*doc, bgl, err))
             return kExitFailure;
-        }
         out << "  compile: " << bgl << "\n";
     }
     if (!saveProject(*doc, project)) {

@@ -1,7 +1,10 @@
 #include "output/BatchInterpreter.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <chrono>
+#include <csignal>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +17,8 @@
 
 #include "base/FileLimits.h"
 #include "base/InputFile.h"
+#include "output/WindowsProgram.h"
+#include "output/WineSupport.h"
 
 #ifdef _WIN32
 #include <direct.h>
@@ -72,7 +77,7 @@ std::vector<std::string> splitWords(const std::string& line)
 
 void say(const BatchCallbacks& callbacks, const std::string& text)
 {
-    if (callbacks.output)
+    if (callbacks.output && !text.empty())
         callbacks.output(text);
 }
 
@@ -153,29 +158,130 @@ std::optional<fs::path> resolveProgram(const std::string& name, const fs::path& 
     return findOnPath(relative);
 }
 
-/// Windows programs start with the "MZ" signature; scripts and ELF programs run natively.
-bool isWindowsProgram(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    char magic[2] = {0, 0};
-    return in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
-}
-
 bool isBatchFile(const fs::path& path)
 {
     const std::string ext = lower(path.extension().string());
     return ext == ".bat" || ext == ".cmd";
 }
 
+std::atomic<bool> winePreparingTold{false};
+
+/// The most of wine's own lines kept from one program (the rest is still shown).
+constexpr std::size_t kMaxWineLines = 200;
+constexpr std::size_t kMaxWineBytes = 64 * 1024;
+constexpr std::size_t kLongestHeldLine = 4096;
+
+/// Sits between a program's output and the console: drops wine's fixme lines and keeps wine's
+/// own lines apart. Whole lines go on at once; a started line goes on when the program pauses.
+class OutputSorter {
+public:
+    OutputSorter(const BatchCallbacks& callbacks, bool keepWine32Hint) : callbacks_(callbacks), keepHint_(keepWine32Hint) {}
+
+    void feed(const std::string& chunk)
+    {
+        pending_ += chunk;
+        std::string shown;
+        std::size_t from = 0;
+        for (std::size_t nl; (nl = pending_.find('\n', from)) != std::string::npos; from = nl + 1)
+            shown += sortLine(pending_.substr(from, nl + 1 - from));
+        pending_.erase(0, from);
+        say(callbacks_, shown);
+        // A program that never ends its line still gets seen, and is never held in full.
+        if (pending_.size() > kLongestHeldLine)
+            flush();
+    }
+
+    /// The program is quiet (or has ended): a line it started is shown as it is.
+    void flush()
+    {
+        if (pending_.empty())
+            return;
+        const std::string rest = std::move(pending_);
+        pending_.clear();
+        say(callbacks_, sortLine(rest));
+    }
+
+    std::vector<std::string> takeWineLines() { return std::move(wineLines_); }
+
+private:
+    /// The line as shown (empty for noise); wine's own lines are kept as well.
+    std::string sortLine(const std::string& withEnd)
+    {
+        std::string line = withEnd;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        if (isWineNoise(line))
+            return std::string();
+        bool wine = isWineDiagnostic(line);
+        if (isWine32Hint(line))
+            inHint_ = true;
+        else if (inHint_ && isHintContinuation(line))
+            wine = true;
+        else
+            inHint_ = false;
+        // For a 64-bit program the wrapper's hint about 32-bit programs explains nothing.
+        if (wine && (keepHint_ || !inHint_))
+            keep(line);
+        return withEnd;
+    }
+
+    static bool isHintContinuation(const std::string& line)
+    {
+        for (const char* start : {"multiarch needs", "execute \"dpkg", "apt-get install wine32", "as root, please"})
+            if (line.rfind(start, 0) == 0)
+                return true;
+        return false;
+    }
+
+    void keep(const std::string& line)
+    {
+        if (wineLines_.size() >= kMaxWineLines || wineBytes_ + line.size() > kMaxWineBytes)
+            return;
+        wineBytes_ += line.size();
+        wineLines_.push_back(line);
+    }
+
+    const BatchCallbacks& callbacks_;
+    bool keepHint_;
+    bool inHint_ = false;
+    std::string pending_;
+    std::vector<std::string> wineLines_;
+    std::size_t wineBytes_ = 0;
+};
+
 #ifndef _WIN32
+extern "C" char** environ;
+
+/// The environment of a program run through wine: the user's, plus DLL overrides that keep
+/// wine's first start from offering to download .NET and a browser engine nobody needs here.
+std::vector<std::string> wineEnvironment()
+{
+    std::vector<std::string> env;
+    for (char** e = environ; e && *e; ++e)
+        env.emplace_back(*e);
+    if (!std::getenv("WINEDLLOVERRIDES"))
+        env.emplace_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+    return env;
+}
+
+/// How long a program asked to end may take before it is killed.
+constexpr auto kStopGrace = std::chrono::seconds(3);
+
 /// Starts argv in workDir with its output collected, waits for it and returns its exit code;
 /// a negative value when it could not be started.
-int runProgram(const std::vector<std::string>& argv, const std::string& workDir, const BatchCallbacks& callbacks)
+int runProgram(const std::vector<std::string>& argv, const std::vector<std::string>* environment,
+               const std::string& workDir, const BatchCallbacks& callbacks, OutputSorter& sorter, bool& stopped)
 {
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
+    std::vector<char*> envp;
+    if (environment) {
+        for (const std::string& e : *environment)
+            envp.push_back(const_cast<char*>(e.c_str()));
+        envp.push_back(nullptr);
+    }
 
     int output[2];
     int failure[2];   // carries errno from the child when exec fails
@@ -193,7 +299,8 @@ int runProgram(const std::vector<std::string>& argv, const std::string& workDir,
         return -1;
     }
     if (pid == 0) {
-        // Only async-signal-safe calls here.
+        // Only async-signal-safe calls here. No input: a program waiting for a key must not wait
+        // for the terminal this program was started from.
         const int nullInput = ::open("/dev/null", O_RDONLY);
         if (nullInput >= 0)
             ::dup2(nullInput, 0);
@@ -203,7 +310,10 @@ int runProgram(const std::vector<std::string>& argv, const std::string& workDir,
         if (::chdir(workDir.c_str()) != 0)
             error = errno;
         else {
-            ::execv(args[0], args.data());
+            if (environment)
+                ::execve(args[0], args.data(), envp.data());
+            else
+                ::execv(args[0], args.data());
             error = errno;
         }
         ssize_t ignored = ::write(failure[1], &error, sizeof error);
@@ -229,14 +339,26 @@ int runProgram(const std::vector<std::string>& argv, const std::string& workDir,
 
     int status = 0;
     bool exited = false;
+    bool terminated = false;
+    bool killed = false;
+    std::chrono::steady_clock::time_point terminatedAt;
     char buffer[4096];
     for (;;) {
+        if (!terminated && callbacks.stopRequested && callbacks.stopRequested()) {
+            ::kill(pid, SIGTERM);
+            terminated = true;
+            stopped = true;
+            terminatedAt = std::chrono::steady_clock::now();
+        } else if (terminated && !killed && std::chrono::steady_clock::now() - terminatedAt > kStopGrace) {
+            ::kill(pid, SIGKILL);
+            killed = true;
+        }
         pollfd p{output[0], POLLIN, 0};
         const int ready = ::poll(&p, 1, 100);
         if (ready > 0) {
             const ssize_t n = ::read(output[0], buffer, sizeof buffer);
             if (n > 0) {
-                say(callbacks, std::string(buffer, static_cast<std::size_t>(n)));
+                sorter.feed(std::string(buffer, static_cast<std::size_t>(n)));
                 continue;
             }
             if (n == 0 || errno != EINTR)
@@ -245,6 +367,7 @@ int runProgram(const std::vector<std::string>& argv, const std::string& workDir,
         }
         if (ready < 0 && errno != EINTR)
             break;
+        sorter.flush();
         // A helper the program left behind (such as a wine server) may hold the output open:
         // once the program itself has ended, take what is there and stop reading.
         if (::waitpid(pid, &status, WNOHANG) == pid) {
@@ -252,13 +375,14 @@ int runProgram(const std::vector<std::string>& argv, const std::string& workDir,
             ::fcntl(output[0], F_SETFL, O_NONBLOCK);
             ssize_t n;
             while ((n = ::read(output[0], buffer, sizeof buffer)) > 0)
-                say(callbacks, std::string(buffer, static_cast<std::size_t>(n)));
+                sorter.feed(std::string(buffer, static_cast<std::size_t>(n)));
             break;
         }
         if (callbacks.idle)
             callbacks.idle();
     }
     ::close(output[0]);
+    sorter.flush();
     if (!exited) {
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
@@ -271,57 +395,96 @@ int runProgram(const std::vector<std::string>& argv, const std::string& workDir,
 }
 #endif
 
-int runProgramLine(const std::vector<std::string>& words, const fs::path& workDir, const BatchCallbacks& callbacks,
-                   std::optional<fs::path>& handOver)
+/// Runs the program a line names; `result` receives its exit code, the reason it did not start,
+/// wine's lines and whether it was stopped.
+void runProgramLine(const std::vector<std::string>& words, const fs::path& workDir, const BatchCallbacks& callbacks,
+                    std::optional<fs::path>& handOver, BatchRunResult& result)
 {
+    result = BatchRunResult{};
+    const auto refuse = [&](const std::string& why) {
+        if (callbacks.refusal)
+            callbacks.refusal(why);
+        else
+            say(callbacks, why + "\n");
+        result.exitCode = -1;
+        result.refusal = why;
+    };
     const std::optional<fs::path> program = resolveProgram(words[0], workDir);
     if (!program) {
-        say(callbacks, "'" + words[0] + "' is not recognized as an internal or external command,\n"
-                                        "operable program or batch file.\n");
-        return -1;
+        refuse("'" + words[0] + "' is not recognized as an internal or external command,\n"
+                                "operable program or batch file.");
+        return;
     }
     if (isBatchFile(*program)) {
         handOver = *program;
-        return 0;
+        return;
     }
 #ifdef _WIN32
     std::string line = "\"" + program->string() + "\"";
     for (std::size_t i = 1; i < words.size(); ++i)
         line += " " + words[i];
-    if (_chdir(workDir.string().c_str()) != 0)
-        return -1;
-    return std::system(line.c_str());
+    if (_chdir(workDir.string().c_str()) != 0) {
+        result.exitCode = -1;
+        return;
+    }
+    result.exitCode = std::system(line.c_str());
 #else
+    const std::string name = program->filename().string();
     std::vector<std::string> argv;
-    if (isWindowsProgram(*program)) {
+    std::optional<std::vector<std::string>> environment;
+    const WindowsProgram kind = windowsProgramKind(program->string());
+    if (kind != WindowsProgram::None) {
         const std::optional<fs::path> wine = findOnPath("wine");
         if (!wine) {
-            say(callbacks, "Cannot start " + program->filename().string() +
-                               ": it is a Windows program and wine, which runs Windows programs here, "
-                               "was not found on the PATH. Install wine or put a native build of " +
-                               program->filename().string() + " in " + workDir.string() + ".\n");
-            return -1;
+            refuse("Cannot start " + name +
+                   ": it is a Windows program and wine, which runs Windows programs here, was not found on the "
+                   "PATH. Install wine as root (apt-get install wine), or put a native build of " + name + " in " +
+                   workDir.string() + ".");
+            return;
+        }
+        if (kind == WindowsProgram::Bits32 && findWineParts(callbacks.systemRoot, wine->string()).lacks32()) {
+            refuse(wine32MissingMessage(name));
+            return;
+        }
+        std::error_code ec;
+        const std::string prefix = winePrefixFolder();
+        if (!fs::exists(prefix, ec) && !winePreparingTold.exchange(true)) {
+            if (callbacks.note)
+                callbacks.note(winePreparingNote(prefix));
+            else
+                say(callbacks, winePreparingNote(prefix) + "\n");
         }
         argv.push_back(wine->string());
+        environment = wineEnvironment();
     } else if (!isExecutableFile(*program)) {
-        say(callbacks, "Cannot start " + program->string() + ": the file is not executable.\n");
-        return -1;
+        refuse("Cannot start " + program->string() + ": the file is not executable.");
+        return;
     }
     argv.push_back(program->string());
     argv.insert(argv.end(), words.begin() + 1, words.end());
-    return runProgram(argv, workDir.string(), callbacks);
+    OutputSorter sorter(callbacks, kind != WindowsProgram::Bits64);
+    if (callbacks.programStarted)
+        callbacks.programStarted(programDisplayName(name));
+    result.exitCode = runProgram(argv, environment ? &*environment : nullptr, workDir.string(), callbacks, sorter,
+                                 result.stopped);
+    if (callbacks.programEnded)
+        callbacks.programEnded();
+    result.wineLines = sorter.takeWineLines();
 #endif
 }
 
 /// Runs one batch file. Another batch file named on a line takes over: its path comes back in
 /// `handOver` and the caller runs it next, so a chain of hand-overs never deepens the stack.
-int runOneBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks,
-                    std::optional<fs::path>& handOver)
+BatchRunResult runOneBatchFile(const std::string& batchPath, const std::string& workDir,
+                               const BatchCallbacks& callbacks, std::optional<fs::path>& handOver)
 {
+    BatchRunResult result;
     InputFile input;
     if (!input.read(batchPath, FileLimits::kBatchFile)) {
-        say(callbacks, "The batch file " + batchPath + " cannot be read: " + input.reason() + ".\n");
-        return -1;
+        result.refusal = "The batch file " + batchPath + " cannot be read: " + input.reason() + ".";
+        say(callbacks, result.refusal + "\n");
+        result.exitCode = -1;
+        return result;
     }
     const std::string text = input.text();
 
@@ -335,7 +498,6 @@ int runOneBatchFile(const std::string& batchPath, const std::string& workDir, co
 
     const fs::path folder(workDir);
     bool echo = true;
-    int result = 0;
     for (const std::string& raw : lines) {
         std::string line = trim(raw);
         bool quiet = false;
@@ -375,8 +537,8 @@ int runOneBatchFile(const std::string& batchPath, const std::string& workDir, co
         }
         if (command == "exit")
             break;
-        result = runProgramLine(words, folder, callbacks, handOver);
-        if (handOver)
+        runProgramLine(words, folder, callbacks, handOver, result);
+        if (handOver || result.stopped)
             break;
     }
     return result;
@@ -384,19 +546,34 @@ int runOneBatchFile(const std::string& batchPath, const std::string& workDir, co
 
 } // namespace
 
-int interpretBatchFile(const std::string& batchPath, const std::string& workDir, const BatchCallbacks& callbacks)
+std::string programDisplayName(const std::string& path)
+{
+    const std::string title = fs::path(path).stem().string();
+    if (lower(title) == "scasm")
+        return "SCASM";
+    if (lower(title) == "catgen")
+        return "Catgen";
+    return fs::path(path).filename().string();
+}
+
+void forgetWinePreparingNote() { winePreparingTold = false; }
+
+BatchRunResult interpretBatchFile(const std::string& batchPath, const std::string& workDir,
+                                  const BatchCallbacks& callbacks)
 {
     std::string current = batchPath;
     for (int handOvers = 0;; ++handOvers) {
         std::optional<fs::path> next;
-        const int result = runOneBatchFile(current, workDir, callbacks, next);
+        BatchRunResult result = runOneBatchFile(current, workDir, callbacks, next);
         if (!next)
             return result;
         if (handOvers == kMaxBatchHandOvers) {
             say(callbacks, "Stopped: the batch files handed over to one another " +
                                std::to_string(kMaxBatchHandOvers) + " times (" + next->filename().string() +
                                " would be next). A batch file probably names itself or one that named it.\n");
-            return -1;
+            result = BatchRunResult{};
+            result.exitCode = -1;
+            return result;
         }
         current = next->string();
     }

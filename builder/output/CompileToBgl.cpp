@@ -79,6 +79,23 @@ bool moveReplacing(const std::string& from, const std::string& to)
     return true;
 }
 
+/// The regular file `name` (lower case) in `folder`, in any letter case; the exact spelling wins.
+std::optional<std::string> findInFolder(const std::string& folder, const std::string& name)
+{
+    std::error_code ec;
+    const fs::path exact = fs::path(folder) / name;
+    if (fs::is_regular_file(exact, ec))
+        return exact.string();
+    std::vector<std::string> matches;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (lower(it->path().filename().string()) == name && it->is_regular_file(ec))
+            matches.push_back(it->path().string());
+    if (matches.empty())
+        return std::nullopt;
+    std::sort(matches.begin(), matches.end());
+    return matches.front();
+}
+
 } // namespace
 
 std::string scasmMissingMessage(const std::string& applicationFolder)
@@ -89,67 +106,100 @@ std::string scasmMissingMessage(const std::string& applicationFolder)
 
 std::optional<std::string> findScasmExecutable(const std::string& applicationFolder)
 {
-    std::error_code ec;
-    const fs::path exact = fs::path(applicationFolder) / "scasm.exe";
-    if (fs::is_regular_file(exact, ec))
-        return exact.string();
-    std::vector<std::string> matches;
-    for (fs::directory_iterator it(applicationFolder, ec), end; !ec && it != end; it.increment(ec))
-        if (lower(it->path().filename().string()) == "scasm.exe" && it->is_regular_file(ec))
-            matches.push_back(it->path().string());
-    if (matches.empty())
-        return std::nullopt;
-    std::sort(matches.begin(), matches.end());
-    return matches.front();
+    return findInFolder(applicationFolder, "scasm.exe");
 }
 
-bool compileToBgl(CDibDoc& doc, const std::string& bglPath)
+std::optional<std::string> scasmFailureText(const BatchRunResult& run, bool bglMade, const std::string& bglPath,
+                                            const std::string& log)
+{
+    // Wine's debugger may end a crashed program with code 0: its report of the crash decides.
+    const bool crashed = std::any_of(run.wineLines.begin(), run.wineLines.end(),
+                                     [](const std::string& line) { return line.rfind("wine: Unhandled", 0) == 0; });
+    const bool successCode = (run.exitCode == 0 || run.exitCode == 3) && !crashed;
+    if (successCode && bglMade)
+        return std::nullopt;
+    std::string wine;
+    if (!run.wineLines.empty()) {
+        wine = "\nWine said:";
+        const std::size_t shown = std::min<std::size_t>(run.wineLines.size(), 20);
+        for (std::size_t i = 0; i < shown; ++i)
+            wine += "\n" + run.wineLines[i];
+    }
+    if (successCode)
+        return "SCASM ended without writing " + PathUtil::toNative(bglPath) + wine;
+    return "SCASM ended with exit code " + std::to_string(run.exitCode) +
+           (log.empty() ? std::string("; it left no SCAERROR.LOG") : "; see " + PathUtil::toNative(log)) + wine;
+}
+
+CompileResult compileToBgl(CDibDoc& doc, const std::string& bglPath, bool showFailure)
 {
     Platform& platform = doc.app.platform;
     const std::string appFolder = doc.app.settings.applicationPath;
-    if (!findScasmExecutable(appFolder)) {
-        platform.message(scasmMissingMessage(appFolder), MsgIcon::Exclamation);
-        return false;
-    }
+    CompileResult result;
+    const auto fail = [&](const std::string& why, MsgIcon icon) {
+        result.failure = why;
+        if (showFailure)
+            platform.message(why, icon);
+        return result;
+    };
+    if (!findScasmExecutable(appFolder))
+        return fail(scasmMissingMessage(appFolder), MsgIcon::Exclamation);
 
     const std::string title = PathUtil::titleOf(bglPath);
     doc.scasmFileTitle = title;
     doc.scasmFolder = PathUtil::folder(bglPath);
     if (title.empty())
-        return false;
+        return result;
     // A name without a folder stays in the application folder.
     const std::string destination = doc.scasmFolder.empty() ? appFolder : doc.scasmFolder;
 
     const std::string source = PathUtil::join(appFolder, title + ".sca");
     const std::string bgl = PathUtil::join(appFolder, title + ".bgl");
     const FileStamp bglBefore = stampOf(bgl);
-    // Without a fresh source the assembler would compile an older one of that name.
-    if (!writeScasmSource(doc, source))
-        return false;
+    const std::optional<std::string> logBefore = findInFolder(appFolder, "scaerror.log");
+    const FileStamp logStampBefore = logBefore ? stampOf(*logBefore) : FileStamp{};
+    // Without a fresh source the assembler would compile an older one of that name; the writer
+    // has said why.
+    if (!writeScasmSource(doc, source)) {
+        result.failure = "the source " + PathUtil::toNative(source) + " could not be written";
+        return result;
+    }
 
     // Appending: the lines of an interrupted earlier run are kept and run again first.
     const std::string batch = PathUtil::join(appFolder, "sca.bat");
     std::FILE* file = std::fopen(batch.c_str(), "ab");
     if (!file)
-        return false;
+        return fail("Cannot write " + PathUtil::toNative(batch) + ".", MsgIcon::Exclamation);
     const std::string command = "scasm " + title + ".sca " + title + ".bgl";
     std::fputs("@echo off\r\n", file);
     std::fputs(TextFormat::cformat("%s\r\n", command.c_str()).c_str(), file);
     std::fputs("pause\r\n", file);
     const bool batchWritten = std::ferror(file) == 0 && std::fclose(file) == 0;
+    BatchRunResult run;
     if (batchWritten)
-        platform.runBatchFile(batch, appFolder);
+        run = platform.runBatchFile(batch, appFolder);
     std::error_code ec;
     fs::remove(batch, ec);
     if (!batchWritten)
-        return false;
+        return fail("Cannot write " + PathUtil::toNative(batch) + ".", MsgIcon::Exclamation);
 
     const FileStamp bglAfter = stampOf(bgl);
     const bool newBgl = bglAfter.exists && !(bglAfter == bglBefore);
-    if (sameFolder(appFolder, destination))
-        return newBgl;
-    moveReplacing(source, PathUtil::join(destination, title + ".sca"));
-    if (!newBgl)
-        return false;
-    return moveReplacing(bgl, PathUtil::join(destination, title + ".bgl"));
+    // Stopped: nothing more happens, not even the move of the source.
+    if (run.stopped)
+        return fail("SCASM was stopped.", MsgIcon::Information);
+    const bool stayHere = sameFolder(appFolder, destination);
+    if (!stayHere)
+        moveReplacing(source, PathUtil::join(destination, title + ".sca"));
+    if (run.exitCode < 0)
+        return fail(run.refusal.empty() ? std::string("SCASM could not be started.") : run.refusal, MsgIcon::Stop);
+    const std::optional<std::string> logAfter = findInFolder(appFolder, "scaerror.log");
+    const bool newLog = logAfter && (!logBefore || stampOf(*logAfter) != logStampBefore);
+    if (const auto failure = scasmFailureText(run, newBgl, bgl, newLog ? *logAfter : std::string()))
+        return fail(*failure, MsgIcon::Stop);
+    result.made = stayHere || moveReplacing(bgl, PathUtil::join(destination, title + ".bgl"));
+    if (!result.made)
+        return fail("Cannot move " + PathUtil::toNative(bgl) + " to " + PathUtil::toNative(destination) + ".",
+                    MsgIcon::Stop);
+    return result;
 }

@@ -61,7 +61,7 @@ SourceOutcome compileOutcome(CDibDoc& doc)
     if (!path)
         return SourceOutcome::Cancelled;
     rememberSourcePlace(doc, *path);
-    return compileToBgl(doc, *path) ? SourceOutcome::Made : SourceOutcome::Failed;
+    return compileToBgl(doc, *path).made ? SourceOutcome::Made : SourceOutcome::Failed;
 }
 
 bool runScasmSourceCommand(CDibDoc& doc)

@@ -14,6 +14,7 @@
 #include "cli/CliProgress.h"
 #include "cli/DemoData.h"
 #include "cli/OrvaneCli.h"
+#include "output/BatchInterpreter.h"
 #include "support/TempDir.h"
 #include "base/TextFormat.h"
 #include "wizards/PhotoExtentsModel.h"
@@ -172,22 +173,37 @@ TEST_F(OrvaneCliTest, PhotoRefusesWhatTheWizardRefuses)
     std::vector<std::string> badLatitudes = photoArgs("out");
     badLatitudes[4] = "44";   // north below south
     const struct { std::vector<std::string> args; const char* message; } cases[] = {
-        {oddBitmap, "orvane-cli: exclamation: "},
-        {badLatitudes, "Latitude range is invalid. Please set latitude range."},
-        {photoArgs("out", "<none>"), "orvane-cli: stop: Please provide texture name prefix."},
-        {photoArgs("out", ""), "orvane-cli: stop: Please provide texture name prefix."},
+        {oddBitmap, "orvane-cli: error: This Image's width is not a multiple of 1024 . Loading abandoned.\n"},
+        {badLatitudes, "orvane-cli: error: Latitude range is invalid. Please set latitude range.\n"},
+        {photoArgs("out", "<none>"), "orvane-cli: error: Please provide texture name prefix.\n"},
+        {photoArgs("out", ""), "orvane-cli: error: Please provide texture name prefix.\n"},
+    };
+    // The reason is the run's one error and its last line: no generic line repeats the failure.
+    const auto lastErrorLine = [](const std::string& err) {
+        const std::size_t at = err.rfind("orvane-cli: error: ");
+        return at == std::string::npos ? std::string() : err.substr(at);
+    };
+    const auto errorCount = [](const std::string& err) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = err.find("orvane-cli: error: ", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         const CliRun r = run(c.args);
         EXPECT_EQ(r.code, 1);
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(lastErrorLine(r.err), c.message) << r.err;
+        EXPECT_EQ(errorCount(r.err), 1u) << r.err;
+        EXPECT_EQ(r.err.find("the wizard's input was refused"), std::string::npos) << r.err;
         EXPECT_FALSE(PathUtil::fileExists("out/ab.prj"));
     }
-    // A missing altitude file fails the run as well.
+    // A missing altitude file fails the run as well, with its own one line.
     std::vector<std::string> noDted = photoArgs("out");
     noDted.back() = "in/missing.dt0";
-    EXPECT_EQ(run(noDted).code, 1);
+    const CliRun r = run(noDted);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(errorCount(r.err), 1u) << r.err;
 }
 
 // A grey 8-bit BMP height image: grey level = 10 + x (x from 0 to 239 over 240 columns).
@@ -442,9 +458,61 @@ TEST_F(OrvaneCliTest, CompileRunsScasmFromTheCurrentFolder)
     EXPECT_EQ(slurp("out/lake.bgl"), slurp("out/lake.sca"));
     EXPECT_FALSE(PathUtil::fileExists("sca.bat"));
 
-    // An assembler that makes no BGL is a failure.
-    std::ofstream("scasm.exe") << "#!/bin/sh\nexit 3\n";
-    EXPECT_EQ(run({"compile", "out/ab.prj", "out/other.bgl"}).code, 1);
+    // An assembler that makes no BGL is a failure, told in one line that says why.
+    const std::string here = fs::current_path().string();
+    const struct {
+        const char* script;
+        std::string line;
+    } failures[] = {
+        {"#!/bin/sh\nexit 3\n",
+         "orvane-cli: error: compiling " + here + "/out/other.bgl failed: SCASM ended without writing " + here +
+             "/other.bgl\n"},
+        {"#!/bin/sh\necho 'line 3: bad' > SCAERROR.LOG\nexit 2\n",
+         "orvane-cli: error: compiling " + here + "/out/other.bgl failed: SCASM ended with exit code 2; see " + here +
+             "/SCAERROR.LOG\n"},
+        {"#!/bin/sh\ncp \"$1\" \"$2\"\nexit 4\n",
+         "orvane-cli: error: compiling " + here + "/out/other.bgl failed: SCASM ended with exit code 4; it left no "
+                                                  "SCAERROR.LOG\n"},
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.script);
+        fs::remove("SCAERROR.LOG");
+        std::ofstream("scasm.exe") << f.script;
+        const CliRun failed = run({"compile", "out/ab.prj", "out/other.bgl"});
+        EXPECT_EQ(failed.code, 1);
+        ASSERT_GE(failed.err.size(), f.line.size()) << failed.err;
+        EXPECT_EQ(failed.err.substr(failed.err.size() - f.line.size()), f.line) << failed.err;
+        EXPECT_EQ(failed.err.find("orvane-cli: error: "), failed.err.size() - f.line.size()) << failed.err;
+        EXPECT_FALSE(PathUtil::fileExists("out/other.bgl"));
+    }
+
+    // A Windows program without wine: the reason, with the install command, once, as the last line.
+    std::ofstream("scasm.exe") << std::string("MZ\0\0", 4);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (here + "/no-such-folder").c_str(), 1);
+    const CliRun noWine = run({"compile", "out/ab.prj", "out/other.bgl"});
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(noWine.code, 1);
+    const std::string reason = "Cannot start scasm.exe: it is a Windows program and wine";
+    EXPECT_EQ(noWine.err.find(reason), noWine.err.rfind(reason)) << noWine.err;
+    EXPECT_NE(noWine.err.find("orvane-cli: error: compiling " + here + "/out/other.bgl failed: " + reason),
+              std::string::npos)
+        << noWine.err;
+    EXPECT_NE(noWine.err.find("(apt-get install wine)"), std::string::npos) << noWine.err;
+}
+
+TEST_F(OrvaneCliTest, CompileHelpSaysWhereScasmIsLookedForAndHowItRuns)
+{
+    const CliRun help = run({"compile", "--help"});
+    ASSERT_EQ(help.code, 0);
+    for (const char* text : {"scasm.exe is looked for in the folder orvane-cli is started from",
+                             "runs through wine", "apt-get install wine.", "apt-get install wine32:i386"})
+        EXPECT_NE(help.out.find(text), std::string::npos) << text;
+    EXPECT_EQ(cliUsage("compile"), help.out);
+    for (const char* command : {"photo", "synth"})
+        EXPECT_NE(run({command, "--help"}).out.find("see 'compile --help' for how scasm.exe is found and run"),
+                  std::string::npos)
+            << command;
 }
 
 TEST_F(OrvaneCliTest, DemoDataWritesMatchingPictureAndHeights)
@@ -469,8 +537,47 @@ TEST(CliPlatform, QuestionsGetTheAnswerThatChangesNothing)
     std::ostringstream err;
     CliPlatform platform(err, false);
     EXPECT_EQ(platform.message("Overwrite?\nReally?", MsgIcon::Question, MsgButtons::YesNo), MsgAnswer::No);
-    EXPECT_EQ(err.str(), "orvane-cli: question: Overwrite?\n    Really? [answered No]\n");
+    EXPECT_EQ(err.str(), "orvane-cli: note: Overwrite?\n    Really? [answered No]\n");
     EXPECT_FALSE(platform.openFileDialog({}).has_value());
+}
+
+// Kinds as command-line tools print them; a cause code joins its line rather than standing alone.
+TEST(CliPlatform, PrintsErrorsWarningsAndNotesWithoutStrayLines)
+{
+    const struct {
+        MsgIcon icon;
+        const char* text;
+        const char* printed;
+    } cases[] = {
+        {MsgIcon::Stop, "Please provide texture name prefix.", "orvane-cli: error: Please provide texture name prefix.\n"},
+        {MsgIcon::Exclamation, "Couldn't read default palette file.\n2\ncolors.pcf was looked for in /a.",
+         "orvane-cli: warning: Couldn't read default palette file. (code 2)\n    colors.pcf was looked for in /a.\n"},
+        {MsgIcon::Information, "Done.\r\nAll of it.", "orvane-cli: note: Done.\n    All of it.\n"},
+        {MsgIcon::Question, "Go?", "orvane-cli: note: Go?\n"},
+        {MsgIcon::None, "1\n2", "orvane-cli: note: 1 (code 2)\n"},
+        {MsgIcon::Information, "Tiles:\n\n12345678901", "orvane-cli: note: Tiles:\n    \n    12345678901\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::ostringstream err;
+        CliPlatform platform(err, false);
+        platform.message(c.text, c.icon, MsgButtons::Ok);
+        EXPECT_EQ(err.str(), c.printed);
+        EXPECT_EQ(platform.stops(), c.icon == MsgIcon::Stop ? 1 : 0);
+    }
+    // While refusals count, a warning is the error that ends the run.
+    std::ostringstream err;
+    CliPlatform platform(err, false);
+    platform.setRefusalsAreErrors(true);
+    platform.message("Fine so far.", MsgIcon::Information, MsgButtons::Ok);
+    platform.message("Bad size.", MsgIcon::Exclamation, MsgButtons::Ok);
+    platform.message("Cannot load.", MsgIcon::Information, MsgButtons::Ok);   // only repeats it
+    platform.setRefusalsAreErrors(false);
+    platform.message("Odd.", MsgIcon::Exclamation, MsgButtons::Ok);
+    platform.message("Later.", MsgIcon::Information, MsgButtons::Ok);
+    EXPECT_EQ(err.str(), "orvane-cli: note: Fine so far.\norvane-cli: error: Bad size.\norvane-cli: warning: Odd.\n"
+                         "orvane-cli: note: Later.\n");
+    EXPECT_EQ(platform.stops(), 1);
 }
 
 TEST(CliProgress, DrawsABarOnlyWhenAsked)
@@ -492,6 +599,41 @@ TEST(CliProgress, DrawsABarOnlyWhenAsked)
     }
     EXPECT_NE(shown.str().find("\r\x1b[K"), std::string::npos);
     EXPECT_EQ(shown.str().back(), '\n');
+}
+
+} // namespace
+
+namespace {
+
+// The first start of wine is told as a note line, once, before the program's own output.
+TEST(CliPlatform, TellsOnceThatWineIsPreparingItsFolder)
+{
+    TempDir dir;
+    TempDir bin;
+    bin.write("wine", "#!/bin/sh\necho \"running $1\"\n");
+    fs::permissions(bin.file("wine"), fs::perms::owner_all);
+    dir.write("scasm.exe", std::string("MZ\0\0", 4));
+    dir.write("sca.bat", "@echo off\r\nscasm a.sca a.bgl\r\npause\r\n");
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const char* oldPrefix = std::getenv("WINEPREFIX");
+    const std::string savedPrefix = oldPrefix ? oldPrefix : "";
+    ::setenv("PATH", (bin.str() + ":/usr/bin:/bin").c_str(), 1);
+    ::setenv("WINEPREFIX", dir.file("prefix").c_str(), 1);
+    forgetWinePreparingNote();
+    std::ostringstream err;
+    CliPlatform platform(err, false);
+    const BatchRunResult first = platform.runBatchFile(dir.file("sca.bat"), dir.str());
+    platform.runBatchFile(dir.file("sca.bat"), dir.str());
+    ::setenv("PATH", oldPath.c_str(), 1);
+    if (oldPrefix)
+        ::setenv("WINEPREFIX", savedPrefix.c_str(), 1);
+    else
+        ::unsetenv("WINEPREFIX");
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(err.str(), "orvane-cli: note: Wine is preparing its folder " + dir.file("prefix") +
+                             " for the first time; this can take a few seconds.\n"
+                             "running " + dir.file("scasm.exe") + "\nPress any key to continue . . . \n"
+                             "running " + dir.file("scasm.exe") + "\nPress any key to continue . . . \n");
 }
 
 } // namespace

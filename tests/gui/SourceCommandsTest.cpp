@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -132,12 +134,87 @@ private slots:
         dir.write("run.bat", "@echo off\r\ntool hello\r\npause\r\necho after\r\n");
         ConsoleDriver driver(QStringLiteral("Press any key to continue . . . "));
         QWidget parent;
-        const int result = runBatchInConsole(&parent, dir.file("run.bat"), dir.str());
-        QCOMPARE(result, 0);
+        const BatchRunResult result = runBatchInConsole(&parent, dir.file("run.bat"), dir.str());
+        QCOMPARE(result.exitCode, 0);
         QVERIFY(!driver.timedOut);
         QCOMPARE(driver.keys, 1);
         QCOMPARE(driver.seen, QStringLiteral("tool says hello\nPress any key to continue . . . "));
         QVERIFY(!findConsole());
+    }
+
+    // While a program runs the console keeps handling events: timers fire, it repaints, and its
+    // Stop button ends the program. Nothing here waits for a time, only for what the window shows.
+    void consoleStaysResponsiveAndStopEndsTheProgram()
+    {
+        TempDir dir;
+        makeExecutable(dir, "scasm", "#!/bin/sh\necho started\nexec sleep 600\n");
+        dir.write("run.bat", "@echo off\r\nscasm\r\necho after\r\npause\r\n");
+
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    ++paints;
+                return false;
+            }
+        } counter;
+        int ticks = 0;
+        int paintsBefore = -1;
+        QString note;
+        Qt::CursorShape cursor = Qt::ArrowCursor;
+        bool modal = false;
+        bool timedOut = false;
+        bool clicked = false;
+        QElapsedTimer clock;
+        clock.start();
+        QTimer driver;
+        driver.setInterval(20);
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            QWidget* console = findConsole();
+            if (!console || clicked)
+                return;
+            auto* bar = console->findChild<QWidget*>(QStringLiteral("runningNote"));
+            auto* stop = console->findChild<QPushButton*>(QStringLiteral("stopButton"));
+            auto* text = console->findChild<QPlainTextEdit*>(QStringLiteral("consoleText"));
+            if (!bar || !stop || !text)
+                return;
+            if (clock.elapsed() > kGuiWaitMs) {
+                timedOut = true;
+                clicked = true;
+                stop->click();
+                return;
+            }
+            if (!bar->isVisible() || !text->toPlainText().contains(QStringLiteral("started")))
+                return;
+            ++ticks;
+            if (paintsBefore < 0) {
+                note = console->findChild<QLabel*>(QStringLiteral("runningText"))->text();
+                cursor = console->cursor().shape();
+                modal = QApplication::activeModalWidget() == console;
+                text->viewport()->installEventFilter(&counter);
+                paintsBefore = counter.paints;
+                text->viewport()->update();
+                return;
+            }
+            // A timer that keeps firing and a repaint that arrives: the window is alive.
+            if (ticks >= 3 && counter.paints > paintsBefore) {
+                clicked = true;
+                QTest::mouseClick(stop, Qt::LeftButton);
+            }
+        });
+        driver.start();
+        QWidget parent;
+        const BatchRunResult result = runBatchInConsole(&parent, dir.file("run.bat"), dir.str());
+        driver.stop();
+        QVERIFY(!timedOut);
+        QVERIFY(result.stopped);
+        QCOMPARE(result.exitCode, 128 + 15);
+        QCOMPARE(note, QStringLiteral("SCASM is running"));
+        QCOMPARE(cursor, Qt::BusyCursor);
+        QVERIFY(modal);
+        QVERIFY(ticks >= 3);
+        QVERIFY(!findConsole());   // after Stop neither "echo after" nor "pause" ran
     }
 
     void compileCommandRunsTheBatchFileInTheConsole()

@@ -102,10 +102,10 @@ std::unique_ptr<ProgressWindow> ScriptedPlatform::createProgress(const std::stri
     return std::make_unique<ScriptedProgress>(*this, caption);
 }
 
-int ScriptedPlatform::runBatchFile(const std::string& batchPath, const std::string& workDir)
+BatchRunResult ScriptedPlatform::runBatchFile(const std::string& batchPath, const std::string& workDir)
 {
     batchRuns.push_back(batchPath);
-    return batchRunner ? batchRunner(batchPath, workDir) : 0;
+    return batchRunner ? batchRunner(batchPath, workDir) : BatchRunResult{};
 }
 
 std::optional<std::int32_t> ScriptedPlatform::adjustAltitude(std::int32_t initial)

@@ -25,8 +25,8 @@ public:
     std::deque<std::optional<std::string>> folderAnswers;
     std::deque<std::optional<std::uint32_t>> colorAnswers;
     std::deque<std::optional<std::int32_t>> altitudeAnswers;  ///< Adjust Altitude dialog; nullopt = Cancel
-    /// Called by runBatchFile; returns the exit code. Default: 0 without doing anything.
-    std::function<int(const std::string& batchPath, const std::string& workDir)> batchRunner;
+    /// Called by runBatchFile; returns how the run ended. Default: exit code 0 without doing anything.
+    std::function<BatchRunResult(const std::string& batchPath, const std::string& workDir)> batchRunner;
     /// When >= 0, the progress windows report Cancel once after that many position changes.
     int cancelAfterSteps = -1;
 
@@ -49,7 +49,7 @@ public:
     std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
     std::optional<std::int32_t> adjustAltitude(std::int32_t initial) override;
     std::unique_ptr<ProgressWindow> createProgress(const std::string& caption) override;
-    int runBatchFile(const std::string& batchPath, const std::string& workDir) override;
+    BatchRunResult runBatchFile(const std::string& batchPath, const std::string& workDir) override;
     void setWaitCursor(bool on) override { waitCursorDepth += on ? 1 : -1; }
 
 private:

@@ -155,7 +155,7 @@ std::unique_ptr<ProgressWindow> QtPlatform::createProgress(const std::string& ca
     return dialog;
 }
 
-int QtPlatform::runBatchFile(const std::string& batchPath, const std::string& workDir)
+BatchRunResult QtPlatform::runBatchFile(const std::string& batchPath, const std::string& workDir)
 {
     return runBatchInConsole(mainWindow_, batchPath, workDir);
 }

@@ -22,7 +22,7 @@ public:
     std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
     std::optional<std::int32_t> adjustAltitude(std::int32_t initial) override;
     std::unique_ptr<ProgressWindow> createProgress(const std::string& caption) override;
-    int runBatchFile(const std::string& batchPath, const std::string& workDir) override;
+    BatchRunResult runBatchFile(const std::string& batchPath, const std::string& workDir) override;
     void setWaitCursor(bool on) override;
     void openUrl(const std::string& url) override;
     void pumpEvents() override;

@@ -6,8 +6,11 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -17,7 +20,8 @@
 namespace {
 
 /// The console window of one batch run: shows the output, waits for a key at "pause" and
-/// refuses to close while a program is still running.
+/// refuses to close while a program is still running. While one runs, a note names it beside a
+/// Stop button that ends it.
 class ConsoleWindow : public QDialog {
 public:
     ConsoleWindow(QWidget* parent, const QString& title) : QDialog(parent)
@@ -32,11 +36,42 @@ public:
         text_->setStyleSheet(QStringLiteral("QPlainTextEdit { background: black; color: #c0c0c0; }"));
         // Keys go to the window, which waits for them at "pause".
         text_->setFocusPolicy(Qt::NoFocus);
+        runningBar_ = new QWidget(this);
+        runningBar_->setObjectName(QStringLiteral("runningNote"));
+        runningText_ = new QLabel(runningBar_);
+        runningText_->setObjectName(QStringLiteral("runningText"));
+        auto* stop = new QPushButton(QStringLiteral("Stop"), runningBar_);
+        stop->setObjectName(QStringLiteral("stopButton"));
+        stop->setCursor(Qt::ArrowCursor);   // the one thing to click while the program runs
+        stop->setAutoDefault(false);
+        stop->setFocusPolicy(Qt::NoFocus);   // keys belong to the window, which waits for them at "pause"
+        connect(stop, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
+        auto* bar = new QHBoxLayout(runningBar_);
+        bar->addWidget(runningText_, 1);
+        bar->addWidget(stop);
+        runningBar_->hide();
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(text_);
+        layout->addWidget(runningBar_);
         resize(640, 400);
     }
+
+    void programStarted(const std::string& name)
+    {
+        stopRequested_ = false;
+        runningText_->setText(QString::fromStdString(name) + QStringLiteral(" is running"));
+        runningBar_->show();
+        setCursor(Qt::BusyCursor);
+    }
+
+    void programEnded()
+    {
+        runningBar_->hide();
+        unsetCursor();
+    }
+
+    bool stopRequested() const { return stopRequested_; }
 
     void append(const std::string& output)
     {
@@ -97,13 +132,16 @@ protected:
 
 private:
     QPlainTextEdit* text_ = nullptr;
+    QWidget* runningBar_ = nullptr;
+    QLabel* runningText_ = nullptr;
+    bool stopRequested_ = false;
     QEventLoop* keyLoop_ = nullptr;
     bool running_ = true;
 };
 
 } // namespace
 
-int runBatchInConsole(QWidget* parent, const std::string& batchPath, const std::string& workDir)
+BatchRunResult runBatchInConsole(QWidget* parent, const std::string& batchPath, const std::string& workDir)
 {
     ConsoleWindow console(parent, QFileInfo(QString::fromStdString(batchPath)).fileName());
     console.show();
@@ -116,7 +154,18 @@ int runBatchInConsole(QWidget* parent, const std::string& batchPath, const std::
     };
     callbacks.pause = [&console] { console.waitForKey(); };
     callbacks.idle = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); };
-    const int result = interpretBatchFile(batchPath, workDir, callbacks);
+    callbacks.stopRequested = [&console] { return console.stopRequested(); };
+    callbacks.programStarted = [&console](const std::string& name) {
+        console.programStarted(name);
+        QCoreApplication::processEvents();
+    };
+    callbacks.programEnded = [&console] { console.programEnded(); };
+    // In the console, not a box: nobody needs to answer it.
+    callbacks.note = [&console](const std::string& text) {
+        console.append(text + "\n");
+        QCoreApplication::processEvents();
+    };
+    const BatchRunResult result = interpretBatchFile(batchPath, workDir, callbacks);
     console.finish();
     console.close();
     return result;
