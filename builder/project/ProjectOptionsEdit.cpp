@@ -3,37 +3,36 @@
 #include "project/CDibDoc.h"
 #include "project/SnapshotEdit.h"
 
-ProjectOptions projectOptionsOf(const CDibDoc& doc)
+namespace {
+// The options carry the project's own field names, so one copy serves both ways.
+template <class From, class To>
+void copyOptions(const From& from, To& to)
 {
-    ProjectOptions o;
-    o.textColor = doc.textColor;
-    o.gridColor = doc.gridColor;
-    o.scaleColor = doc.scaleColor;
-    o.writeAltitudeCoordinates = doc.writeAltitudeCoordinates;
-    o.writeAreaMaxHeader = doc.writeAreaMaxHeader;
-    o.areaMaxSizeKB = doc.areaMaxSizeKB;
-    o.writeCopyright = doc.writeCopyright;
-    o.copyrightText = doc.copyrightText;
-    o.includedSeasons = doc.includedSeasons;
-    return o;
+    to.textColor = from.textColor;
+    to.gridColor = from.gridColor;
+    to.scaleColor = from.scaleColor;
+    to.writeAltitudeCoordinates = from.writeAltitudeCoordinates;
+    to.writeAreaMaxHeader = from.writeAreaMaxHeader;
+    to.areaMaxSizeKB = from.areaMaxSizeKB;
+    to.writeCopyright = from.writeCopyright;
+    to.copyrightText = from.copyrightText;
+    to.includedSeasons = from.includedSeasons;
 }
 
-namespace {
-void restoreProjectOptions(CDibDoc& doc, const ProjectOptions& o)
+void restoreProjectOptions(CDibDoc& doc, const ProjectOptions& options)
 {
-    doc.textColor = o.textColor;
-    doc.gridColor = o.gridColor;
-    doc.scaleColor = o.scaleColor;
-    doc.writeAltitudeCoordinates = o.writeAltitudeCoordinates;
-    doc.writeAreaMaxHeader = o.writeAreaMaxHeader;
-    doc.areaMaxSizeKB = o.areaMaxSizeKB;
-    doc.writeCopyright = o.writeCopyright;
-    doc.copyrightText = o.copyrightText;
-    doc.includedSeasons = o.includedSeasons;
+    copyOptions(options, doc);
     // The map colours show at once.
     doc.repaintViews();
 }
 } // namespace
+
+ProjectOptions projectOptionsOf(const CDibDoc& doc)
+{
+    ProjectOptions options;
+    copyOptions(doc, options);
+    return options;
+}
 
 bool editProjectOptions(CDibDoc& doc, const std::function<bool()>& edit)
 {
