@@ -11,6 +11,7 @@
 
 class SynthWizard;
 class SynthGridPreview;
+class ExtentsFields;
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
@@ -23,39 +24,24 @@ public:
     void initializePage() override;
     bool validatePage() override;
 
-    QLineEdit* maxLatEdit() const { return maxLat_; }
-    QLineEdit* minLatEdit() const { return minLat_; }
-    QLineEdit* maxLonEdit() const { return maxLon_; }
-    QLineEdit* minLonEdit() const { return minLon_; }
-    QLineEdit* horizontalEdit() const { return horizontal_; }
-    QLineEdit* verticalEdit() const { return vertical_; }
-    QCheckBox* horizontalLockBox() const { return horizontalLock_; }
-    QCheckBox* verticalLockBox() const { return verticalLock_; }
+    QLineEdit* maxLatEdit() const;
+    QLineEdit* minLatEdit() const;
+    QLineEdit* maxLonEdit() const;
+    QLineEdit* minLonEdit() const;
+    QLineEdit* horizontalEdit() const;
+    QLineEdit* verticalEdit() const;
+    QCheckBox* horizontalLockBox() const;
+    QCheckBox* verticalLockBox() const;
     QRadioButton* cornerButton(int index) const { return corners_[static_cast<std::size_t>(index)]; }
     const PhotoExtentsModel& model() const { return model_; }
 
     static constexpr double kStartResolution = 2.0;
 
 private:
-    enum class Field { MaxLat, MinLat, MaxLon, MinLon, Horizontal, Vertical, None };
-    void readTexts();
-    void edited(Field field);
-    void lockClicked(bool horizontal);
-    /// Shows the model's values; the edit being typed in keeps its text.
-    void showModel(Field typing);
-    static QString resolutionText(double value);
-    static double readResolution(const QString& text);
 
     SynthWizard& wizard_;
     PhotoExtentsModel model_;
-    QLineEdit* maxLat_;
-    QLineEdit* minLat_;
-    QLineEdit* maxLon_;
-    QLineEdit* minLon_;
-    QLineEdit* horizontal_;
-    QLineEdit* vertical_;
-    QCheckBox* horizontalLock_;
-    QCheckBox* verticalLock_;
+    ExtentsFields* fields_ = nullptr;
     std::array<QRadioButton*, 4> corners_{};
     SynthGridPreview* preview_;
 };
