@@ -1,12 +1,10 @@
 #include "import/ElevationImport.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include <cpl_conv.h>
@@ -18,6 +16,7 @@
 #include <ogr_srs_api.h>
 
 #include "base/PathUtil.h"
+#include "import/GdalSupport.h"
 #include "base/Platform.h"
 #include "base/ProgressWindow.h"
 #include "project/AppContext.h"
@@ -32,106 +31,12 @@ constexpr std::int64_t kMostRecords = 30'000'000;   // about 720 MB of records
 constexpr std::int64_t kMostPostsRead = 64'000'000;  // 512 MB of heights read at once
 constexpr int kRowsPerRead = 256;
 
-void registerDrivers()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { GDALAllRegister(); });
-}
-
-class QuietErrors {
-public:
-    QuietErrors()
-    {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-    static std::string last()
-    {
-        const char* text = CPLGetLastErrorMsg();
-        return text && *text ? std::string(" ") + text : "";
-    }
-};
-
-struct DatasetCloser {
-    void operator()(void* dataset) const
-    {
-        if (dataset)
-            GDALClose(static_cast<GDALDatasetH>(dataset));
-    }
-};
-using Dataset = std::unique_ptr<void, DatasetCloser>;
-
-struct SrsDeleter {
-    void operator()(void* srs) const { OSRDestroySpatialReference(static_cast<OGRSpatialReferenceH>(srs)); }
-};
-using Srs = std::unique_ptr<void, SrsDeleter>;
-
-class Words {
-public:
-    Words() = default;
-    Words(const Words&) = delete;
-    Words& operator=(const Words&) = delete;
-    ~Words() { CSLDestroy(list_); }
-    Words& add(const std::string& word)
-    {
-        list_ = CSLAddString(list_, word.c_str());
-        return *this;
-    }
-    Words& add(double value)
-    {
-        char text[64];
-        const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-        return add(std::string(text, end));
-    }
-    char** list() const { return list_; }
-
-private:
-    char** list_ = nullptr;
-};
-
-// Progress over the stages of a read; the window may be missing.
-class Stages {
-public:
-    explicit Stages(ProgressWindow* window) : window_(window)
-    {
-        if (window_)
-            window_->SetRange(0, 100);
-    }
-    void begin(const char* status, int from, int to)
-    {
-        from_ = from;
-        to_ = to;
-        if (window_) {
-            window_->SetStatus(status);
-            window_->SetPos(from);
-        }
-    }
-    bool at(double fraction)
-    {
-        if (!window_)
-            return true;
-        const int pos = from_ + static_cast<int>((to_ - from_) * std::clamp(fraction, 0.0, 1.0));
-        if (pos != window_->pos())
-            window_->SetPos(pos);
-        if (window_->CheckCancelButton())
-            cancelled_ = true;
-        return !cancelled_;
-    }
-    bool cancelled() const { return cancelled_; }
-
-private:
-    ProgressWindow* window_;
-    int from_ = 0, to_ = 100;
-    bool cancelled_ = false;
-};
-
-int CPL_STDCALL stageProgress(double complete, const char*, void* data)
-{
-    return static_cast<Stages*>(data)->at(complete) ? TRUE : FALSE;
-}
+using GdalSupport::Dataset;
+using GdalSupport::QuietErrors;
+using GdalSupport::registerDrivers;
+using GdalSupport::Srs;
+using GdalSupport::Stages;
+using GdalSupport::Words;
 
 Srs wgs84()
 {
@@ -241,7 +146,7 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
 
     Dataset source(GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     if (!source) {
-        error = "Cannot read " + name + " as an elevation file." + QuietErrors::last();
+        error = "Cannot read " + name + " as an elevation file." + QuietErrors::lastAsSuffix();
         return std::nullopt;
     }
     const int bands = GDALGetRasterCount(source.get());
@@ -290,7 +195,7 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
         warped.reset(GDALWarp("", nullptr, 1, &in, warpOptions, &usage));
         GDALWarpAppOptionsFree(warpOptions);
         if (!warped) {
-            error = name + " cannot be reprojected to latitude and longitude." + QuietErrors::last();
+            error = name + " cannot be reprojected to latitude and longitude." + QuietErrors::lastAsSuffix();
             return std::nullopt;
         }
         ds = warped.get();
@@ -345,7 +250,7 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
         if (GDALRasterIO(band, GF_Read, read.x0, read.y0 + y, read.width(), rows,
                          &heights[static_cast<std::size_t>(y) * read.width()], read.width(), rows, GDT_Float64, 0,
                          0) != CE_None) {
-            error = name + " is damaged: its heights cannot be read." + QuietErrors::last();
+            error = name + " is damaged: its heights cannot be read." + QuietErrors::lastAsSuffix();
             return std::nullopt;
         }
         if (!stages.at(static_cast<double>(y + rows) / read.height()))
@@ -367,7 +272,7 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
         if (!toSource || !GDALInvGeoTransform(sourceGt, inverse)) {
             if (toSource)
                 OCTDestroyCoordinateTransformation(toSource);
-            error = name + " cannot be reprojected to latitude and longitude." + QuietErrors::last();
+            error = name + " cannot be reprojected to latitude and longitude." + QuietErrors::lastAsSuffix();
             return std::nullopt;
         }
         const int sw = GDALGetRasterXSize(source.get()), sh = GDALGetRasterYSize(source.get());
@@ -428,11 +333,11 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
         GDALSetRasterNoDataValue(work, noData);
         if (GDALRasterIO(work, GF_Write, 0, 0, read.width(), read.height(), heights.data(), read.width(),
                          read.height(), GDT_Float64, 0, 0) != CE_None ||
-            GDALFillNodata(work, nullptr, kFillSearch, 0, 0, nullptr, stageProgress, &stages) != CE_None ||
+            GDALFillNodata(work, nullptr, kFillSearch, 0, 0, nullptr, Stages::progress, &stages) != CE_None ||
             GDALRasterIO(work, GF_Read, 0, 0, read.width(), read.height(), heights.data(), read.width(),
                          read.height(), GDT_Float64, 0, 0) != CE_None) {
             if (!stages.cancelled())
-                error = name + ": its voids cannot be filled." + QuietErrors::last();
+                error = name + ": its voids cannot be filled." + QuietErrors::lastAsSuffix();
             return std::nullopt;
         }
         for (int y = 0; y < window.height(); ++y)

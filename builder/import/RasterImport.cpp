@@ -6,7 +6,6 @@
 #include <fstream>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include <unistd.h>
@@ -26,6 +25,7 @@
 #include "import/AdaptivePalette.h"
 #include "import/ChunkSizing.h"
 #include "import/ColorMapping.h"
+#include "import/GdalSupport.h"
 
 namespace {
 
@@ -34,58 +34,11 @@ constexpr double kPoleMargin = 1e-9;
 constexpr std::uint64_t kWarpMemory = 256ull << 20;
 constexpr std::uint64_t kLargestBitmap = 0xFFFF0000ull;   // a .bmp file's size is 32 bits
 
-void registerDrivers()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { GDALAllRegister(); });
-}
-
-// Keeps GDAL's messages off the console while an import runs; the last one explains a failure.
-class QuietErrors {
-public:
-    QuietErrors()
-    {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    static std::string last()
-    {
-        const char* text = CPLGetLastErrorMsg();
-        return text && *text ? text : "";
-    }
-};
-
-struct DatasetCloser {
-    void operator()(void* dataset) const
-    {
-        if (dataset)
-            GDALClose(static_cast<GDALDatasetH>(dataset));
-    }
-};
-using Dataset = std::unique_ptr<void, DatasetCloser>;
-
-// Options for GDAL's utility functions, built from words; numbers always with a point.
-class Words {
-public:
-    ~Words() { CSLDestroy(list_); }
-    Words& add(const std::string& word)
-    {
-        list_ = CSLAddString(list_, word.c_str());
-        return *this;
-    }
-    Words& add(double value)
-    {
-        char text[64];
-        const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-        return add(std::string(text, end));
-    }
-    Words& add(int value) { return add(std::to_string(value)); }
-    char** list() const { return list_; }
-
-private:
-    char** list_ = nullptr;
-};
+using GdalSupport::Dataset;
+using GdalSupport::QuietErrors;
+using GdalSupport::registerDrivers;
+using GdalSupport::Stages;
+using GdalSupport::Words;
 
 std::string fileName(const std::string& path) { return PathUtil::fileName(path); }
 
@@ -128,48 +81,6 @@ GDALRIOResampleAlg rasterIoResampling(ImportResampling resampling)
     case ImportResampling::Average: return GRIORA_Average;
     }
     return GRIORA_Cubic;
-}
-
-// The stages of an import on one progress bar, with Cancel.
-class Stages {
-public:
-    explicit Stages(ProgressWindow* window) : window_(window)
-    {
-        if (window_)
-            window_->SetRange(0, 100);
-    }
-    void begin(const char* status, int from, int to)
-    {
-        from_ = from;
-        to_ = to;
-        if (window_) {
-            window_->SetStatus(status);
-            window_->SetPos(from);
-        }
-    }
-    /// Moves within the current stage; false once the user has cancelled.
-    bool at(double fraction)
-    {
-        if (!window_)
-            return true;
-        const int pos = from_ + static_cast<int>((to_ - from_) * std::clamp(fraction, 0.0, 1.0));
-        if (pos != window_->pos())
-            window_->SetPos(pos);
-        if (window_->CheckCancelButton())
-            cancelled_ = true;
-        return !cancelled_;
-    }
-    bool cancelled() const { return cancelled_; }
-
-private:
-    ProgressWindow* window_;
-    int from_ = 0, to_ = 100;
-    bool cancelled_ = false;
-};
-
-int CPL_STDCALL warpProgress(double complete, const char*, void* data)
-{
-    return static_cast<Stages*>(data)->at(complete) ? TRUE : FALSE;
 }
 
 // The picture's bands as red, green, blue: a colour table is expanded, grey is repeated, extra
@@ -495,7 +406,7 @@ std::optional<RasterInfo> probeRaster(const std::string& path, std::string& erro
     Dataset source(GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     if (!source) {
         error = "Cannot read " + fileName(path) + " as an image." +
-                (QuietErrors::last().empty() ? "" : " " + QuietErrors::last());
+                QuietErrors::lastAsSuffix();
         return std::nullopt;
     }
     GDALDatasetH ds = source.get();
@@ -525,7 +436,7 @@ std::optional<ImportResult> importRaster(const std::string& path, const ImportOp
     const std::string name = fileName(path);
     Dataset source(GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     if (!source) {
-        error = "Cannot read " + name + " as an image." + (QuietErrors::last().empty() ? "" : " " + QuietErrors::last());
+        error = "Cannot read " + name + " as an image." + QuietErrors::lastAsSuffix();
         return std::nullopt;
     }
     if (!checkSource(path, source.get(), error))
@@ -603,7 +514,7 @@ std::optional<ImportResult> importRaster(const std::string& path, const ImportOp
         words.add("-wm").add(static_cast<int>(kWarpMemory >> 20));
         GDALWarpAppOptions* warpOptions = GDALWarpAppOptionsNew(words.list(), nullptr);
         stages.begin("Warping to latitude/longitude", 0, 60);
-        GDALWarpAppOptionsSetProgress(warpOptions, warpProgress, &stages);
+        GDALWarpAppOptionsSetProgress(warpOptions, Stages::progress, &stages);
         GDALDatasetH sources[1] = {view.get()};
         int usage = 0;
         Dataset warped(GDALWarp("", nullptr, 1, sources, warpOptions, &usage));
