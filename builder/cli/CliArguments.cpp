@@ -1,6 +1,7 @@
 #include "cli/CliArguments.h"
 
 #include <algorithm>
+#include <filesystem>
 
 bool CliArguments::parse(const std::vector<std::string>& args, const std::vector<Option>& options, std::string& error)
 {
@@ -46,4 +47,11 @@ std::string CliArguments::value(const std::string& name, const std::string& fall
         if (o.name == name && !o.values.empty())
             return o.values.front();
     return fallback;
+}
+
+std::string absolutePath(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
 }

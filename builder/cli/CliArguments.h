@@ -30,3 +30,7 @@ public:
     /// The first value of the option, or `fallback` when it was not given.
     std::string value(const std::string& name, const std::string& fallback = std::string()) const;
 };
+
+/// A path from the command line made absolute against the current folder (as given when that
+/// fails), so messages and stored projects name the file the user meant.
+std::string absolutePath(const std::string& path);

@@ -144,13 +144,6 @@ bool optionsFrom(const CliArguments& args, ImportOptions& options, std::string& 
 
 std::string degrees(double value) { return TextFormat::cformat("%.9f", value); }
 
-std::string absolutePath(const std::string& path)
-{
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.string();
-}
-
 // Runs the import and writes the bitmap; reports on `out`. False with the reason on `err`.
 std::optional<ImportResult> importAndWrite(const std::string& image, const std::string& bitmap,
                                            const ImportOptions& options, std::ostream& out, std::ostream& err,

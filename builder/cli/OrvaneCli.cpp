@@ -15,6 +15,7 @@
 #include "base/PathUtil.h"
 #include "base/ProgramFiles.h"
 #include "base/TextFormat.h"
+#include "cli/AltitudeSource.h"
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
 #include "cli/DemoData.h"
@@ -197,13 +198,6 @@ private:
     std::ostream& err_;
 };
 
-std::string absolutePath(const std::string& path)
-{
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.string();
-}
-
 int parseInt(const std::string& text, const std::string& what)
 {
     std::size_t used = 0;
@@ -292,41 +286,6 @@ std::unique_ptr<CDibDoc> openSavedProject(Session& session, const std::string& p
 std::string fixed2(double value) { return TextFormat::cformat("%.2f", value); }
 
 // --- photo -------------------------------------------------------------------------------------
-
-struct AltitudeSource {
-    std::string kind;   // --bmp, --dted, --text, --dem
-    std::vector<std::string> values;
-    ElevationOptions elevation{};
-};
-
-bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream& out, std::ostream& err)
-{
-    auto map = std::make_unique<AltitudeMap>();
-    map->owner = &doc;
-    const std::string path = absolutePath(source.values[0]);
-    if (source.kind == "--dem")
-        return readElevationSource(doc, path, source.elevation, out, err);
-    bool ok = false;
-    if (source.kind == "--dted") {
-        ok = readDtedAltitudeMap(doc, *map, path);
-    } else if (source.kind == "--text") {
-        ok = readTextAltitudeMap(doc, *map, path);
-    } else {
-        const auto& v = source.values;
-        ok = readBmpAltitudeMap(doc, *map, path) &&
-             setBmpExtents(doc, *map, parseCoordinate(v[1]), parseCoordinate(v[2]), parseCoordinate(v[3]),
-                           parseCoordinate(v[4]), parseInt(v[5], "the minimum altitude"),
-                           parseInt(v[6], "the maximum altitude"));
-    }
-    if (!ok) {
-        err << "orvane-cli: error: cannot read altitude map " << path << "\n";
-        return false;
-    }
-    out << "  altitude: " << path << ": " << map->columns << " x " << map->rows << ", " << map->records.size()
-        << " records\n";
-    doc.altitudeMaps.push_back(std::move(map));
-    return true;
-}
 
 double parseMetres(const std::string& text, const std::string& what)
 {

@@ -74,13 +74,6 @@ struct Usage {
     std::string text;
 };
 
-std::string absolutePath(const std::string& path)
-{
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.string();
-}
-
 long long parseWhole(const std::string& text, const std::string& what, long long low, long long high)
 {
     std::size_t used = 0;

@@ -12,6 +12,7 @@
 #include "app/ConfigFile.h"
 #include "base/PathUtil.h"
 #include "base/TextFormat.h"
+#include "cli/AltitudeSource.h"
 #include "cli/CliArguments.h"
 #include "cli/CliPlatform.h"
 #include "cli/ElevationSource.h"
@@ -68,13 +69,6 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 
 std::string fixed2(double value) { return TextFormat::cformat("%.2f", value); }
 
-std::string absolutePath(const std::string& path)
-{
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-    return ec ? path : absolute.string();
-}
-
 long long parseWhole(const std::string& text, const std::string& what, long long lo, long long hi)
 {
     std::size_t used = 0;
@@ -120,40 +114,6 @@ std::vector<std::int32_t> parseClasses(const std::string& text)
     return codes;
 }
 
-struct AltitudeSource {
-    std::string kind;   // --bmp, --dted, --text, --dem
-    std::vector<std::string> values;
-    ElevationOptions elevation{};
-};
-
-bool readAltitudeSource(CDibDoc& doc, const AltitudeSource& source, std::ostream& out, std::ostream& err)
-{
-    auto map = std::make_unique<AltitudeMap>();
-    map->owner = &doc;
-    const std::string path = absolutePath(source.values[0]);
-    if (source.kind == "--dem")
-        return readElevationSource(doc, path, source.elevation, out, err);
-    bool ok = false;
-    if (source.kind == "--dted") {
-        ok = readDtedAltitudeMap(doc, *map, path);
-    } else if (source.kind == "--text") {
-        ok = readTextAltitudeMap(doc, *map, path);
-    } else {
-        const auto& v = source.values;
-        ok = readBmpAltitudeMap(doc, *map, path) &&
-             setBmpExtents(doc, *map, parseCoordinate(v[1]), parseCoordinate(v[2]), parseCoordinate(v[3]),
-                           parseCoordinate(v[4]), static_cast<std::int32_t>(std::stoll(v[5])),
-                           static_cast<std::int32_t>(std::stoll(v[6])));
-    }
-    if (!ok) {
-        err << "orvane-cli: error: cannot read altitude map " << path << "\n";
-        return false;
-    }
-    out << "  altitude: " << path << ": " << map->columns << " x " << map->rows << ", " << map->records.size()
-        << " records\n";
-    doc.altitudeMaps.push_back(std::move(map));
-    return true;
-}
 
 int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, bool terminal)
 {
