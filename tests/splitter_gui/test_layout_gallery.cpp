@@ -16,6 +16,7 @@
 #include "IniFile.h"
 #include "WindowGallery.h"
 #include "ui/CatgenInstructionsDialog.h"
+#include "ui/ProgramRunningDialog.h"
 #include "ui/ProjectDetailsDialog.h"
 #include "ui/RunwayDialog.h"
 #include "ui/ScasmResultsDialog.h"
@@ -112,6 +113,14 @@ private slots:
                                                "Close Catgen and click \"OK\" in this window."};
     for (int i = 0; i < 6; ++i) dialog.Label[i]->setText(QString::fromStdString(labels[static_cast<std::size_t>(i)]));
     expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("catgen-instructions")));
+  }
+
+  void programRunningWithWinesFirstStart() {
+    ProgramRunningDialog dialog;
+    dialog.begin("SCASM", "Wine is preparing its folder " + dir->withSlash() +
+                              "a rather long folder name/.wine for the first time; this can take a few seconds.");
+    expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("program-running")));
+    dialog.end();
   }
 };
 
