@@ -15,6 +15,19 @@ bool isThreadErrLine(const std::string& line) {
   return i >= 4 && line.compare(i, 5, ":err:") == 0;
 }
 
+/// "wine: " lines that report wine's own set-up, not a fault.
+bool isSetUpLine(const std::string& line) {
+  return startsWith(line, "wine: created the configuration directory") || startsWith(line, "wine: configuration in");
+}
+
+/// Lines of wine's desktop process started without a display: they come whatever the program
+/// does, and say nothing about it.
+bool isDesktopNoise(const std::string& line) {
+  for (const char* topic : {":err:winediag:nodrv_", ":err:systray:", ":err:ole:"})
+    if (line.find(topic) != std::string::npos) return true;
+  return false;
+}
+
 bool isWrapperHintStart(const std::string& line) { return startsWith(line, "it looks like wine32 is missing"); }
 
 /// The lines the Debian wrapper prints after its hint.
@@ -26,11 +39,15 @@ bool isWrapperHintFollowUp(const std::string& line) {
 }  // namespace
 
 bool WineOutput::isErrorLine(const std::string& line) {
-  if (startsWith(line, "wine: ")) return !startsWith(line, "wine: created the configuration directory");
-  return isThreadErrLine(line);
+  if (startsWith(line, "wine: ")) return !isSetUpLine(line);
+  // A program wine could not load: a library it needs is missing.
+  return isThreadErrLine(line) && line.find(":err:module:") != std::string::npos;
 }
 
 WineOutput::WineOutput(const std::string& errorOutput, bool withWrapperHint) {
+  // Wine's summary lines ("wine: Unhandled page fault ...") lead: the ":err:" lines of other
+  // wine processes (a desktop without a display, for one) may come before them.
+  std::vector<std::string> summary, rest;
   bool inHint = false;
   for (std::string line : FileText::splitLines(errorOutput)) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
@@ -42,13 +59,16 @@ WineOutput::WineOutput(const std::string& errorOutput, bool withWrapperHint) {
       keep = withWrapperHint;
     } else {
       inHint = false;
-      if (startsWith(line, "wine: ") || isThreadErrLine(line)) {
+      if (startsWith(line, "wine: ") || (isThreadErrLine(line) && !isDesktopNoise(line))) {
         keep = true;
         hasErrors_ = hasErrors_ || isErrorLine(line);
       }
     }
-    if (keep && lines_.size() < kMaxLines) lines_.push_back(line);
+    if (keep) (startsWith(line, "wine: ") && !isSetUpLine(line) ? summary : rest).push_back(line);
   }
+  for (auto* group : {&summary, &rest})
+    for (const std::string& line : *group)
+      if (lines_.size() < kMaxLines) lines_.push_back(line);
 }
 
 std::string WineOutput::saidPart(const std::string& breakText) const {

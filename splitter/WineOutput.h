@@ -6,7 +6,8 @@
 /// Wine's own lines in what a program wrote to its standard error: "wine: ..." lines, error
 /// lines of the form "0024:err:module:import_dll ..." (a thread id, then ":err:"), and the
 /// Debian wrapper's hint that wine32 is missing with the lines that follow it. ":fixme:" and
-/// other debug lines are noise and never kept.
+/// other debug lines are noise and never kept, as are the ":err:" lines of wine's desktop
+/// process when there is no display.
 class WineOutput {
 public:
   /// At most this many of wine's lines are kept.
@@ -16,10 +17,10 @@ public:
   /// (pointless for a program known to be 64-bit: the wrapper prints it on every run).
   explicit WineOutput(const std::string& errorOutput, bool withWrapperHint = true);
 
-  /// Wine's lines in order, at most kMaxLines.
+  /// Wine's lines, at most kMaxLines: its "wine: " fault lines first, then the others in order.
   const std::vector<std::string>& lines() const { return lines_; }
-  /// Whether wine reported an error of its own (a "wine: " or ":err:" line; the note that it
-  /// made its configuration folder is not one).
+  /// Whether wine reported an error of its own: a "wine: " line (other than the notes on its
+  /// configuration folder) or an ":err:module:" line (a library missing).
   bool hasErrors() const { return hasErrors_; }
   /// `breakText`, "Wine said:", `breakText`, then the lines joined by `breakText`; empty when
   /// wine said nothing.

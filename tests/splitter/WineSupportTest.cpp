@@ -153,7 +153,16 @@ TEST(WineOutput, KeepsWinesOwnLinesOnly) {
        {"0024:err:module:import_dll Library foo.dll (which is needed by L\"Z:\\\\t\\\\SCASM.EXE\") not found",
         "0024:err:module:LdrInitializeThunk Importing dlls for L\"Z:\\\\t\\\\SCASM.EXE\" failed, status c0000135"},
        true},
-      {"a longer thread id", "012c:err:ole:marshal_object failed\n", true, {"012c:err:ole:marshal_object failed"}, true},
+      {"a longer thread id", "012c:err:module:x failed\n", true, {"012c:err:module:x failed"}, true},
+      {"other errors are shown but decide nothing", "0030:err:virtual:map failed\n", true,
+       {"0030:err:virtual:map failed"}, false},
+      {"the desktop without a display",
+       "0044:err:winediag:nodrv_CreateWindow Application tried to create a window, but no driver could be loaded.\n"
+       "0044:err:systray:initialize_systray Could not create tray window\n"
+       "0050:err:ole:start_rpcss Failed to open RpcSs service\n",
+       true,
+       {},
+       false},
       {"not a thread id", "ab:err:x\nerr: mine\n", true, {}, false},
       {"the wrapper's hint", hint + "Compiling\n", true,
        {"it looks like wine32 is missing, you should install it.", "multiarch needs to be enabled first.  as root, please",
@@ -161,8 +170,18 @@ TEST(WineOutput, KeepsWinesOwnLinesOnly) {
        false},
       {"the hint left out", hint + "wine: Bad EXE format for Z:\\t\\SCASM.EXE.\n", false,
        {"wine: Bad EXE format for Z:\\t\\SCASM.EXE."}, true},
-      {"first start", "wine: created the configuration directory '/h/.wine'\n", true,
-       {"wine: created the configuration directory '/h/.wine'"}, false},
+      {"first start",
+       "wine: created the configuration directory '/h/.wine'\nwine: configuration in L\"/h/.wine\" has been updated.\n",
+       true,
+       {"wine: created the configuration directory '/h/.wine'", "wine: configuration in L\"/h/.wine\" has been updated."},
+       false},
+      {"the fault leads",
+       "0048:err:module:x\nwine: created the configuration directory '/h'\n"
+       "wine: Unhandled page fault\n0049:err:x:y\n",
+       true,
+       {"wine: Unhandled page fault", "0048:err:module:x", "wine: created the configuration directory '/h'",
+        "0049:err:x:y"},
+       true},
   };
   for (const Case& c : cases) {
     const WineOutput out(c.errorOutput, c.withHint);

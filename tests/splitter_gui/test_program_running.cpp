@@ -39,7 +39,7 @@ private slots:
     dir = std::make_unique<GuiTestDir>();
     platform = std::make_unique<TestSplitPlatform>();
     // A Scasm that runs until it is stopped; it leaves its process id behind.
-    writeScript(*dir / "SCASM.EXE", "echo $$ > '" + *dir / "pid" + "'\nexec sleep 600\n");
+    writeScript(*dir / "SCASM.EXE", "echo $$ > '" + *dir / "pid" + "'\nexec sleep 120\n");
     writeScript(*dir / "Catgen.exe", "exit 0\n");
     IniFile config(*dir / "OVSPLIT.cfg");
     config.writeString("Paths", "Scasm", *dir / "SCASM.EXE");
