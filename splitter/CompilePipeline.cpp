@@ -265,9 +265,9 @@ void CompilePipeline::RunCatgen() {
   platform.startDetached(catgen, {});
   const std::string& dir = session_.dir;
   const std::string& name = session_.name;
-  // Catgen's file dialog under wine knows drives, not Linux folders.
+  // Catgen's file dialog under wine knows drives, not Linux folders; the label takes two lines.
   const std::string folder =
-      throughWine ? WineSetup::windowsFolder(dir) + " (the Linux folder " + dir + ")" : dir;
+      throughWine ? WineSetup::windowsFolder(dir) + "\n(the Linux folder " + dir + ")" : dir;
   platform.showCatgenInstructions({"In the Catgen Window:", "Click \"NEW\" and navigate to: " + folder,
                                    "Save file as " + name + ".cat (if asked for index table size, click OK)",
                                    "Click \"BGL\" and load " + name + "_A.bgl", "Click \"ADD\", then \"SAVE\".",

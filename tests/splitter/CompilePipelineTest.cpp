@@ -467,7 +467,7 @@ TEST_F(FakeWineTest, FirstStartIsAnnouncedAndCatgenIsShownTheWindowsFolder) {
   ASSERT_EQ(platform.catgenLabels.size(), 1u);
   const std::string d = dir.withSlash();
   EXPECT_EQ(platform.catgenLabels[0][1],
-            "Click \"NEW\" and navigate to: " + WineSetup::driveZForm(d) + " (the Linux folder " + d + ")");
+            "Click \"NEW\" and navigate to: " + WineSetup::driveZForm(d) + "\n(the Linux folder " + d + ")");
 }
 
 TEST_F(FakeWineTest, A32BitProgramIsRefusedOnlyWhenWineLacksItsPart) {

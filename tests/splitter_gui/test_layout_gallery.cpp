@@ -115,6 +115,17 @@ private slots:
     expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("catgen-instructions")));
   }
 
+  void catgenInstructionsUnderWine() {
+    CatgenInstructionsDialog dialog;
+    const std::string folder = dir->withSlash() + "a folder with a rather long name for its scenery/";
+    std::string windows = "Z:" + folder;
+    for (char& c : windows)
+      if (c == '/') c = '\\';
+    dialog.Label[1]->setText(
+        QString::fromStdString("Click \"NEW\" and navigate to: " + windows + "\n(the Linux folder " + folder + ")"));
+    expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("catgen-instructions-wine")));
+  }
+
   void programRunningWithWinesFirstStart() {
     ProgramRunningDialog dialog;
     dialog.begin("SCASM", "Wine is preparing its folder " + dir->withSlash() +

@@ -151,7 +151,7 @@ TEST_F(WineCompileTest, AGoodCompileWritesBothBglsAndCatgenIsShownTheWindowsFold
   ASSERT_EQ(platform.catgenLabels.size(), 1u);
   const std::string d = dir.withSlash();
   EXPECT_EQ(platform.catgenLabels[0][1],
-            "Click \"NEW\" and navigate to: " + WineSetup::driveZForm(d) + " (the Linux folder " + d + ")");
+            "Click \"NEW\" and navigate to: " + WineSetup::driveZForm(d) + "\n(the Linux folder " + d + ")");
 }
 
 TEST_F(WineCompileTest, ExitCodesGiveTheTablesOrTheirOwnMessages) {
