@@ -226,6 +226,12 @@ void CompilePipeline::RunScasm(char part) {
       abort_ = true;
       return;
     }
+    // A crash may still end with 0 and leave a BGL behind: not one to build on.
+    if (wine.hasCrash()) {
+      reportExitCode(code, winePart);
+      abort_ = true;
+      return;
+    }
     if (code == 0) showLog(true);
     // Code 3 goes on without showing anything.
     return;

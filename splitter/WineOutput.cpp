@@ -62,6 +62,7 @@ WineOutput::WineOutput(const std::string& errorOutput, bool withWrapperHint) {
       if (startsWith(line, "wine: ") || (isThreadErrLine(line) && !isDesktopNoise(line))) {
         keep = true;
         hasErrors_ = hasErrors_ || isErrorLine(line);
+        hasCrash_ = hasCrash_ || startsWith(line, "wine: Unhandled");
       }
     }
     if (keep) (startsWith(line, "wine: ") && !isSetUpLine(line) ? summary : rest).push_back(line);

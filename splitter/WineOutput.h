@@ -22,6 +22,9 @@ public:
   /// Whether wine reported an error of its own: a "wine: " line (other than the notes on its
   /// configuration folder) or an ":err:module:" line (a library missing).
   bool hasErrors() const { return hasErrors_; }
+  /// Whether wine reported the program crashed ("wine: Unhandled ..."): the exit code that
+  /// follows is not always the crash's.
+  bool hasCrash() const { return hasCrash_; }
   /// `breakText`, "Wine said:", `breakText`, then the lines joined by `breakText`; empty when
   /// wine said nothing.
   std::string saidPart(const std::string& breakText) const;
@@ -31,4 +34,5 @@ public:
 private:
   std::vector<std::string> lines_;
   bool hasErrors_ = false;
+  bool hasCrash_ = false;
 };

@@ -340,7 +340,16 @@ TEST_F(CompilePipelineTest, CodesThatAreNotScasmsReportNameTheCodeTheLogAndWines
     }
     EXPECT_TRUE(platform.catgenLabels.empty()) << c.name;
   }
-  // A file init error needs no log: the table's text, as before.
+  // A crash that still ends with 0 after writing its BGL is no success.
+  writeScript(session.scasmPath, "printf BGL > \"${1%.sca}.bgl\"\necho '" + crash + "' >&2\nexit 0\n");
+  platform.messages.clear();
+  platform.results.clear();
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  EXPECT_EQ(platform.texts(),
+            std::vector<std::string>{"SCASM ended with exit code 0; it left no SCAERROR.LOG\rWine said:\r" + crash});
+  EXPECT_TRUE(platform.results.empty());
+    // A file init error needs no log: the table's text, as before.
   writeScript(session.scasmPath, "exit 2\n");
   platform.messages.clear();
   session.pipeline().RunCompile();

@@ -20,8 +20,14 @@ namespace {
 /// A stand-in Scasm; its behaviour is chosen by macros when it is compiled.
 constexpr const char* kScasmSource = R"(#include <stdio.h>
 #include <string.h>
+#include <windows.h>
 int main(int argc, char** argv) {
   if (argc < 3 || strcmp(argv[2], "-l") != 0) return 2;
+#ifdef SLEEP
+  FILE* running = fopen("running", "w");
+  if (running) fclose(running);
+  Sleep(600000);
+#endif
 #ifdef WAIT_KEY
   printf("Press a key to go on\n");
   fflush(stdout);
@@ -190,8 +196,12 @@ TEST_F(WineCompileTest, ACrashIsReportedWithWinesOwnLines) {
   EXPECT_TRUE(session.pipeline().aborted());
   ASSERT_EQ(platform.messages.size(), 1u);
   const std::string& text = platform.messages[0].text;
-  EXPECT_EQ(text.rfind("SCASM ended with exit code 5; it left no SCAERROR.LOG\rWine said:\rwine: Unhandled page fault", 0), 0u)
-      << text;
+  // Wine hands the crash on as 5, though not every time: after a crash it has also been seen
+  // to end with 0, which the missing BGL then shows.
+  const bool asCode = text.rfind("SCASM ended with exit code 5; it left no SCAERROR.LOG\rWine said:\r", 0) == 0;
+  const bool asMissingBgl = text.rfind("SCASM ended without writing " + dir / "MyArea_A.bgl" + "\rWine said:\r", 0) == 0;
+  EXPECT_TRUE(asCode || asMissingBgl) << text;
+  EXPECT_NE(text.find("Wine said:\rwine: Unhandled page fault"), std::string::npos) << text;
   EXPECT_TRUE(platform.results.empty());
   EXPECT_TRUE(platform.catgenLabels.empty());
 }
@@ -203,6 +213,17 @@ TEST_F(WineCompileTest, AScasmWaitingForAKeyEndsWithoutAHang) {
   expectNoRunStopped();
   EXPECT_FALSE(session.pipeline().aborted());
   EXPECT_EQ(readBytes(dir / "MyArea_B.bgl"), "BGL");
+}
+
+TEST_F(WineCompileTest, StopEndsAScasmRunningUnderWine) {
+  useScasm("sleep", {"CODE=0", "SLEEP", "WRITE_BGL"});
+  platform.stopAnswer = [&] { return FileText::fileExists(dir / "running"); };
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{"SCASM was stopped."});
+  ASSERT_EQ(platform.runResults.size(), 1u);
+  EXPECT_FALSE(platform.runResults[0].timedOut);
+  EXPECT_FALSE(FileText::fileExists(dir / "MyArea_A.bgl"));
 }
 
 TEST_F(WineCompileTest, AThirtyTwoBitScasmRunsOrIsRefusedWithWhatToInstall) {
