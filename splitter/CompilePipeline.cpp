@@ -147,15 +147,19 @@ void CompilePipeline::showLog(bool continueEnabled) {
 }
 
 std::string CompilePipeline::nonAsciiFolderText(const std::string& dir, const std::string& name) {
-  return "The output folder " + dir + " has characters outside plain ASCII in its name.\r\r" +
+  const std::string subject = WineSetup::hasNonAscii(dir)
+                                  ? "The output folder " + dir + " has characters outside plain ASCII in its name."
+                                  : "The name " + name + " has characters outside plain ASCII.";
+  return subject + "\r\r" +
          "SCASM is a Windows program: it reads the Include lines of " + name + "_A.sca and " + name +
          "_B.sca in the Windows code page and may not find " + name + "_C.scm and " + name +
-         "_D.scm in this folder. A folder with a plain ASCII name avoids this.\r\rCompile all the same?";
+         "_D.scm in this folder. Plain ASCII names avoid this.\r\rCompile all the same?";
 }
 
 bool CompilePipeline::confirmFolderName() {
   // The Include lines name the folder in UTF-8; a Windows program reads them in its code page.
-  if (!WineSetup::hasNonAscii(session_.dir) || !WindowsProgram::isWindowsProgram(session_.scasmPath)) return true;
+  if (!WineSetup::hasNonAscii(session_.dir + session_.name) || !WindowsProgram::isWindowsProgram(session_.scasmPath))
+    return true;
   return session_.platform().message(nonAsciiFolderText(session_.dir, session_.name), MessageType::Warning,
                                      MessageButtons::YesNo) == MessageAnswer::Yes;
 }

@@ -34,8 +34,8 @@ public:
   /// Where wine's parts are looked for ("/"; tests point it at a fake layout).
   void setSystemRoot(const std::string& root) { systemRoot_ = root; }
 
-  /// The question before compiling when the output folder's name is not plain ASCII and
-  /// SCASM is a Windows program.
+  /// The question before compiling when the output folder or the base name (both in the
+  /// Include lines) is not plain ASCII and SCASM is a Windows program.
   static std::string nonAsciiFolderText(const std::string& dir, const std::string& name);
 
 private:

@@ -535,7 +535,17 @@ TEST_F(FakeWineTest, ANonAsciiFolderIsNamedBeforeCompiling) {
   EXPECT_FALSE(session.pipeline().aborted());
   EXPECT_EQ(platform.runs.size(), 3u);
 
-  // A native Scasm reads the lines as they are written: no question.
+  // The base name is in the Include lines too.
+  platform.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
+  ASSERT_TRUE(session.SplitSource(testData("builder_two_chunks.sca"), dir / "Gr\xC3\xBCn.sca"));
+  platform.messages.clear();
+  platform.answers = {MessageAnswer::No};
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.rfind("The name Gr\xC3\xBCn has characters outside plain ASCII.\r\r", 0), 0u);
+
+    // A native Scasm reads the lines as they are written: no question.
   writeScript(session.scasmPath, "printf BGL > \"${1%.sca}.bgl\"\n");
   platform.messages.clear();
   platform.answers = {MessageAnswer::No};
