@@ -421,7 +421,7 @@ TEST_F(CompilePipelineTest, AScasmWaitingForAKeyEndsAtOnce) {
 namespace {
 
 /// A fake wine on PATH: runs nothing, but does what a Windows Scasm would (writes the BGL
-/// beside the source named after the program) and records the program it was given.
+/// beside the source) and records each Scasm run.
 class FakeWineTest : public CompilePipelineTest {
 protected:
   SplitTestDir bin;
@@ -429,8 +429,9 @@ protected:
 
   void SetUp() override {
     CompilePipelineTest::SetUp();
-    writeScript(bin / "wine", "echo \"$1\" >> '" + tools / "wine-calls" +
-                                  "'\ncase \"$1\" in *SCASM*) printf BGL > \"${2%.sca}.bgl\";; esac\nexit 0\n");
+    // Only Scasm's runs are recorded: a Catgen started without waiting may run late.
+    writeScript(bin / "wine", "case \"$1\" in *SCASM*) echo \"$1\" >> '" + tools / "scasm-calls" +
+                                  "'; printf BGL > \"${2%.sca}.bgl\";; esac\nexit 0\n");
     path = std::make_unique<EnvGuard>("PATH", bin / "");
     prefix = std::make_unique<EnvGuard>("WINEPREFIX", tools / "prefix");
     windowsProgram(session.scasmPath, 0x8664);
@@ -487,12 +488,12 @@ TEST_F(FakeWineTest, A32BitProgramIsRefusedOnlyWhenWineLacksItsPart) {
   EXPECT_FALSE(session.pipeline().aborted());
   wineParts(false);
   platform.messages.clear();
-  std::filesystem::remove(tools / "wine-calls");
+  std::filesystem::remove(tools / "scasm-calls");
   session.pipeline().RunCompile();
   EXPECT_TRUE(session.pipeline().aborted());
   EXPECT_EQ(platform.texts(), std::vector<std::string>{refusal});
   EXPECT_EQ(platform.messages[0].type, MessageType::Error);
-  EXPECT_FALSE(FileText::fileExists(tools / "wine-calls"));  // nothing ran
+  EXPECT_FALSE(FileText::fileExists(tools / "scasm-calls"));  // nothing ran
   // A 32-bit Catgen after a 64-bit Scasm: refused before the instructions.
   windowsProgram(session.scasmPath, 0x8664);
   windowsProgram(session.catgenPath, 0x014C);
