@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <deque>
 #include <map>
 
 #include "FakeWine.h"
@@ -137,6 +138,25 @@ protected:
     platform.runs.clear();
     platform.runResults.clear();
   }
+  /// Runs the pipeline. Wine itself now and then fails to start a process ("failed to map the
+  /// shared user data": its fixed address was taken); such a run says nothing about the
+  /// pipeline and is made again, with the answers given for it.
+  void compile() {
+    const std::deque<MessageAnswer> answers = platform.answers;
+    const std::deque<bool> continues = platform.continueAnswers;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      clear();
+      platform.answers = answers;
+      platform.continueAnswers = continues;
+      std::filesystem::remove(dir / "MyArea_A.bgl");
+      std::filesystem::remove(dir / "MyArea_B.bgl");
+      session.pipeline().RunCompile();
+      bool wineFailedToStart = false;
+      for (const auto& r : platform.runResults)
+        wineFailedToStart = wineFailedToStart || r.errorOutput.find("failed to map the shared user data") != std::string::npos;
+      if (!wineFailedToStart) return;
+    }
+  }
   void expectNoRunStopped() {
     for (const auto& r : platform.runResults) EXPECT_FALSE(r.stopped) << "a run hit the test's limit";
   }
@@ -147,7 +167,7 @@ protected:
 TEST_F(WineCompileTest, AGoodCompileWritesBothBglsAndCatgenIsShownTheWindowsFolder) {
   useScasm("good", {"CODE=0", "WRITE_BGL"});
   platform.answers = {MessageAnswer::No};  // no move
-  session.pipeline().RunCompile();
+  compile();
   expectNoRunStopped();
   EXPECT_FALSE(session.pipeline().aborted()) << (platform.messages.empty() ? "" : platform.messages[0].text);
   EXPECT_EQ(platform.texts(), std::vector<std::string>{"Move Bgl files to your Orvane scenery directory?\r"});
@@ -179,8 +199,7 @@ TEST_F(WineCompileTest, ExitCodesGiveTheTablesOrTheirOwnMessages) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     useScasm(c.name, c.defines);
-    clear();
-    session.pipeline().RunCompile();
+    compile();
     expectNoRunStopped();
     EXPECT_TRUE(session.pipeline().aborted());
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -191,7 +210,7 @@ TEST_F(WineCompileTest, ExitCodesGiveTheTablesOrTheirOwnMessages) {
 
 TEST_F(WineCompileTest, ACrashIsReportedWithWinesOwnLines) {
   useScasm("crash", {"CODE=0", "CRASH", "WRITE_BGL"});
-  session.pipeline().RunCompile();
+  compile();
   expectNoRunStopped();
   EXPECT_TRUE(session.pipeline().aborted());
   ASSERT_EQ(platform.messages.size(), 1u);
@@ -209,7 +228,7 @@ TEST_F(WineCompileTest, ACrashIsReportedWithWinesOwnLines) {
 TEST_F(WineCompileTest, AScasmWaitingForAKeyEndsWithoutAHang) {
   useScasm("key", {"CODE=0", "WAIT_KEY", "WRITE_BGL"});
   platform.answers = {MessageAnswer::No};
-  session.pipeline().RunCompile();
+  compile();
   expectNoRunStopped();
   EXPECT_FALSE(session.pipeline().aborted());
   EXPECT_EQ(readBytes(dir / "MyArea_B.bgl"), "BGL");
@@ -218,7 +237,7 @@ TEST_F(WineCompileTest, AScasmWaitingForAKeyEndsWithoutAHang) {
 TEST_F(WineCompileTest, StopEndsAScasmRunningUnderWine) {
   useScasm("sleep", {"CODE=0", "SLEEP", "WRITE_BGL"});
   platform.stopAnswer = [&] { return FileText::fileExists(dir / "running"); };
-  session.pipeline().RunCompile();
+  compile();
   EXPECT_TRUE(session.pipeline().aborted());
   EXPECT_EQ(platform.texts(), std::vector<std::string>{"SCASM was stopped."});
   ASSERT_EQ(platform.runResults.size(), 1u);
@@ -231,7 +250,7 @@ TEST_F(WineCompileTest, AThirtyTwoBitScasmRunsOrIsRefusedWithWhatToInstall) {
   useScasm("good", {"CODE=0", "WRITE_BGL"}, true);
   const bool lacks32 = WineLayout::probe("/", ProcessRunner::findOnPath("wine")).lacks32BitPart();
   platform.answers = {MessageAnswer::No};
-  session.pipeline().RunCompile();
+  compile();
   expectNoRunStopped();
   if (lacks32) {
     EXPECT_TRUE(session.pipeline().aborted());
@@ -248,7 +267,7 @@ TEST_F(WineCompileTest, FirstStartInANewWineFolderIsAnnouncedAndWorks) {
   EnvGuard prefix("WINEPREFIX", prefixParent / "new-prefix");
   useScasm("good", {"CODE=0", "WRITE_BGL"});
   platform.answers = {MessageAnswer::No};
-  session.pipeline().RunCompile();
+  session.pipeline().RunCompile();  // once: a second run would find the folder made
   expectNoRunStopped();
   EXPECT_FALSE(session.pipeline().aborted()) << (platform.messages.empty() ? "" : platform.messages[0].text);
   ASSERT_GE(platform.runs.size(), 1u);
