@@ -6,8 +6,12 @@
 
 #include "FileText.h"
 #include "IniFile.h"
+#include "ProcessRunner.h"
 #include "SplitPlatform.h"
 #include "SplitSession.h"
+#include "WindowsProgram.h"
+#include "WineOutput.h"
+#include "WineSetup.h"
 
 namespace {
 
@@ -18,6 +22,27 @@ void enterFolder(const std::string& dir) {
   std::error_code ec;
   std::filesystem::current_path(dir, ec);
 }
+
+/// Existence, time and size of a file: a BGL with another stamp after the run is this run's.
+struct FileStamp {
+  bool exists = false;
+  std::filesystem::file_time_type time{};
+  std::uintmax_t size = 0;
+
+  static FileStamp of(const std::string& path) {
+    FileStamp stamp;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return stamp;
+    stamp.time = std::filesystem::last_write_time(path, ec);
+    if (ec) return stamp;
+    stamp.size = std::filesystem::file_size(path, ec);
+    stamp.exists = !ec;
+    return stamp;
+  }
+  bool freshAfter(const FileStamp& before) const {
+    return exists && (!before.exists || time != before.time || size != before.size);
+  }
+};
 
 }  // namespace
 
@@ -86,6 +111,10 @@ void CompilePipeline::RunCompile() {
     abort_ = true;
     return;
   }
+  if (!confirmFolderName()) {
+    abort_ = true;
+    return;
+  }
   // The pipeline always works on the editors' current text; without saved documents there
   // is nothing for Scasm to read.
   if (!session_.SaveDocuments()) {
@@ -117,25 +146,105 @@ void CompilePipeline::showLog(bool continueEnabled) {
   if (!goOn || !continueEnabled) abort_ = true;
 }
 
+std::string CompilePipeline::nonAsciiFolderText(const std::string& dir, const std::string& name) {
+  const std::string subject = WineSetup::hasNonAscii(dir)
+                                  ? "The output folder " + dir + " has characters outside plain ASCII in its name."
+                                  : "The name " + name + " has characters outside plain ASCII.";
+  return subject + "\r\r" +
+         "SCASM is a Windows program: it reads the Include lines of " + name + "_A.sca and " + name +
+         "_B.sca in the Windows code page and may not find " + name + "_C.scm and " + name +
+         "_D.scm in this folder. Plain ASCII names avoid this.\r\rCompile all the same?";
+}
+
+bool CompilePipeline::confirmFolderName() {
+  // The Include lines name the folder in UTF-8; a Windows program reads them in its code page.
+  if (!WineSetup::hasNonAscii(session_.dir + session_.name) || !WindowsProgram::isWindowsProgram(session_.scasmPath))
+    return true;
+  return session_.platform().message(nonAsciiFolderText(session_.dir, session_.name), MessageType::Warning,
+                                     MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+void CompilePipeline::reportExitCode(int code, const std::string& winePart) {
+  const std::string logPath = session_.dir + kLogName;
+  const bool logExists = FileText::fileExists(logPath);
+  session_.platform().message("SCASM ended with exit code " + std::to_string(code) +
+                                  (logExists ? "; see " + logPath : std::string("; it left no SCAERROR.LOG")) +
+                                  winePart,
+                              MessageType::Error, MessageButtons::Ok);
+  if (logExists) showLog(false);
+}
+
 void CompilePipeline::RunScasm(char part) {
   SplitPlatform& platform = session_.platform();
   const std::string& dir = session_.dir;
+  const std::string& scasm = session_.scasmPath;
   enterFolder(dir);
   // An old log would otherwise be taken for this run's.
   const std::string logPath = dir + kLogName;
   std::error_code ec;
   if (FileText::fileExists(logPath)) std::filesystem::remove(logPath, ec);
 
-  const std::string source = dir + session_.name + "_" + part + ".sca";
-  const int code = platform.runAndWait(session_.scasmPath, {source, "-l"});
+  const bool throughWine = ProcessRunner::runsThroughWine(scasm);
+  if (throughWine) {
+    const std::string refusal = WineSetup::refusalFor(scasm, systemRoot_);
+    if (!refusal.empty()) {
+      platform.message(refusal, MessageType::Error, MessageButtons::Ok);
+      abort_ = true;
+      return;
+    }
+  }
+  const std::string base = dir + session_.name + "_" + part;
+  const std::string bgl = base + ".bgl";
+  const FileStamp before = FileStamp::of(bgl);
+  const ProcessRunner::Result result = platform.runAndWait(
+      {"SCASM", scasm, {base + ".sca", "-l"}, throughWine ? WineSetup::firstStartNote() : std::string()});
+  // The wrapper's wine32 hint comes with every run; for a 64-bit program it explains nothing.
+  const WineOutput wine(result.errorOutput, WindowsProgram::kindOf(scasm) != WindowsProgram::Kind::Bits64);
+  const std::string winePart = wine.saidPart("\r");
 
-  if (code < 0) {
+  if (!result.started) {
     platform.message("Could not run Scasm.exe\r\rProcess Aborted", MessageType::Error, MessageButtons::Cancel);
     abort_ = true;
-  } else if (code == 0) {
-    showLog(true);
-  } else if (code == 3) {
-    // Goes on without showing anything.
+    return;
+  }
+  if (result.stopped) {
+    platform.message("SCASM was stopped.", MessageType::Information, MessageButtons::Ok);
+    abort_ = true;
+    return;
+  }
+  if (!result.exited) {
+    const bool logExists = FileText::fileExists(logPath);
+    platform.message("SCASM ended by signal " + std::to_string(result.signal) +
+                         (logExists ? "; see " + logPath : std::string("; it left no SCAERROR.LOG")) + winePart,
+                     MessageType::Error, MessageButtons::Ok);
+    if (logExists) showLog(false);
+    abort_ = true;
+    return;
+  }
+  const int code = result.exitCode;
+  if (code == 0 || code == 3) {
+    // A program that never ran (a 32-bit one under 64-bit wine) also ends with 0.
+    if (!FileStamp::of(bgl).freshAfter(before)) {
+      platform.message("SCASM ended without writing " + bgl + winePart, MessageType::Error, MessageButtons::Ok);
+      if (FileText::fileExists(logPath)) showLog(false);
+      abort_ = true;
+      return;
+    }
+    // A crash may still end with 0 and leave a BGL behind: not one to build on.
+    if (wine.hasCrash()) {
+      reportExitCode(code, winePart);
+      abort_ = true;
+      return;
+    }
+    if (code == 0) showLog(true);
+    // Code 3 goes on without showing anything.
+    return;
+  }
+  const bool syntaxCode = code == 1 || code == 4 || code == 5;
+  // Wine hands a crash on as 5 and a program it cannot start as 1: without SCASM's log those
+  // codes are not SCASM's report.
+  if (wine.hasErrors() || (!syntaxCode && code != 2) || (syntaxCode && !FileText::fileExists(logPath))) {
+    reportExitCode(code, winePart);
   } else {
     const char* text =
         code == 1 ? "Scasm: \"Scasm: \"syntax error(s) in source file\" reported,\r\rAborting Process"
@@ -144,19 +253,32 @@ void CompilePipeline::RunScasm(char part) {
             : "Scasm: \"aborted due to too many syntax errors\" reported\r\rAborting Process";
     platform.message(text, MessageType::Error, MessageButtons::Ok);
     showLog(false);
-    abort_ = true;
   }
+  abort_ = true;
 }
 
 void CompilePipeline::RunCatgen() {
   SplitPlatform& platform = session_.platform();
+  const std::string& catgen = session_.catgenPath;
+  const bool throughWine = ProcessRunner::runsThroughWine(catgen);
+  if (throughWine) {
+    const std::string refusal = WineSetup::refusalFor(catgen, systemRoot_);
+    if (!refusal.empty()) {
+      platform.message(refusal, MessageType::Error, MessageButtons::Ok);
+      abort_ = true;
+      return;
+    }
+  }
   enterFolder(session_.dir);
   platform.processEvents();
   // Whether Catgen starts is not looked at: the instructions are shown either way.
-  platform.startDetached(session_.catgenPath, {});
+  platform.startDetached(catgen, {});
   const std::string& dir = session_.dir;
   const std::string& name = session_.name;
-  platform.showCatgenInstructions({"In the Catgen Window:", "Click \"NEW\" and navigate to: " + dir,
+  // Catgen's file dialog under wine knows drives, not Linux folders; the label takes two lines.
+  const std::string folder =
+      throughWine ? WineSetup::windowsFolder(dir) + "\n(the Linux folder " + dir + ")" : dir;
+  platform.showCatgenInstructions({"In the Catgen Window:", "Click \"NEW\" and navigate to: " + folder,
                                    "Save file as " + name + ".cat (if asked for index table size, click OK)",
                                    "Click \"BGL\" and load " + name + "_A.bgl", "Click \"ADD\", then \"SAVE\".",
                                    "Close Catgen and click \"OK\" in this window."});

@@ -3,8 +3,14 @@
 #include "FileText.h"
 #include "ProcessRunner.h"
 
-int SplitPlatform::runAndWait(const std::string& program, const std::vector<std::string>& args) {
-  return ProcessRunner::runAndWait(program, args);
+ProcessRunner::Result SplitPlatform::runAndWait(const ProgramRun& run) {
+  ProcessRunner::Options options;
+  options.idle = [this] { whileRunning(); };
+  options.stopRequested = [this] { return stopRequested(); };
+  programStarting(run);
+  ProcessRunner::Result result = ProcessRunner::run(run.program, run.args, options);
+  programEnded();
+  return result;
 }
 
 bool SplitPlatform::startDetached(const std::string& program, const std::vector<std::string>& args) {

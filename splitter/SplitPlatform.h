@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ProcessRunner.h"
+
 class IniFile;
 struct ProjectDetails;
 
@@ -52,9 +54,23 @@ public:
   /// Catgen Instructions dialog with its six label texts; returns when the user closes it.
   virtual void showCatgenInstructions(const std::array<std::string, 6>& labels) = 0;
 
-  /// Runs a program and waits for it; its exit code, or a negative value when it could not be
-  /// started. The default runs it through ProcessRunner.
-  virtual int runAndWait(const std::string& program, const std::vector<std::string>& args);
+  /// One program to run and wait for.
+  struct ProgramRun {
+    std::string title;  ///< the program's name for the user ("SCASM")
+    std::string program;
+    std::vector<std::string> args;
+    std::string note;   ///< shown while it runs (wine's first start); may be empty
+  };
+  /// Runs a program and waits for it. The default runs it through ProcessRunner between
+  /// programStarting() and programEnded(), calling whileRunning() and stopRequested() meanwhile.
+  virtual ProcessRunner::Result runAndWait(const ProgramRun& run);
+  /// A program is about to run: a window shows that it runs (with `run.note`) and a way to stop it.
+  virtual void programStarting(const ProgramRun&) {}
+  /// Called every few tens of milliseconds while the program runs: a window handles its events.
+  virtual void whileRunning() {}
+  /// True ends the running program.
+  virtual bool stopRequested() { return false; }
+  virtual void programEnded() {}
   /// Starts a program without waiting; false when it could not be started.
   virtual bool startDetached(const std::string& program, const std::vector<std::string>& args);
   /// Copies `from` onto `to`, overwriting; true on success.

@@ -32,16 +32,23 @@ MessageAnswer CliPlatform::message(const std::string& text, MessageType type, Me
   if (text.rfind("Document processing complete...", 0) == 0) return MessageAnswer::No;  // no compiling here
   if (text.rfind("Save documents to:", 0) == 0) return MessageAnswer::Yes;
 
+  const std::string notValid = "\r\rMay not be a valid Orvane file";
+  if (endsWith(text, notValid) && strict_) {
+    // One line: the refusal is the failure, not a warning before it.
+    err_ << "ovsplit-cli: error: " << text.substr(0, text.size() - notValid.size())
+         << ": the first line is not the expected copyright line (--strict)\n";
+    ++errors_;
+    refused_ = true;
+    return MessageAnswer::Cancel;
+  }
+  // The kind of a message as command-line tools print it.
   if (type == MessageType::Error) {
     ++errors_;
     err_ << "ovsplit-cli: error: " << printable(text) << "\n";
   } else if (type == MessageType::Warning) {
     err_ << "ovsplit-cli: warning: " << printable(text) << "\n";
-  }
-  if (endsWith(text, "May not be a valid Orvane file") && strict_) {
-    err_ << "ovsplit-cli: error: the first line is not the expected copyright line (--strict)\n";
-    refused_ = true;
-    return MessageAnswer::Cancel;
+  } else {
+    err_ << "ovsplit-cli: note: " << printable(text) << "\n";
   }
   switch (buttons) {
     case MessageButtons::YesNo:
@@ -63,4 +70,8 @@ std::optional<std::vector<std::string>> CliPlatform::addRunway(IniFile& config) 
   if (nextRunway_ < runwayFiles_.size() && !runwayFiles_[nextRunway_].empty())
     config.writeString("Recent", "Runway", runwayFiles_[nextRunway_]);
   return runways_[nextRunway_++];
+}
+
+void CliPlatform::programStarting(const ProgramRun& run) {
+  if (!run.note.empty()) err_ << "ovsplit-cli: note: " << printable(run.note) << "\n";
 }

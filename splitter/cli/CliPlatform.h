@@ -10,7 +10,7 @@
 
 /// The batch program's answers to the split's questions: the project details come from the
 /// command line, one runway is added per runway file given, the documents are saved and not
-/// compiled. Warnings and errors go to the error stream.
+/// compiled. Messages go to the error stream as "error:", "warning:" or "note:" lines.
 class CliPlatform : public SplitPlatform {
 public:
   /// Which project-detail values the command line set (unset ones keep what is offered).
@@ -32,6 +32,8 @@ public:
   std::optional<std::vector<std::string>> addRunway(IniFile& config) override;
   bool showScasmResults(const std::vector<std::string>&, bool) override { return false; }
   void showCatgenInstructions(const std::array<std::string, 6>&) override {}
+  /// A program's note (wine's first start) as a note line; the batch program just waits.
+  void programStarting(const ProgramRun& run) override;
 
   /// Errors reported so far (an unreadable source, a document that could not be written...).
   int errors() const { return errors_; }

@@ -16,7 +16,7 @@ constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
 int usageError(std::ostream& err, const std::string& what) {
-  err << "ovsplit-cli: " << what << "\n\n";
+  err << "ovsplit-cli: error: " << what << "\n\n";
   OvsplitCli::printUsage(err);
   return kUsage;
 }

@@ -7,6 +7,7 @@
 
 #include "ProjectDetails.h"
 #include "ui/CatgenInstructionsDialog.h"
+#include "ui/ProgramRunningDialog.h"
 #include "ui/ScasmResultsDialog.h"
 #include "ui/RunwayDialog.h"
 #include "ui/ProjectDetailsDialog.h"
@@ -16,6 +17,7 @@ QtSplitPlatform::~QtSplitPlatform() {
   delete form4_.data();
   delete form3_.data();
   delete form2_.data();
+  delete running_.data();
 }
 
 QString QtSplitPlatform::displayText(const std::string& text) {
@@ -113,6 +115,26 @@ ScasmResultsDialog* QtSplitPlatform::scasmResultsDialog() {
 CatgenInstructionsDialog* QtSplitPlatform::catgenDialog() {
   if (!form2_) form2_ = new CatgenInstructionsDialog(mainWindow_);
   return form2_;
+}
+
+ProgramRunningDialog* QtSplitPlatform::runningDialog() {
+  if (!running_) running_ = new ProgramRunningDialog(mainWindow_);
+  return running_;
+}
+
+void QtSplitPlatform::programStarting(const ProgramRun& run) {
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  runningDialog()->begin(run.title, run.note);
+  QCoreApplication::processEvents();
+}
+
+void QtSplitPlatform::whileRunning() { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }
+
+bool QtSplitPlatform::stopRequested() { return running_ && running_->stopClicked(); }
+
+void QtSplitPlatform::programEnded() {
+  if (running_) running_->end();
+  QApplication::restoreOverrideCursor();
 }
 
 void QtSplitPlatform::editProjectDetails(ProjectDetails& details) {

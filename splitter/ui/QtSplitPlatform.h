@@ -7,6 +7,7 @@
 
 class QWidget;
 class CatgenInstructionsDialog;
+class ProgramRunningDialog;
 class ScasmResultsDialog;
 class RunwayDialog;
 class ProjectDetailsDialog;
@@ -33,6 +34,12 @@ public:
   std::optional<std::vector<std::string>> addRunway(IniFile& config) override;
   bool showScasmResults(const std::vector<std::string>& log, bool continueEnabled) override;
   void showCatgenInstructions(const std::array<std::string, 6>& labels) override;
+  /// While a program runs: the application-modal running note with its Stop button and a
+  /// busy cursor; the window goes on handling its events (it repaints) meanwhile.
+  void programStarting(const ProgramRun& run) override;
+  void whileRunning() override;
+  bool stopRequested() override;
+  void programEnded() override;
   void beep() override;
   void processEvents() override;
 
@@ -40,6 +47,7 @@ public:
   RunwayDialog* runwayDialog();
   ScasmResultsDialog* scasmResultsDialog();
   CatgenInstructionsDialog* catgenDialog();
+  ProgramRunningDialog* runningDialog();
 
   /// "desc|mask|desc|mask" as a Qt name-filter list ("desc (mask)").
   static QStringList nameFilters(const std::string& filter);
@@ -54,4 +62,5 @@ private:
   QPointer<RunwayDialog> form4_;
   QPointer<ScasmResultsDialog> form3_;
   QPointer<CatgenInstructionsDialog> form2_;
+  QPointer<ProgramRunningDialog> running_;
 };

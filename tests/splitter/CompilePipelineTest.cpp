@@ -5,12 +5,14 @@
 
 #include <sys/stat.h>
 
+#include "FakeWine.h"
 #include "FileText.h"
 #include "IniFile.h"
 #include "ProcessRunner.h"
 #include "ScriptedSplitPlatform.h"
 #include "SplitSession.h"
 #include "SplitTestFiles.h"
+#include "WineSetup.h"
 
 namespace {
 
@@ -65,7 +67,7 @@ TEST_F(CompilePipelineTest, ExitCodeTable) {
       {2, "Scasm: \"file init error\" reported\r(disk space, file names, access permissions, etc.)\r\rAborting Process",
        true},
       {4, "Scasm: \"aborted due to too many syntax errors\" reported\r\rAborting Process", true},
-      {200, "Scasm: \"aborted due to too many syntax errors\" reported\r\rAborting Process", true},
+      {5, "Scasm: \"aborted due to too many syntax errors\" reported\r\rAborting Process", true},
   };
   for (const Case& c : cases) {
     useScasm(c.code, 0, "error in line 3");
@@ -294,4 +296,260 @@ TEST_F(CompilePipelineTest, LocateLoopsStoreThePathsAndCancelPutsThemOff) {
   EXPECT_EQ(cancel.texts(), std::vector<std::string>{"Please locate Scasm.exe on your system"});
   EXPECT_FALSE(FileText::fileExists(tools / "Late_A.sca"));
   EXPECT_TRUE(cancel.runs.empty());
+}
+
+TEST_F(CompilePipelineTest, CodesThatAreNotScasmsReportNameTheCodeTheLogAndWinesLines) {
+  const std::string log = dir / "SCAERROR.LOG";
+  const std::string crash =
+      "wine: Unhandled page fault on write access to 0000000000000000 at address 0000000140001550 (thread 0024), "
+      "starting debugger...";
+  struct Case {
+    const char* name;
+    std::string body;  // the stand-in Scasm
+    std::string message;
+    bool resultsShown;
+  };
+  const Case cases[] = {
+      {"syntax errors without a log", "exit 1\n", "SCASM ended with exit code 1; it left no SCAERROR.LOG", false},
+      {"too many without a log", "exit 4\n", "SCASM ended with exit code 4; it left no SCAERROR.LOG", false},
+      {"a crash handed on as 5", "echo '0024:fixme:a:b' >&2\necho '" + crash + "' >&2\nexit 5\n",
+       "SCASM ended with exit code 5; it left no SCAERROR.LOG\rWine said:\r" + crash, false},
+      {"wine's error with a log", "echo 'log' > SCAERROR.LOG\necho '" + crash + "' >&2\nexit 1\n",
+       "SCASM ended with exit code 1; see " + log + "\rWine said:\r" + crash, true},
+      {"a missing library", "echo '0024:err:module:import_dll Library foo.dll not found' >&2\nexit 53\n",
+       "SCASM ended with exit code 53; it left no SCAERROR.LOG\rWine said:\r0024:err:module:import_dll Library "
+       "foo.dll not found",
+       false},
+      {"outside the table, with a log", "echo 'log' > SCAERROR.LOG\nexit 200\n",
+       "SCASM ended with exit code 200; see " + log, true},
+      {"killed by a signal", "kill -SEGV $$\n", "SCASM ended by signal 11; it left no SCAERROR.LOG", false},
+  };
+  for (const Case& c : cases) {
+    writeScript(session.scasmPath, c.body);
+    platform.messages.clear();
+    platform.results.clear();
+    platform.catgenLabels.clear();
+    session.pipeline().RunCompile();
+    EXPECT_TRUE(session.pipeline().aborted()) << c.name;
+    ASSERT_EQ(platform.messages.size(), 1u) << c.name;
+    EXPECT_EQ(platform.messages[0].text, c.message) << c.name;
+    EXPECT_EQ(platform.messages[0].type, MessageType::Error) << c.name;
+    EXPECT_EQ(platform.results.size(), c.resultsShown ? 1u : 0u) << c.name;
+    if (c.resultsShown) {
+      EXPECT_FALSE(platform.results[0].continueEnabled) << c.name;
+    }
+    EXPECT_TRUE(platform.catgenLabels.empty()) << c.name;
+  }
+  // A crash that still ends with 0 after writing its BGL is no success.
+  writeScript(session.scasmPath, "printf BGL > \"${1%.sca}.bgl\"\necho '" + crash + "' >&2\nexit 0\n");
+  platform.messages.clear();
+  platform.results.clear();
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  EXPECT_EQ(platform.texts(),
+            std::vector<std::string>{"SCASM ended with exit code 0; it left no SCAERROR.LOG\rWine said:\r" + crash});
+  EXPECT_TRUE(platform.results.empty());
+    // A file init error needs no log: the table's text, as before.
+  writeScript(session.scasmPath, "exit 2\n");
+  platform.messages.clear();
+  session.pipeline().RunCompile();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.rfind("Scasm: \"file init error\" reported", 0), 0u);
+}
+
+TEST_F(CompilePipelineTest, SuccessWithoutAFreshBglIsAFailure) {
+  const std::string bglA = dir / "MyArea_A.bgl";
+  struct Case {
+    const char* name;
+    std::string body;
+    bool oldBgl;  // a BGL of an earlier run lies there
+    std::string message;
+  };
+  const Case cases[] = {
+      {"exit 0, nothing written", "exit 0\n", false, "SCASM ended without writing " + bglA},
+      {"exit 3, nothing written", "exit 3\n", false, "SCASM ended without writing " + bglA},
+      {"an old BGL left as it was", "exit 0\n", true, "SCASM ended without writing " + bglA},
+      {"with wine's explanation", "echo 'wine: Bad EXE format for Z:\\SCASM.EXE.' >&2\nexit 0\n", false,
+       "SCASM ended without writing " + bglA + "\rWine said:\rwine: Bad EXE format for Z:\\SCASM.EXE."},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(bglA);
+    if (c.oldBgl) writeBytes(bglA, "old BGL");
+    writeScript(session.scasmPath, c.body);
+    platform.messages.clear();
+    platform.results.clear();
+    platform.catgenLabels.clear();
+    session.pipeline().RunCompile();
+    EXPECT_TRUE(session.pipeline().aborted()) << c.name;
+    EXPECT_EQ(platform.texts(), std::vector<std::string>{c.message}) << c.name;
+    EXPECT_TRUE(platform.results.empty()) << c.name;  // no results box, no Catgen
+    EXPECT_TRUE(platform.catgenLabels.empty()) << c.name;
+  }
+  // An old BGL written over counts, even with the same size.
+  writeBytes(bglA, "BGL " + dir / "MyArea_A.sca");
+  std::filesystem::last_write_time(bglA, std::filesystem::last_write_time(bglA) - std::chrono::hours(1));
+  useScasm(0, 0);
+  platform.messages.clear();
+  session.pipeline().RunCompile();
+  EXPECT_FALSE(session.pipeline().aborted());
+  EXPECT_EQ(platform.catgenLabels.size(), 1u);
+}
+
+TEST_F(CompilePipelineTest, StopEndsScasmAndThePipeline) {
+  writeScript(session.scasmPath, "echo > '" + tools / "running" + "'\nexec sleep 600\n");
+  platform.stopAnswer = [&] { return FileText::fileExists(tools / "running"); };
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{"SCASM was stopped."});
+  ASSERT_EQ(platform.runResults.size(), 1u);
+  EXPECT_TRUE(platform.runResults[0].stopped);
+  EXPECT_FALSE(platform.runResults[0].timedOut);  // the stop, not the test's limit
+  EXPECT_TRUE(platform.catgenLabels.empty());
+  EXPECT_GT(platform.idleCalls, 0);
+  EXPECT_EQ(platform.runs[0].title, "SCASM");
+}
+
+TEST_F(CompilePipelineTest, AScasmWaitingForAKeyEndsAtOnce) {
+  // Reads a key before it writes the BGL, and writes it only at the end of its input.
+  writeScript(session.scasmPath, "if read key; then exit 9; fi\nprintf BGL > \"${1%.sca}.bgl\"\nexit 3\n");
+  session.pipeline().RunCompile();
+  EXPECT_FALSE(session.pipeline().aborted());
+  for (const auto& r : platform.runResults) EXPECT_FALSE(r.stopped);
+  EXPECT_EQ(platform.runResults.size(), 2u);
+}
+
+namespace {
+
+/// A fake wine on PATH: runs nothing, but does what a Windows Scasm would (writes the BGL
+/// beside the source) and records each Scasm run.
+class FakeWineTest : public CompilePipelineTest {
+protected:
+  SplitTestDir bin;
+  std::unique_ptr<EnvGuard> path, prefix;
+
+  void SetUp() override {
+    CompilePipelineTest::SetUp();
+    // Only Scasm's runs are recorded: a Catgen started without waiting may run late.
+    writeScript(bin / "wine", "case \"$1\" in *SCASM*) echo \"$1\" >> '" + tools / "scasm-calls" +
+                                  "'; printf BGL > \"${2%.sca}.bgl\";; esac\nexit 0\n");
+    path = std::make_unique<EnvGuard>("PATH", bin / "");
+    prefix = std::make_unique<EnvGuard>("WINEPREFIX", tools / "prefix");
+    windowsProgram(session.scasmPath, 0x8664);
+    windowsProgram(session.catgenPath, 0x8664);
+    session.pipeline().setSystemRoot(tools / "root");
+  }
+  void TearDown() override {
+    path.reset();
+    prefix.reset();
+  }
+  static void windowsProgram(const std::string& file, std::uint16_t machine) {
+    writeBytes(file, peBytes(machine));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+  }
+  /// A wine install of the 64-bit part only, or of both, under the fake root.
+  void wineParts(bool with32) {
+    for (const char* part : {"x86_64-windows", "i386-windows"}) {
+      if (std::string(part) == "i386-windows" && !with32) continue;
+      const std::string folder = tools / (std::string("root/usr/lib/x86_64-linux-gnu/wine/") + part);
+      std::filesystem::create_directories(folder);
+      writeBytes(folder + "/ntdll.dll", "dll");
+    }
+  }
+};
+
+}  // namespace
+
+TEST_F(FakeWineTest, FirstStartIsAnnouncedAndCatgenIsShownTheWindowsFolder) {
+  platform.answers = {MessageAnswer::No};
+  session.pipeline().RunCompile();
+  EXPECT_FALSE(session.pipeline().aborted());
+  ASSERT_EQ(platform.runs.size(), 3u);
+  const std::string note =
+      "Wine is preparing its folder " + tools / "prefix" + " for the first time; this can take a few seconds.";
+  EXPECT_EQ(platform.runs[0].note, note);
+  EXPECT_EQ(platform.runs[2].note, note);  // the fake never makes the folder
+  std::filesystem::create_directory(tools / "prefix");
+  platform.runs.clear();
+  platform.catgenLabels.clear();
+  session.pipeline().RunCompile();
+  ASSERT_EQ(platform.runs.size(), 3u);
+  EXPECT_EQ(platform.runs[0].note, "");
+  ASSERT_EQ(platform.catgenLabels.size(), 1u);
+  const std::string d = dir.withSlash();
+  EXPECT_EQ(platform.catgenLabels[0][1],
+            "Click \"NEW\" and navigate to: " + WineSetup::driveZForm(d) + "\n(the Linux folder " + d + ")");
+}
+
+TEST_F(FakeWineTest, A32BitProgramIsRefusedOnlyWhenWineLacksItsPart) {
+  windowsProgram(session.scasmPath, 0x014C);
+  const std::string refusal = WineSetup::missing32BitText("SCASM.EXE", "\r");
+  // Unknown layout: it runs.
+  session.pipeline().RunCompile();
+  EXPECT_FALSE(session.pipeline().aborted());
+  wineParts(false);
+  platform.messages.clear();
+  std::filesystem::remove(tools / "scasm-calls");
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{refusal});
+  EXPECT_EQ(platform.messages[0].type, MessageType::Error);
+  EXPECT_FALSE(FileText::fileExists(tools / "scasm-calls"));  // nothing ran
+  // A 32-bit Catgen after a 64-bit Scasm: refused before the instructions.
+  windowsProgram(session.scasmPath, 0x8664);
+  windowsProgram(session.catgenPath, 0x014C);
+  platform.messages.clear();
+  platform.catgenLabels.clear();
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{WineSetup::missing32BitText("Catgen.exe", "\r")});
+  EXPECT_TRUE(platform.catgenLabels.empty());
+  // With both parts it runs.
+  wineParts(true);
+  platform.messages.clear();
+  platform.answers = {MessageAnswer::No};
+  session.pipeline().RunCompile();
+  EXPECT_FALSE(session.pipeline().aborted());
+}
+
+TEST_F(FakeWineTest, ANonAsciiFolderIsNamedBeforeCompiling) {
+  SplitTestDir parent;
+  const std::string folder = parent / "Z\xC3\xBCrich";
+  std::filesystem::create_directory(folder);
+  platform.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
+  ASSERT_TRUE(session.SplitSource(testData("builder_two_chunks.sca"), folder + "/Field.sca"));
+  const std::string text = CompilePipeline::nonAsciiFolderText(folder + "/", "Field");
+  EXPECT_NE(text.find("The output folder " + folder + "/ has characters outside plain ASCII"), std::string::npos);
+
+  platform.messages.clear();
+  platform.runs.clear();
+  platform.answers = {MessageAnswer::No};
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  ASSERT_EQ(platform.texts(), std::vector<std::string>{text});
+  EXPECT_EQ(platform.messages[0].type, MessageType::Warning);
+  EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_TRUE(platform.runs.empty());
+
+  platform.messages.clear();
+  platform.answers = {MessageAnswer::Yes, MessageAnswer::No};
+  session.pipeline().RunCompile();
+  EXPECT_FALSE(session.pipeline().aborted());
+  EXPECT_EQ(platform.runs.size(), 3u);
+
+  // The base name is in the Include lines too.
+  platform.answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
+  ASSERT_TRUE(session.SplitSource(testData("builder_two_chunks.sca"), dir / "Gr\xC3\xBCn.sca"));
+  platform.messages.clear();
+  platform.answers = {MessageAnswer::No};
+  session.pipeline().RunCompile();
+  EXPECT_TRUE(session.pipeline().aborted());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.rfind("The name Gr\xC3\xBCn has characters outside plain ASCII.\r\r", 0), 0u);
+
+    // A native Scasm reads the lines as they are written: no question.
+  writeScript(session.scasmPath, "printf BGL > \"${1%.sca}.bgl\"\n");
+  platform.messages.clear();
+  platform.answers = {MessageAnswer::No};
+  session.pipeline().RunCompile();
+  EXPECT_EQ(platform.texts(), std::vector<std::string>{"Move Bgl files to your Orvane scenery directory?\r"});
 }

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "cli/CliPlatform.h"
 #include "FileText.h"
 #include "IniFile.h"
 #include "cli/OvsplitCli.h"
@@ -111,6 +112,9 @@ TEST(OvsplitCli, CopyrightWarningStrictModeAndFailures) {
   r = cli({"split", dir / "other.sca", dir / "Strict.sca", "--strict"});
   EXPECT_EQ(r.code, 1);
   EXPECT_FALSE(FileText::fileExists(dir / "Strict_A.sca"));
+  // One line for the refusal: no warning before it, nothing after it.
+  EXPECT_EQ(r.err, "ovsplit-cli: error: " + dir / "other.sca" +
+                       ": the first line is not the expected copyright line (--strict)\n");
 
   r = cli({"split", dir / "missing.sca", dir / "Out2.sca"});
   EXPECT_EQ(r.code, 1);
@@ -192,4 +196,41 @@ TEST(OvsplitCli, RunwayFieldsGiveTheSameLinesAsARunwayFile) {
   r = cli({"split", testData("builder_two_chunks.sca"), dir / "Bad.sca", "--runway-fields", "ID=40"});
   EXPECT_EQ(r.code, 1);
   EXPECT_FALSE(FileText::fileExists(dir / "Bad_A.sca"));
+}
+
+TEST(OvsplitCli, MessagesArePrintedWithTheirKindAsCommandLineToolsDo) {
+  struct Case {
+    MessageType type;
+    const char* text;
+    const char* printed;
+  };
+  const Case cases[] = {
+      {MessageType::Error, "Could not run Scasm.exe\r\rProcess Aborted",
+       "ovsplit-cli: error: Could not run Scasm.exe\n\nProcess Aborted\n"},
+      {MessageType::Warning, "Overwrite?\r", "ovsplit-cli: warning: Overwrite?\n"},
+      {MessageType::Information, "SCASM was stopped.", "ovsplit-cli: note: SCASM was stopped.\n"},
+      {MessageType::Plain, "About", "ovsplit-cli: note: About\n"},
+      {MessageType::Confirmation, "Exit OVSplit?", "ovsplit-cli: note: Exit OVSplit?\n"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream err;
+    CliPlatform platform(err, {}, {}, false);
+    platform.message(c.text, c.type, MessageButtons::Ok);
+    EXPECT_EQ(err.str(), c.printed) << c.text;
+    EXPECT_EQ(platform.errors(), c.type == MessageType::Error ? 1 : 0);
+  }
+  // A program's note (wine's first start) is a note line; none without one.
+  std::ostringstream err;
+  CliPlatform platform(err, {}, {}, false);
+  platform.programStarting({"SCASM", "/x/SCASM.EXE", {}, ""});
+  EXPECT_EQ(err.str(), "");
+  platform.programStarting({"SCASM", "/x/SCASM.EXE", {}, "Wine is preparing its folder /h/.wine for the first time; "
+                                                         "this can take a few seconds."});
+  EXPECT_EQ(err.str(),
+            "ovsplit-cli: note: Wine is preparing its folder /h/.wine for the first time; this can take a few seconds.\n");
+}
+
+TEST(OvsplitCli, UsageErrorsSayErrorFirst) {
+  const CliRun r = cli({"merge"});
+  EXPECT_EQ(r.err.rfind("ovsplit-cli: error: unknown command 'merge'\n\nUsage:", 0), 0u) << r.err;
 }

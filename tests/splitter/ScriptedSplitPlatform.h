@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -23,6 +24,8 @@ public:
     std::string program;
     std::vector<std::string> args;
     bool waited;
+    std::string title;  ///< of a waited run
+    std::string note;
   };
   struct Results {
     std::vector<std::string> log;
@@ -40,6 +43,12 @@ public:
   std::deque<bool> continueAnswers;  ///< empty: Continue
   std::vector<std::array<std::string, 6>> catgenLabels;
   std::vector<Run> runs;
+  std::vector<ProcessRunner::Result> runResults;  ///< how each waited run ended
+  /// A waited run that is still going after this long is stopped: no test hangs.
+  std::chrono::seconds runLimit{120};
+  /// Answers the stop query (after the limit it is always true); counts the idle calls.
+  std::function<bool()> stopAnswer;
+  int idleCalls = 0;
   std::function<bool(const std::string&, const std::string&)> copier;  ///< overrides the real copy
   std::function<void(IniFile&)> onAddRunway;  ///< what the runway dialog does to the configuration
 
@@ -81,12 +90,19 @@ public:
     return a;
   }
   void showCatgenInstructions(const std::array<std::string, 6>& labels) override { catgenLabels.push_back(labels); }
-  int runAndWait(const std::string& program, const std::vector<std::string>& args) override {
-    runs.push_back({program, args, true});
-    return SplitPlatform::runAndWait(program, args);
+  ProcessRunner::Result runAndWait(const ProgramRun& run) override {
+    runs.push_back({run.program, run.args, true, run.title, run.note});
+    runStarted_ = std::chrono::steady_clock::now();
+    runResults.push_back(SplitPlatform::runAndWait(run));
+    return runResults.back();
+  }
+  void whileRunning() override { ++idleCalls; }
+  bool stopRequested() override {
+    if (std::chrono::steady_clock::now() - runStarted_ > runLimit) return true;
+    return stopAnswer && stopAnswer();
   }
   bool startDetached(const std::string& program, const std::vector<std::string>& args) override {
-    runs.push_back({program, args, false});
+    runs.push_back({program, args, false, {}, {}});
     return SplitPlatform::startDetached(program, args);
   }
   bool copyFile(const std::string& from, const std::string& to) override {
@@ -101,6 +117,8 @@ public:
   }
 
 private:
+  std::chrono::steady_clock::time_point runStarted_;
+
   template <typename T>
   static std::optional<T> next(std::deque<std::optional<T>>& q) {
     if (q.empty()) return std::nullopt;

@@ -16,6 +16,7 @@
 #include "IniFile.h"
 #include "WindowGallery.h"
 #include "ui/CatgenInstructionsDialog.h"
+#include "ui/ProgramRunningDialog.h"
 #include "ui/ProjectDetailsDialog.h"
 #include "ui/RunwayDialog.h"
 #include "ui/ScasmResultsDialog.h"
@@ -112,6 +113,25 @@ private slots:
                                                "Close Catgen and click \"OK\" in this window."};
     for (int i = 0; i < 6; ++i) dialog.Label[i]->setText(QString::fromStdString(labels[static_cast<std::size_t>(i)]));
     expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("catgen-instructions")));
+  }
+
+  void catgenInstructionsUnderWine() {
+    CatgenInstructionsDialog dialog;
+    const std::string folder = dir->withSlash() + "a folder with a rather long name for its scenery/";
+    std::string windows = "Z:" + folder;
+    for (char& c : windows)
+      if (c == '/') c = '\\';
+    dialog.Label[1]->setText(
+        QString::fromStdString("Click \"NEW\" and navigate to: " + windows + "\n(the Linux folder " + folder + ")"));
+    expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("catgen-instructions-wine")));
+  }
+
+  void programRunningWithWinesFirstStart() {
+    ProgramRunningDialog dialog;
+    dialog.begin("SCASM", "Wine is preparing its folder " + dir->withSlash() +
+                              "a rather long folder name/.wine for the first time; this can take a few seconds.");
+    expectNoFaults(WindowGallery::check(&dialog, kProgram, QStringLiteral("program-running")));
+    dialog.end();
   }
 };
 
