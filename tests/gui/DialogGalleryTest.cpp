@@ -62,8 +62,8 @@ void expectNoFaults(const QStringList& faults)
         QFAIL(qPrintable(QStringLiteral("\n") + faults.join(QLatin1Char('\n'))));
 }
 
-/// The main frame and the two wizards are being laid out anew: their faults are listed in the
-/// test output but do not fail it yet. Switch to expectNoFaults once that work has landed.
+/// The main frame's cursor-position bar comes out one pixel short at its second row: its faults
+/// are listed in the test output but do not fail it yet. Switch to expectNoFaults once fixed.
 void listKnownFaults(const QStringList& faults)
 {
     for (const QString& fault : faults)
@@ -196,7 +196,7 @@ private slots:
                               wizard.setStartId(id);
                               wizard.restart();
                           }});
-        listKnownFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("synth-wizard"), pages));
+        expectNoFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("synth-wizard"), pages));
     }
 
     void photoWizardEveryPage()
@@ -209,7 +209,7 @@ private slots:
                               wizard.setStartId(id);
                               wizard.restart();
                           }});
-        listKnownFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("photo-wizard"), pages));
+        expectNoFaults(WindowGallery::check(&wizard, kProgram, QStringLiteral("photo-wizard"), pages));
     }
 
     void importPicture()

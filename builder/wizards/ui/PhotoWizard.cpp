@@ -29,6 +29,9 @@ PhotoWizard::PhotoWizard(CDibDoc& doc, PhotoWizardServices services, QWidget* pa
     setPage(Page3, page3_);
     setPage(Page4, page4_);
     setStartId(Page1);
+    // The pages' explanations wrap, and a wizard sizes itself without asking them how tall they
+    // grow: it opens, and stays, large enough for the tallest page.
+    setMinimumSize(kMinimumSize);
 }
 
 bool runPhotoRealWizard(CDibDoc& doc, QWidget* parent, PhotoWizardServices services)

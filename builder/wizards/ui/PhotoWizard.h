@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include <QSize>
 #include <QWizard>
 
 #include "project/GeoRect.h"
@@ -27,6 +28,8 @@ class PhotoWizard : public QWizard {
     Q_OBJECT
 public:
     enum PageId { Page1, Page2, Page3, Page4 };
+    /// Room for the tallest page with its wrapped explanation.
+    static constexpr QSize kMinimumSize{540, 440};
 
     PhotoWizard(CDibDoc& doc, PhotoWizardServices services, QWidget* parent = nullptr);
 

@@ -28,6 +28,9 @@ SynthWizard::SynthWizard(CDibDoc& doc, SynthWizardServices services, QWidget* pa
     setPage(Page3, page3_);
     setPage(Page4, page4_);
     setStartId(Page1);
+    // The pages' explanations wrap, and a wizard sizes itself without asking them how tall they
+    // grow: it opens, and stays, large enough for the tallest page.
+    setMinimumSize(kMinimumSize);
 }
 
 bool runSynthWizard(CDibDoc& doc, QWidget* parent, SynthWizardServices services)

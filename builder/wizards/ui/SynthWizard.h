@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include <QSize>
 #include <QWizard>
 
 class CDibDoc;
@@ -29,6 +30,8 @@ class SynthWizard : public QWizard {
     Q_OBJECT
 public:
     enum PageId { Page1, Page2, Page3, Page4 };
+    /// Room for the tallest page with its wrapped explanation.
+    static constexpr QSize kMinimumSize{540, 440};
 
     SynthWizard(CDibDoc& doc, SynthWizardServices services, QWidget* parent = nullptr);
 
