@@ -363,7 +363,12 @@ void CMainFrame::createCursorPositionBar()
     cursorBar_->setObjectName("cursorPositionBar");
     cursorBar_->setAllowedAreas(Qt::BottomDockWidgetArea);
     cursorBar_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    cursorBar_->setTitleBarWidget(new QWidget(cursorBar_));
+    // No title bar. A bare widget would report a height of -1, which the dock adds to its own
+    // and so cuts a pixel off the read-outs; an empty layout reports 0.
+    auto* noTitle = new QWidget(cursorBar_);
+    auto* noTitleLayout = new QHBoxLayout(noTitle);
+    noTitleLayout->setContentsMargins(0, 0, 0, 0);
+    cursorBar_->setTitleBarWidget(noTitle);
 
     auto* body = new QWidget(cursorBar_);
     auto* row = new QHBoxLayout(body);
