@@ -152,8 +152,9 @@ std::optional<PackedBitmap> readBitmapFile(const std::string& path, std::string*
     }
 
     // A top-down 8-bit bitmap is turned bottom-up here, so every later step sees an ordinary one.
+    // (A picture without columns has no rows to turn.)
     if (plainRows && !bitmap.isCoreHeader() && bitmap.bitsPerPixel() == 8 && bitmap.height() < 0 &&
-        bitmap.height() != INT32_MIN && tableEnd <= bitmap.block().size() &&
+        bitmap.height() != INT32_MIN && stride > 0 && tableEnd <= bitmap.block().size() &&
         bitmap.block().size() - tableEnd >= stride * rows) {
         std::uint8_t* first = bitmap.block().data() + tableEnd;
         std::vector<std::uint8_t> swap(static_cast<std::size_t>(stride));

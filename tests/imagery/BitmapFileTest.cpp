@@ -252,6 +252,26 @@ TEST(BitmapFile, CurrentHeaderFormsGapsAndTopDownRowsReadAsThePlainForm)
     }
 }
 
+// A top-down header without columns has no rows to turn (found by fuzzing: the sanitizers
+// caught a copy from an empty buffer). Read or refused, it must not touch memory.
+TEST(BitmapFile, TopDownWithoutColumnsIsHandledSafely)
+{
+    TempDir dir;
+    testbmp::Layout layout;
+    layout.width = 4;
+    layout.height = 3;
+    Bytes file = testbmp::makeFile(layout);
+    testbmp::put32(file, 14 + 4, 0);                                 // width 0
+    testbmp::put32(file, 14 + 8, static_cast<std::uint32_t>(-133));  // top-down, 133 rows
+    dir.write("empty.bmp", file);
+    std::string reason;
+    const auto bitmap = readBitmapFile(dir.file("empty.bmp"), &reason);
+    if (bitmap)
+        EXPECT_EQ(bitmap->width(), 0);
+    else
+        EXPECT_FALSE(reason.empty());
+}
+
 // Every refusal names its reason.
 TEST(BitmapFile, RefusalsSayWhy)
 {
