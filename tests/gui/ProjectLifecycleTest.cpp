@@ -33,18 +33,11 @@
 #include "wizards/ui/PhotoWizardBitmapPage.h"
 #include "wizards/ui/PhotoWizardExtentsPage.h"
 #include "wizards/ui/PhotoWizardFolderPage.h"
+#include "WizardTestHelpers.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void type(QLineEdit* edit, const QString& text)
-{
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
 
 bool everyChunkHasItsPicture(const CDibDoc& doc)
 {

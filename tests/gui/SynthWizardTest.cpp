@@ -33,6 +33,7 @@
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
 #include "RecordingFrame.h"
+#include "WizardTestHelpers.h"
 #include "support/ScriptedPlatform.h"
 #include "support/TempDir.h"
 #include "synth/TextureLibrary.h"
@@ -46,54 +47,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-QString cliPath()
-{
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../builder/orvane-cli");
-}
-
-// Runs orvane-cli in `folder`; its standard output and error go to `output`.
-int runCli(const QString& folder, const QStringList& args, QString* output = nullptr)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(cliPath(), args);
-    if (!process.waitForFinished(120000))
-        return -1;
-    if (output)
-        *output = QString::fromLocal8Bit(process.readAll());
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-QByteArray slurp(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool hasMessage(const ScriptedPlatform& platform, const std::string& text)
-{
-    const auto texts = platform.messageTexts();
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-QPushButton* buttonWithText(QWidget* parent, const QString& text)
-{
-    for (QPushButton* button : parent->findChildren<QPushButton*>())
-        if (button->text() == text)
-            return button;
-    return nullptr;
-}
-
-// Types `text` into an edit key by key, as the user would.
-void type(QLineEdit* edit, const QString& text)
-{
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
 
 double coordinate(QLineEdit* edit) { return parseCoordinate(edit->text().toStdString()); }
 
