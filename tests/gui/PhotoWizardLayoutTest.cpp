@@ -87,8 +87,8 @@ private slots:
                      qPrintable("preview covers the explanation " + at));
             QVERIFY2(explanation->height() >= explanation->heightForWidth(explanation->width()),
                      qPrintable("explanation cut short " + at));
-            for (QLineEdit* edit : {page->maxLatEdit(), page->minLatEdit(), page->maxLonEdit(), page->minLonEdit(),
-                                    page->horizontalEdit(), page->verticalEdit()}) {
+            for (QLineEdit* edit : {page->fields()->maxLat(), page->fields()->minLat(), page->fields()->maxLon(), page->fields()->minLon(),
+                                    page->fields()->horizontal(), page->fields()->vertical()}) {
                 QVERIFY2(!inPage(edit, page).intersects(inPage(page->preview(), page)),
                          qPrintable(edit->objectName() + " under the preview " + at));
                 QVERIFY2(edit->width() >= edit->fontMetrics().horizontalAdvance("0000.00"),

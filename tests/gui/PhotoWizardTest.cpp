@@ -129,44 +129,44 @@ void PhotoWizardTest::pagesFollowTheirRules()
     // Page 2: empty extents, resolutions 0, the south-west corner, Locks clear.
     PhotoWizardExtentsPage* p2 = wizard.page2();
     QCOMPARE(wizard.currentPage(), p2);
-    QVERIFY(p2->maxLatEdit()->text().isEmpty());
+    QVERIFY(p2->fields()->maxLat()->text().isEmpty());
     QVERIFY(p2->cornerButton(1)->isChecked());
-    QVERIFY(!p2->horizontalLockBox()->isChecked() && !p2->verticalLockBox()->isChecked());
+    QVERIFY(!p2->fields()->horizontalLock()->isChecked() && !p2->fields()->verticalLock()->isChecked());
     QVERIFY(!p2->preview()->image().isNull());
-    type(p2->maxLatEdit(), "45");
-    type(p2->minLatEdit(), "44");
+    type(p2->fields()->maxLat(), "45");
+    type(p2->fields()->minLat(), "44");
     // 1 degree of latitude over 2048 rows.
     QCOMPARE(p2->model().vertical, 111.13055555555556 * 1000 / 2048);
-    QVERIFY(!p2->verticalEdit()->text().isEmpty());
-    type(p2->maxLonEdit(), "0");
-    type(p2->minLonEdit(), "0");
-    QCOMPARE(p2->maxLonEdit()->text(), QString("0"));
+    QVERIFY(!p2->fields()->vertical()->text().isEmpty());
+    type(p2->fields()->maxLon(), "0");
+    type(p2->fields()->minLon(), "0");
+    QCOMPARE(p2->fields()->maxLon()->text(), QString("0"));
     wizard.button(QWizard::NextButton)->click();
     QCOMPARE(wizard.currentPage(), p2);
     QVERIFY(hasMessage(platform, "Longitude range is invalid. Please set longitude range."));
     QCOMPARE(doc.boundary, GeoRect{});
 
     // Locking a resolution disables its edit and moves the edges from the reference corner.
-    p2->horizontalEdit()->setFocus();
-    type(p2->horizontalEdit(), "20");
-    QCOMPARE(p2->maxLonEdit()->text(), QString("0"));   // equal longitudes are left alone
-    type(p2->maxLonEdit(), "16");
-    p2->verticalLockBox()->click();
-    QVERIFY(!p2->verticalEdit()->isEnabled());
-    QCOMPARE(p2->minLatEdit()->text(), QString("44"));
-    p2->verticalLockBox()->click();
-    QVERIFY(p2->verticalEdit()->isEnabled());
+    p2->fields()->horizontal()->setFocus();
+    type(p2->fields()->horizontal(), "20");
+    QCOMPARE(p2->fields()->maxLon()->text(), QString("0"));   // equal longitudes are left alone
+    type(p2->fields()->maxLon(), "16");
+    p2->fields()->verticalLock()->click();
+    QVERIFY(!p2->fields()->vertical()->isEnabled());
+    QCOMPARE(p2->fields()->minLat()->text(), QString("44"));
+    p2->fields()->verticalLock()->click();
+    QVERIFY(p2->fields()->vertical()->isEnabled());
 
-    type(p2->maxLatEdit(), "45");
-    type(p2->minLatEdit(), "45");
+    type(p2->fields()->maxLat(), "45");
+    type(p2->fields()->minLat(), "45");
     platform.messages.clear();
     wizard.button(QWizard::NextButton)->click();
     QCOMPARE(wizard.currentPage(), p2);
     QVERIFY(hasMessage(platform, "Latitude range is invalid. Please set latitude range."));
 
     // A coarse scale warns and goes on.
-    type(p2->minLatEdit(), "44");
-    type(p2->minLonEdit(), "10");
+    type(p2->fields()->minLat(), "44");
+    type(p2->fields()->minLon(), "10");
     platform.messages.clear();
     wizard.button(QWizard::NextButton)->click();
     QVERIFY(hasMessage(platform, kTooLarge));
@@ -201,7 +201,7 @@ void PhotoWizardTest::pagesFollowTheirRules()
     wizard.button(QWizard::BackButton)->click();
     wizard.button(QWizard::NextButton)->click();
     QCOMPARE(p4->folderEdit()->text(), QString::fromStdString(doc.sceneryFolder));
-    QCOMPARE(p2->minLonEdit()->text(), QString("10"));   // page 2 keeps what was typed
+    QCOMPARE(p2->fields()->minLon()->text(), QString("10"));   // page 2 keeps what was typed
     p4->folderEdit()->setText(QString::fromStdString(root));
 
     // "<none>" and an empty prefix keep the page; the folders are made all the same.
@@ -252,10 +252,10 @@ void PhotoWizardTest::wizardAndBatchProgramMakeTheSameProject()
         PhotoWizardExtentsPage* p2 = wizard->page2();
         if (!check(wizard->currentPage() == p2, "page 2 not reached"))
             return wizard->reject();
-        type(p2->maxLatEdit(), "45:30");
-        type(p2->minLatEdit(), "45");
-        type(p2->maxLonEdit(), "15.5");
-        type(p2->minLonEdit(), "15:0:0");
+        type(p2->fields()->maxLat(), "45:30");
+        type(p2->fields()->minLat(), "45");
+        type(p2->fields()->maxLon(), "15.5");
+        type(p2->fields()->minLon(), "15:0:0");
         wizard->button(QWizard::NextButton)->click();
         if (!check(wizard->currentPage() == wizard->page3(), "page 3 not reached"))
             return wizard->reject();

@@ -122,11 +122,11 @@ void PictureImportTest::geoTiffThroughTheDialogFillsPageTwo()
     wizard.button(QWizard::NextButton)->click();
     PhotoWizardExtentsPage* p2 = wizard.page2();
     QCOMPARE(wizard.currentPage(), p2);
-    QCOMPARE(p2->maxLatEdit()->text(), QString::fromStdString(formatCoordinate(direct->extents->north, 0)));
-    QCOMPARE(p2->minLatEdit()->text(), QString::fromStdString(formatCoordinate(direct->extents->south, 0)));
-    QCOMPARE(p2->maxLonEdit()->text(), QString::fromStdString(formatCoordinate(direct->extents->east, 0)));
-    QCOMPARE(p2->minLonEdit()->text(), QString::fromStdString(formatCoordinate(direct->extents->west, 0)));
-    QVERIFY(!p2->maxLatEdit()->isReadOnly());
+    QCOMPARE(p2->fields()->maxLat()->text(), QString::fromStdString(formatCoordinate(direct->extents->north, 0)));
+    QCOMPARE(p2->fields()->minLat()->text(), QString::fromStdString(formatCoordinate(direct->extents->south, 0)));
+    QCOMPARE(p2->fields()->maxLon()->text(), QString::fromStdString(formatCoordinate(direct->extents->east, 0)));
+    QCOMPARE(p2->fields()->minLon()->text(), QString::fromStdString(formatCoordinate(direct->extents->west, 0)));
+    QVERIFY(!p2->fields()->maxLat()->isReadOnly());
     // 15 km x 10 km on 1024 x 1024 pixels.
     QVERIFY2(p2->model().horizontal > 14 && p2->model().horizontal < 15.2, qPrintable(QString::number(p2->model().horizontal)));
     QVERIFY2(p2->model().vertical > 9.5 && p2->model().vertical < 10.1, qPrintable(QString::number(p2->model().vertical)));

@@ -112,10 +112,10 @@ void ProjectLifecycleTest::runWizard(const std::string& folder, const std::funct
         wizard->page1()->browseButton()->click();
         wizard->button(QWizard::NextButton)->click();
         PhotoWizardExtentsPage* p2 = wizard->page2();
-        type(p2->maxLatEdit(), "45");
-        type(p2->minLatEdit(), "44.9");
-        type(p2->maxLonEdit(), "15.1");
-        type(p2->minLonEdit(), "15");
+        type(p2->fields()->maxLat(), "45");
+        type(p2->fields()->minLat(), "44.9");
+        type(p2->fields()->maxLon(), "15.1");
+        type(p2->fields()->minLon(), "15");
         wizard->button(QWizard::NextButton)->click();
         wizard->button(QWizard::NextButton)->click();
         PhotoWizardFolderPage* p4 = wizard->page4();

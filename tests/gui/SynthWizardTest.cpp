@@ -166,8 +166,8 @@ void SynthWizardTest::pagesFollowTheirRules()
     // Page 2: locked at 2.0 m/pixel from the south-west corner, with the four tooltips.
     SynthWizardExtentsPage* p2 = wizard.page2();
     QCOMPARE(wizard.currentPage(), p2);
-    QVERIFY(p2->horizontalLockBox()->isChecked() && p2->verticalLockBox()->isChecked());
-    QVERIFY(!p2->horizontalEdit()->isEnabled() && !p2->verticalEdit()->isEnabled());
+    QVERIFY(p2->fields()->horizontalLock()->isChecked() && p2->fields()->verticalLock()->isChecked());
+    QVERIFY(!p2->fields()->horizontal()->isEnabled() && !p2->fields()->vertical()->isEnabled());
     QCOMPARE(p2->model().horizontal, 2.0);
     QCOMPARE(p2->model().vertical, 2.0);
     QVERIFY(p2->cornerButton(1)->isChecked());
@@ -178,19 +178,19 @@ void SynthWizardTest::pagesFollowTheirRules()
     for (int i = 0; i < 4; ++i)
         QCOMPARE(p2->cornerButton(i)->toolTip(), QString(tips[i]));
     QVERIFY(p2->findChild<QGroupBox*>() && p2->findChild<QGroupBox*>()->title() == "Synthetic Scenery Resolution (m/pix):");
-    type(p2->minLatEdit(), "45");
-    QVERIFY(qAbs(coordinate(p2->maxLatEdit()) - (45 + 4 * 256 * 2.0 / 111130.55555555556)) < 1e-6);
-    type(p2->minLonEdit(), "15");
+    type(p2->fields()->minLat(), "45");
+    QVERIFY(qAbs(coordinate(p2->fields()->maxLat()) - (45 + 4 * 256 * 2.0 / 111130.55555555556)) < 1e-6);
+    type(p2->fields()->minLon(), "15");
     const double k = p2->model().kmPerDegreeLongitude();
-    QVERIFY(qAbs(coordinate(p2->maxLonEdit()) - (15 + 4 * 256 * 2.0 / (k * 1000))) < 1e-6);
+    QVERIFY(qAbs(coordinate(p2->fields()->maxLon()) - (15 + 4 * 256 * 2.0 / (k * 1000))) < 1e-6);
 
     // A grid changed on page 1 carries over when page 2 becomes active again.
     wizard.button(QWizard::BackButton)->click();
     type(p1->columnsEdit(), "8");
     wizard.button(QWizard::NextButton)->click();
     QCOMPARE(wizard.gridColumns(), 8);
-    QVERIFY(qAbs(coordinate(p2->maxLonEdit()) - (15 + 8 * 256 * 2.0 / (k * 1000))) < 1e-6);
-    QVERIFY(qAbs(coordinate(p2->maxLatEdit()) - (45 + 4 * 256 * 2.0 / 111130.55555555556)) < 1e-6);
+    QVERIFY(qAbs(coordinate(p2->fields()->maxLon()) - (15 + 8 * 256 * 2.0 / (k * 1000))) < 1e-6);
+    QVERIFY(qAbs(coordinate(p2->fields()->maxLat()) - (45 + 4 * 256 * 2.0 / 111130.55555555556)) < 1e-6);
     wizard.button(QWizard::NextButton)->click();
     QCOMPARE(wizard.currentPage(), wizard.page3());
     QCOMPARE(doc.boundary.south, 45.0);
@@ -281,8 +281,8 @@ void SynthWizardTest::cancelDuringGenerationLeavesNoProject()
         type(wizard->page1()->columnsEdit(), "3");
         type(wizard->page1()->rowsEdit(), "3");
         wizard->button(QWizard::NextButton)->click();
-        type(wizard->page2()->minLatEdit(), "45");
-        type(wizard->page2()->minLonEdit(), "15");
+        type(wizard->page2()->fields()->minLat(), "45");
+        type(wizard->page2()->fields()->minLon(), "15");
         wizard->button(QWizard::NextButton)->click();
         wizard->page3()->list()->item(0, 0)->setCheckState(Qt::Checked);
         wizard->button(QWizard::NextButton)->click();
@@ -323,8 +323,8 @@ void SynthWizardTest::wizardAndBatchProgramMakeTheSameProject()
         SynthWizardExtentsPage* p2 = wizard->page2();
         if (!check(wizard->currentPage() == p2, "page 2 not reached"))
             return wizard->reject();
-        type(p2->minLatEdit(), "45:0:30");
-        type(p2->minLonEdit(), "15.01");
+        type(p2->fields()->minLat(), "45:0:30");
+        type(p2->fields()->minLon(), "15.01");
         wizard->button(QWizard::NextButton)->click();
         if (!check(wizard->currentPage() == wizard->page3(), "page 3 not reached"))
             return wizard->reject();

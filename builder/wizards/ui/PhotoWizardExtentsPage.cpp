@@ -110,12 +110,3 @@ bool PhotoWizardExtentsPage::validatePage()
         wizard_.services().showSceneryProperties(doc.sceneryWidthKm, doc.sceneryHeightKm, doc.metresPerPixel);
     return true;
 }
-
-QLineEdit* PhotoWizardExtentsPage::maxLatEdit() const { return fields_->maxLat(); }
-QLineEdit* PhotoWizardExtentsPage::minLatEdit() const { return fields_->minLat(); }
-QLineEdit* PhotoWizardExtentsPage::maxLonEdit() const { return fields_->maxLon(); }
-QLineEdit* PhotoWizardExtentsPage::minLonEdit() const { return fields_->minLon(); }
-QLineEdit* PhotoWizardExtentsPage::horizontalEdit() const { return fields_->horizontal(); }
-QLineEdit* PhotoWizardExtentsPage::verticalEdit() const { return fields_->vertical(); }
-QCheckBox* PhotoWizardExtentsPage::horizontalLockBox() const { return fields_->horizontalLock(); }
-QCheckBox* PhotoWizardExtentsPage::verticalLockBox() const { return fields_->verticalLock(); }

@@ -7,14 +7,12 @@
 #include <QWizardPage>
 
 #include "wizards/PhotoExtentsModel.h"
+#include "wizards/ui/ExtentsFields.h"
 
 class PhotoWizard;
 class PhotoPreviewFrame;
 struct GeoRect;
-class ExtentsFields;
-class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QRadioButton;
 
 class PhotoWizardExtentsPage : public QWizardPage {
@@ -25,14 +23,8 @@ public:
     void initializePage() override;
     bool validatePage() override;
 
-    QLineEdit* maxLatEdit() const;
-    QLineEdit* minLatEdit() const;
-    QLineEdit* maxLonEdit() const;
-    QLineEdit* minLonEdit() const;
-    QLineEdit* horizontalEdit() const;
-    QLineEdit* verticalEdit() const;
-    QCheckBox* horizontalLockBox() const;
-    QCheckBox* verticalLockBox() const;
+    /// The four edges, the resolutions and their Locks.
+    ExtentsFields* fields() const { return fields_; }
     QRadioButton* cornerButton(int index) const { return corners_[static_cast<std::size_t>(index)]; }
     PhotoPreviewFrame* preview() const { return preview_; }
     QLabel* explanation() const { return explanation_; }

@@ -92,12 +92,3 @@ bool SynthWizardExtentsPage::validatePage()
         wizard_.services().showSceneryProperties(doc.sceneryWidthKm, doc.sceneryHeightKm, doc.metresPerPixel);
     return true;
 }
-
-QLineEdit* SynthWizardExtentsPage::maxLatEdit() const { return fields_->maxLat(); }
-QLineEdit* SynthWizardExtentsPage::minLatEdit() const { return fields_->minLat(); }
-QLineEdit* SynthWizardExtentsPage::maxLonEdit() const { return fields_->maxLon(); }
-QLineEdit* SynthWizardExtentsPage::minLonEdit() const { return fields_->minLon(); }
-QLineEdit* SynthWizardExtentsPage::horizontalEdit() const { return fields_->horizontal(); }
-QLineEdit* SynthWizardExtentsPage::verticalEdit() const { return fields_->vertical(); }
-QCheckBox* SynthWizardExtentsPage::horizontalLockBox() const { return fields_->horizontalLock(); }
-QCheckBox* SynthWizardExtentsPage::verticalLockBox() const { return fields_->verticalLock(); }

@@ -8,12 +8,10 @@
 #include <QWizardPage>
 
 #include "wizards/PhotoExtentsModel.h"
+#include "wizards/ui/ExtentsFields.h"
 
 class SynthWizard;
 class SynthGridPreview;
-class ExtentsFields;
-class QCheckBox;
-class QLineEdit;
 class QRadioButton;
 
 class SynthWizardExtentsPage : public QWizardPage {
@@ -24,14 +22,8 @@ public:
     void initializePage() override;
     bool validatePage() override;
 
-    QLineEdit* maxLatEdit() const;
-    QLineEdit* minLatEdit() const;
-    QLineEdit* maxLonEdit() const;
-    QLineEdit* minLonEdit() const;
-    QLineEdit* horizontalEdit() const;
-    QLineEdit* verticalEdit() const;
-    QCheckBox* horizontalLockBox() const;
-    QCheckBox* verticalLockBox() const;
+    /// The four edges, the resolutions and their Locks.
+    ExtentsFields* fields() const { return fields_; }
     QRadioButton* cornerButton(int index) const { return corners_[static_cast<std::size_t>(index)]; }
     const PhotoExtentsModel& model() const { return model_; }
 
