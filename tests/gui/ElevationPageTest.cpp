@@ -110,6 +110,21 @@ private slots:
         QCOMPARE(page->list()->count(), 0);
     }
 
+    void postSpacingStartsAtTheChunksNodeSpacing()
+    {
+        {
+            CAltMapsPropertySheet sheet(*doc);
+            QCOMPARE(sheet.elevationPage()->spacingSpin()->value(), 0.0);   // no chunks: every post
+        }
+        // One chunk of 0.01 x 0.01 degrees at density 4: 278 m north-south, 197 m east-west at 45.
+        TexReliefChunk chunk;
+        chunk.area = {45.0, 45.01, 15.0, 15.01};
+        chunk.properties.gridDensity = 4;
+        doc->chunks.push_back(chunk);
+        CAltMapsPropertySheet sheet(*doc);
+        QCOMPARE(sheet.elevationPage()->spacingSpin()->value(), 196.0);
+    }
+
     void refusalsLeaveTheListAlone()
     {
         dir->write("notes.hgt", std::string("not heights\n"));

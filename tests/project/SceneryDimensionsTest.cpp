@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <limits>
+#include <vector>
 
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
+#include "project/NodeSpacing.h"
 #include "project/SceneryDimensions.h"
 #include "support/ScriptedPlatform.h"
 
@@ -58,3 +61,40 @@ TEST(SceneryDimensionsTest, ScaleComesFromTheWidthOverTheBitmapPixels)
 }
 
 } // namespace
+
+// The finest node spacing: the smallest of every chunk's east-west and north-south node steps.
+TEST(SceneryDimensionsTest, FinestNodeSpacingOverTheChunks)
+{
+    struct Chunk {
+        GeoRect area;
+        int density;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Chunk> chunks;
+        double metres;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {"no chunks", {}, 0.0},
+        {"north-south is finer at the equator", {{{0.0, 0.01, 15.0, 15.02}, 4}}, 278.3},
+        {"east-west is finer at 60 degrees", {{{60.0, 60.01, 15.0, 15.01}, 1}}, 556.5},
+        {"the finest chunk wins", {{{45.0, 45.01, 15.0, 15.01}, 1}, {{45.0, 45.01, 15.0, 15.01}, 16}}, 49.2},
+        {"density 0 and empty or broken areas count for nothing",
+         {{{45.0, 45.01, 15.0, 15.01}, 0}, {{45.0, 45.0, 15.0, 15.0}, 4}, {{nan, 45.0, 15.0, 15.01}, 4}},
+         0.0},
+    };
+    ScriptedPlatform platform;
+    AppContext app{platform};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDibDoc doc(app);
+        for (const Chunk& source : c.chunks) {
+            TexReliefChunk chunk;
+            chunk.area = source.area;
+            chunk.properties.gridDensity = source.density;
+            doc.chunks.push_back(chunk);
+        }
+        EXPECT_NEAR(finestNodeSpacingMetres(doc), c.metres, 0.1);
+    }
+}

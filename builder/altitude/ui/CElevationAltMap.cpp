@@ -5,8 +5,11 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <cmath>
+
 #include "altitude/AltitudeMap.h"
 #include "import/ElevationImport.h"
+#include "project/NodeSpacing.h"
 
 CElevationAltMap::CElevationAltMap(CDibDoc& doc, QWidget* parent)
     : CSourceAltMapPage(doc, QStringLiteral("Elevation file"), 3, parent),
@@ -23,6 +26,11 @@ CElevationAltMap::CElevationAltMap(CDibDoc& doc, QWidget* parent)
     buttonGrid()->addWidget(voids_, 2, 1);
     buttonGrid()->addWidget(new QLabel(QStringLiteral("Post spacing:"), this), 3, 0);
     buttonGrid()->addWidget(spacing_, 3, 1);
+    // Posts closer together than the chunks' nodes are never sampled: the default thins to the
+    // finest node spacing, in whole metres (every post while the project has no chunks).
+    spacing_->setValue(std::floor(finestNodeSpacingMetres(doc)));
+    spacing_->setToolTip(QStringLiteral("Keeps no posts closer together than this; the default is the finest "
+                                        "node spacing of the project's chunks"));
 }
 
 bool CElevationAltMap::listsMap(const AltitudeMap& map) const
