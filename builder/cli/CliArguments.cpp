@@ -55,3 +55,10 @@ std::string absolutePath(const std::string& path)
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
     return ec ? path : absolute.string();
 }
+
+std::string runningProgramFolder()
+{
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : program.parent_path().string();
+}

@@ -34,3 +34,7 @@ public:
 /// A path from the command line made absolute against the current folder (as given when that
 /// fails), so messages and stored projects name the file the user meant.
 std::string absolutePath(const std::string& path);
+
+/// The folder of the running program, where a build keeps its own colors.pcf and default.bmp
+/// (and whose ../share/orvane an install fills); empty when it cannot be told.
+std::string runningProgramFolder();

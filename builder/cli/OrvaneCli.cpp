@@ -184,9 +184,7 @@ public:
             err_ << "orvane-cli: error: " << config << " is damaged\n";
             return false;
         }
-        // The program's own colors.pcf and default.bmp lie beside it.
-        std::error_code ignored;
-        app.settings.programFolder = std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path().string();
+        app.settings.programFolder = runningProgramFolder();
         AppStartup(app).loadTexturesIfWanted();
         return true;
     }

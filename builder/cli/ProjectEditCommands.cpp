@@ -143,6 +143,7 @@ struct EditSession {
             err << "orvane-cli: error: " << config << " is damaged\n";
             return false;
         }
+        app.settings.programFolder = runningProgramFolder();
         // The library links chunk textures by name, so their names survive the save.
         AppStartup(app).loadTexturesIfWanted();
         doc = std::make_unique<CDibDoc>(app);

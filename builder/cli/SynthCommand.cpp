@@ -175,6 +175,7 @@ int run(const std::vector<std::string>& argv, std::ostream& out, std::ostream& e
         err << "orvane-cli: error: " << config << " is damaged\n";
         return kExitFailure;
     }
+    app.settings.programFolder = runningProgramFolder();
     if (args.has("--library")) {
         app.settings.synthTexturesPath = absolutePath(args.value("--library"));
         if (app.settings.textureClasses.empty() && !rescanTextureClasses(app))
