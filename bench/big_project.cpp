@@ -26,7 +26,7 @@
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeMerge.h"
 #include "altitude/AltitudeReaders.h"
-#include "base/Platform.h"
+#include "BenchPlatform.h"
 #include "base/ReplacementFile.h"
 #include "output/NearestRecordSearch.h"
 #include "project/AppContext.h"
@@ -93,23 +93,13 @@ protected:
     void pump() override { spin(costMicros / 3); }
 };
 
-class BenchPlatform : public Platform {
+// A progress window that costs what one on the screen does.
+class ScreenLikePlatform : public BenchPlatform {
 public:
-    MsgAnswer message(const std::string& text, MsgIcon, MsgButtons) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return MsgAnswer::Ok;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override { return std::nullopt; }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
-    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
     std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
     {
         return std::make_unique<ScreenLikeProgress>();
     }
-    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
 };
 
 std::filesystem::path folder;
@@ -219,7 +209,7 @@ void benchDted(int largest)
 {
     std::printf("\nDTED read (window redraw %.0f us)\n", ScreenLikeProgress::costMicros);
     std::printf("%6s %11s %13s %12s %7s %10s\n", "posts", "records", "plain (ms)", "reader (ms)", "ratio", "ns/record");
-    BenchPlatform platform;
+    ScreenLikePlatform platform;
     AppContext app(platform);
     app.settings.applicationPath = folder.string();
     CDibDoc doc(app);
@@ -243,7 +233,7 @@ void benchMerge(int largest)
     std::printf("\nMerging one DTED map into the main map\n");
     std::printf("%6s %11s %15s %15s %15s %10s\n", "posts", "records", "copy (ms)", "stable sort (ms)", "merge (ms)",
                 "ns/record");
-    BenchPlatform platform;
+    ScreenLikePlatform platform;
     AppContext app(platform);
     app.settings.applicationPath = folder.string();
     for (int side : sides(largest)) {
@@ -273,7 +263,7 @@ void benchNearest(int largest)
     std::printf("\nNearest record (DTED grid as the main map, random queries inside it)\n");
     std::printf("%6s %11s %18s %18s %8s %10s\n", "posts", "records", "findNearest (us)", "search (us)", "speedup",
                 "identical");
-    BenchPlatform platform;
+    ScreenLikePlatform platform;
     AppContext app(platform);
     app.settings.applicationPath = folder.string();
     for (int side : sides(largest)) {
@@ -317,7 +307,7 @@ void benchSaveAndOpen(int side)
         readDtedAltitudeMap(doc, *map, cellPath(side));
         doc.altitudeMaps.push_back(std::move(map));
     };
-    BenchPlatform platform;
+    ScreenLikePlatform platform;
     AppContext app(platform);
     app.settings.applicationPath = folder.string();
     double streamed = 0, buffered = 0, copy = 0, flushedCopy = 0, read = 0, open = 0, openEvery = 0;

@@ -14,33 +14,13 @@
 
 #include "project/AppContext.h"
 #include "base/PathUtil.h"
-#include "base/Platform.h"
+#include "BenchPlatform.h"
 #include "imagery/BitmapFile.h"
 #include "imagery/TextureCutter.h"
 #include "project/CDibDoc.h"
 
 namespace {
 // Answers every name dialog with one path and keeps quiet otherwise.
-class BenchPlatform : public Platform {
-public:
-    std::string answer;
-    MsgAnswer message(const std::string& text, MsgIcon, MsgButtons) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return MsgAnswer::Ok;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return answer; }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return answer; }
-    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return {}; }
-    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return {}; }
-    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
-    {
-        return std::make_unique<ProgressWindow>();
-    }
-    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
-};
-
 // An 8-bit bitmap with a smooth colour ramp palette and a textured pattern, like a photo's.
 PackedBitmap makeBitmap(int side)
 {
@@ -95,7 +75,7 @@ int main(int argc, char** argv)
         doc.bitmapWidth = doc.bitmapHeight = side;
         doc.chunkColumns = doc.chunkRows = side / 256;
         doc.textureFolder = folder.string();
-        platform.answer = PathUtil::join(folder.string(), "bn");
+        platform.fileAnswer = PathUtil::join(folder.string(), "bn");
 
         std::printf("cutting %d x %d into %s tiles in %s\n", side, side, bmp ? ".bmp" : ".r8", folder.string().c_str());
         double total = 0.0, level3Seconds = 0.0;

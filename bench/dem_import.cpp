@@ -20,31 +20,12 @@
 
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeReaders.h"
-#include "base/Platform.h"
+#include "BenchPlatform.h"
 #include "import/ElevationImport.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 
 namespace {
-
-class QuietPlatform : public Platform {
-public:
-    MsgAnswer message(const std::string& text, MsgIcon, MsgButtons) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return MsgAnswer::Ok;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override { return std::nullopt; }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
-    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
-    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
-    {
-        return std::make_unique<ProgressWindow>();
-    }
-    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
-};
 
 int heightAt(int x, int y) { return (x * 7 + y * 13) % 4000 - 200; }
 
@@ -178,7 +159,7 @@ int main()
     writeDtedCell(dted, 1803, 1803);
     const Measure dtedRead = inChild(
         [&] {
-            QuietPlatform platform;
+            BenchPlatform platform;
             AppContext app(platform);
             app.settings.applicationPath = folder.string();
             CDibDoc doc(app);

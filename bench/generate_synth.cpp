@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "base/Platform.h"
+#include "BenchPlatform.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "synth/SynthRandom.h"
@@ -18,24 +18,6 @@
 namespace {
 
 /// Answers nothing and shows nothing: the benchmark runs without a user.
-class SilentPlatform : public Platform {
-public:
-    MsgAnswer message(const std::string&, MsgIcon, MsgButtons) override { return MsgAnswer::Ok; }
-    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
-    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
-    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
-    {
-        return std::make_unique<ProgressWindow>();
-    }
-    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {-1, false, {}, {}}; }
-};
-
 int argument(int argc, char** argv, int index, int fallback)
 {
     return argc > index ? std::atoi(argv[index]) : fallback;
@@ -50,7 +32,7 @@ int main(int argc, char** argv)
     const int runs = argument(argc, argv, 3, 5);
     constexpr int kClasses = 8;
 
-    SilentPlatform platform;
+    BenchPlatform platform{false};
     AppContext app(platform);
     app.noMatchTexture = std::make_unique<Texture>();
     for (int i = 0; i < librarySize; ++i) {

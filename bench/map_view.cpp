@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "base/Platform.h"
+#include "BenchPlatform.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "synth/Texture.h"
@@ -22,24 +22,6 @@
 #include "view/ui/MapRenderer.h"
 
 namespace {
-
-class SilentPlatform : public Platform {
-public:
-    MsgAnswer message(const std::string&, MsgIcon, MsgButtons) override { return MsgAnswer::Ok; }
-    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
-    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
-    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
-    {
-        return std::make_unique<ProgressWindow>();
-    }
-    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {-1, false, {}, {}}; }
-};
 
 // A 256 x 256 8-bit texture with a pattern of its own.
 PackedBitmap patternTexture(int seed)
@@ -82,7 +64,7 @@ int main(int argc, char** argv)
     int qtArgc = static_cast<int>(qtArgs.size());
     QGuiApplication application(qtArgc, qtArgs.data());
 
-    SilentPlatform platform;
+    BenchPlatform platform{false};
     AppContext app(platform);
     CDibDoc doc(app);
     doc.chunkColumns = doc.chunkRows = 64;

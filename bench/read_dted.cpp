@@ -15,29 +15,10 @@
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeReaders.h"
 #include "project/AppContext.h"
-#include "base/Platform.h"
+#include "BenchPlatform.h"
 #include "project/CDibDoc.h"
 
 namespace {
-
-class QuietPlatform : public Platform {
-public:
-    MsgAnswer message(const std::string& text, MsgIcon, MsgButtons) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        return MsgAnswer::Ok;
-    }
-    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override { return std::nullopt; }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
-    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
-    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
-    {
-        return std::make_unique<ProgressWindow>();
-    }
-    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {}; }
-};
 
 // UHL, DSI and ACC records with the corner and count fields filled, then the data records.
 void writeCell(const std::string& path, int columns, int rows)
@@ -86,7 +67,7 @@ int main()
     const std::string path = (folder / "cell.dt1").string();
     writeCell(path, side, side);
 
-    QuietPlatform platform;
+    BenchPlatform platform;
     AppContext app(platform);
     app.settings.applicationPath = folder.string();
     CDibDoc doc(app);

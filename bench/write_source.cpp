@@ -11,31 +11,13 @@
 #include <string>
 
 #include "project/AppContext.h"
-#include "base/Platform.h"
+#include "BenchPlatform.h"
 #include "output/ScasmWriter.h"
 #include "project/CDibDoc.h"
 
 namespace {
 
 /// Answers nothing and shows nothing: the benchmark runs without a user.
-class SilentPlatform : public Platform {
-public:
-    MsgAnswer message(const std::string&, MsgIcon, MsgButtons) override { return MsgAnswer::Ok; }
-    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return std::nullopt; }
-    std::optional<std::string> browseForFolder(const std::string&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return std::nullopt; }
-    std::optional<std::int32_t> adjustAltitude(std::int32_t) override { return std::nullopt; }
-    std::unique_ptr<ProgressWindow> createProgress(const std::string&) override
-    {
-        return std::make_unique<ProgressWindow>();
-    }
-    BatchRunResult runBatchFile(const std::string&, const std::string&) override { return {-1, false, {}, {}}; }
-};
-
 int argument(int argc, char** argv, int index, int fallback)
 {
     return argc > index ? std::atoi(argv[index]) : fallback;
@@ -49,7 +31,7 @@ int main(int argc, char** argv)
     const int density = argument(argc, argv, 2, 16);
     const int recordsPerSide = argument(argc, argv, 3, 1000);
 
-    SilentPlatform platform;
+    BenchPlatform platform{false};
     AppContext app(platform);
     CDibDoc doc(app);
 
