@@ -27,6 +27,7 @@
 #include "project/ui/FsMacroDialog.h"
 #include "project/ui/FsMenuPositionDialog.h"
 #include "project/ui/ProjectPropertiesSheet.h"
+#include "DemoProject.h"
 #include "support/ScriptedPlatform.h"
 #include "support/WindowGallery.h"
 #include "wizards/ui/PhotoWizard.h"
@@ -35,26 +36,6 @@
 namespace {
 
 const QString kProgram = QStringLiteral("orvane");
-
-/// A small photographic project: 4 x 3 chunks over one degree square.
-void fillProject(CDibDoc& doc)
-{
-    doc.chunkColumns = 4;
-    doc.chunkRows = 3;
-    doc.boundary = {45.0, 45.75, 15.0, 16.0};
-    doc.texturePrefix = "demo";
-    const double dLat = (doc.boundary.north - doc.boundary.south) / doc.chunkRows;
-    const double dLon = (doc.boundary.east - doc.boundary.west) / doc.chunkColumns;
-    for (int r = 0; r < doc.chunkRows; ++r)
-        for (int c = 0; c < doc.chunkColumns; ++c) {
-            TexReliefChunk chunk;
-            chunk.chunkValueA = c;
-            chunk.chunkValueB = r;
-            chunk.area = {doc.boundary.south + r * dLat, doc.boundary.south + (r + 1) * dLat,
-                          doc.boundary.west + c * dLon, doc.boundary.west + (c + 1) * dLon};
-            doc.chunks.push_back(chunk);
-        }
-}
 
 void expectNoFaults(const QStringList& faults)
 {
@@ -78,7 +59,7 @@ private slots:
     {
         app_ = std::make_unique<AppContext>(platform_);
         doc_ = std::make_unique<CDibDoc>(*app_);
-        fillProject(*doc_);
+        fillDemoProject(*doc_);
     }
     void cleanup()
     {

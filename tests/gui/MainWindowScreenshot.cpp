@@ -16,31 +16,8 @@
 #include "app/ui/CMainFrame.h"
 #include "project/CDibDoc.h"
 #include "project/ProjectFile.h"
+#include "DemoProject.h"
 #include "support/ScriptedPlatform.h"
-
-namespace {
-
-// A small photographic project: 4 x 3 chunks over one degree square.
-void fillProject(CDibDoc& doc)
-{
-    doc.chunkColumns = 4;
-    doc.chunkRows = 3;
-    doc.boundary = {45.0, 45.75, 15.0, 16.0};
-    doc.texturePrefix = "demo";
-    const double dLat = (doc.boundary.north - doc.boundary.south) / doc.chunkRows;
-    const double dLon = (doc.boundary.east - doc.boundary.west) / doc.chunkColumns;
-    for (int r = 0; r < doc.chunkRows; ++r)
-        for (int c = 0; c < doc.chunkColumns; ++c) {
-            TexReliefChunk chunk;
-            chunk.chunkValueA = c;
-            chunk.chunkValueB = r;
-            chunk.area = {doc.boundary.south + r * dLat, doc.boundary.south + (r + 1) * dLat,
-                          doc.boundary.west + c * dLon, doc.boundary.west + (c + 1) * dLon};
-            doc.chunks.push_back(chunk);
-        }
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -60,7 +37,7 @@ int main(int argc, char** argv)
     const QString projectPath = args.size() > 2 ? args[2] : work.filePath("Demo.prj");
     if (args.size() <= 2) {
         CDibDoc doc(app);
-        fillProject(doc);
+        fillDemoProject(doc);
         if (!saveProject(doc, projectPath.toStdString())) {
             std::fprintf(stderr, "could not write the demonstration project\n");
             return 1;
