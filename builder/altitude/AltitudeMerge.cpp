@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "altitude/AltitudeEdits.h"
+#include "altitude/RecordReserve.h"
 #include "project/AppContext.h"
 #include "base/Platform.h"
 #include "project/CDibDoc.h"
@@ -24,7 +25,7 @@ bool mergeAltitudeMaps(CDibDoc& doc)
     for (const auto& mapPointer : doc.altitudeMaps)
         if (mapPointer->enabled == 1)
             total += mapPointer->records.size() + mapPointer->insertions.size();
-    main.records.reserve(total);
+    reserveRecords(main.records, total);
     // Where each map's records begin, so the sort can merge the maps' runs; deletions move
     // records across runs, and then the whole is sorted.
     std::vector<std::size_t> runStarts;

@@ -30,6 +30,15 @@ public:
         }
     }
 
+    /// `count` steps at once: the same window updates as that many calls to step().
+    void advance(std::size_t count)
+    {
+        for (; count > 0 && window_ && done_ < cap_; --count) {
+            ++done_;
+            window_->StepIt();
+        }
+    }
+
     /// Whether the user pressed Cancel since the last look (pumps pending events). Once the bar
     /// is full only every 64th look pumps, so a large image is not slowed down by the event loop.
     bool cancelled()

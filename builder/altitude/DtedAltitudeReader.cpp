@@ -22,6 +22,7 @@
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeReaders.h"
 #include "altitude/CappedProgress.h"
+#include "altitude/RecordReserve.h"
 #include "project/AppContext.h"
 #include "base/FileLimits.h"
 #include "base/InputFile.h"
@@ -143,37 +144,45 @@ bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
     const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
     std::vector<AltitudeRecord> records;
     try {
-        records.reserve(count);
+        reserveRecords(records, count);
     } catch (const std::bad_alloc&) {
         return refuse(platform, "it holds more points than fit in memory");
     }
 
     // Every post is the south-west corner plus its index times the step, the last ones too, so
-    // two files sharing a corner put the same post at the same place.
+    // two files sharing a corner put the same post at the same place. Every line has the same
+    // latitudes: they are worked out once.
     const double latitudeStep = (northEastLatitude - southWestLatitude) / (rows - 1);
     const double longitudeStep = (northEastLongitude - southWestLongitude) / (columns - 1);
+    std::vector<double> latitudes(static_cast<std::size_t>(rows));
+    for (int j = 0; j < rows; ++j)
+        latitudes[static_cast<std::size_t>(j)] = southWestLatitude + j * latitudeStep;
     std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
     std::size_t voids = 0;
 
+    // A line is decoded into a small buffer that stays in the cache, a void post being written
+    // over by the next one, then appended to the records in one copy.
+    std::vector<AltitudeRecord> line(static_cast<std::size_t>(rows));
     CappedProgress progress(platform, "Loading DTED Map...", count);
     for (int i = 0; i < columns; ++i) {
         const std::uint8_t* point = data + static_cast<std::size_t>(i) * recordLength + kRecordHeader;
         const double longitude = southWestLongitude + i * longitudeStep;
+        AltitudeRecord* out = line.data();
         for (int j = 0; j < rows; ++j, point += 2) {
-            progress.step();
             const unsigned raw = static_cast<unsigned>(point[0]) << 8 | point[1];
-            if (raw == kVoidPost) {
-                ++voids;
-                continue;
-            }
             const std::int32_t magnitude = static_cast<std::int32_t>(raw & 0x7FFF);
-            AltitudeRecord record;
-            record.latitude = southWestLatitude + j * latitudeStep;
-            record.longitude = longitude;
-            record.altitude = (raw & 0x8000) ? -magnitude : magnitude;
-            lowest = std::min(lowest, record.altitude);
-            records.push_back(record);
+            const std::int32_t altitude = (raw & 0x8000) ? -magnitude : magnitude;
+            const bool real = raw != kVoidPost;
+            out->latitude = latitudes[static_cast<std::size_t>(j)];
+            out->longitude = longitude;
+            out->altitude = altitude;
+            out += real ? 1 : 0;
+            lowest = real ? std::min(lowest, altitude) : lowest;
         }
+        const auto kept = static_cast<std::size_t>(out - line.data());
+        voids += static_cast<std::size_t>(rows) - kept;
+        records.insert(records.end(), line.data(), out);
+        progress.advance(static_cast<std::size_t>(rows));
     }
     if (records.empty())
         return refuse(platform, "every post is void");

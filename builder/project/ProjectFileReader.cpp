@@ -6,6 +6,7 @@
 #include "altitude/AltitudeEdits.h"
 #include "altitude/AltitudeMerge.h"
 #include "altitude/AltitudeReaders.h"
+#include "altitude/RecordReserve.h"
 #include "project/AppContext.h"
 #include "base/FileLimits.h"
 #include "base/PathUtil.h"
@@ -267,6 +268,18 @@ bool ProjectFileReader::readAltitudeMapBlock()
 bool ProjectFileReader::readMapItems(AltitudeMap& map)
 {
     for (;;) {
+        // Record items come in long runs: they are decoded straight from the reader's window.
+        while (const std::uint8_t* item = in_.peek(kTaggedRecordSize)) {
+            if (TaggedReader::u16At(item) != 45)
+                break;
+            AltitudeRecord record;
+            record.latitude = TaggedReader::f64At(item + 2);
+            record.longitude = TaggedReader::f64At(item + 10);
+            record.altitude = static_cast<std::int32_t>(TaggedReader::u32At(item + 18));
+            map.records.push_back(record);
+            in_.skip(kTaggedRecordSize);
+            mapProgress_->StepIt();
+        }
         std::uint16_t tag;
         if (!in_.readTag(tag))
             return false;
@@ -280,8 +293,8 @@ bool ProjectFileReader::readMapItems(AltitudeMap& map)
             mapProgress_->SetRange(0, count);
             // Room for the announced records, but never for more than the rest of the file holds.
             if (count > 0)
-                map.records.reserve(map.records.size() +
-                                    std::min<std::size_t>(static_cast<std::size_t>(count), in_.remaining() / kTaggedRecordSize));
+                reserveRecords(map.records,
+                               std::min<std::size_t>(static_cast<std::size_t>(count), in_.remaining() / kTaggedRecordSize));
             break;
         }
         case 36: if (!readInt(map.columns)) return false; break;
@@ -293,7 +306,7 @@ bool ProjectFileReader::readMapItems(AltitudeMap& map)
         case 42: if (!readInt(map.enabled)) return false; break;
         case 43: if (!readInt(map.showWater)) return false; break;
         case 44: if (!readInt(map.waterLevel)) return false; break;
-        case 45: {
+        case 45: {   // a record the file cuts short
             AltitudeRecord record;
             if (!in_.readF64(record.latitude) || !in_.readF64(record.longitude) || !in_.readI32(record.altitude))
                 return false;
@@ -351,7 +364,7 @@ bool ProjectFileReader::readRecords(AltitudeMap& map, std::int64_t count, std::s
     if (count < 0 || static_cast<std::uint64_t>(count) > in_.remaining() / recordSize)
         return false;
     mapProgress_->SetRange(0, static_cast<int>(count));
-    map.records.reserve(map.records.size() + static_cast<std::size_t>(count));
+    reserveRecords(map.records, static_cast<std::size_t>(count));
     for (std::int64_t i = 0; i < count; ++i) {
         AltitudeRecord record;
         if (recordSize == kVersion1RecordSize) {

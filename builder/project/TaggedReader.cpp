@@ -1,31 +1,121 @@
 #include "project/TaggedReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <utility>
 
-#include "base/InputFile.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kWindow = std::size_t(1) << 20;
+
+// Reads exactly `count` bytes at `offset`; false on an error or an early end (the file shrank).
+bool readAt(int fd, std::uint8_t* out, std::size_t count, std::size_t offset)
+{
+    while (count > 0) {
+        const ssize_t got = ::pread(fd, out, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        out += got;
+        offset += static_cast<std::size_t>(got);
+        count -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+} // namespace
+
+TaggedReader::TaggedReader(std::vector<std::uint8_t> data)
+    : buffer_(std::move(data)), held_(buffer_.size()), size_(buffer_.size())
+{
+}
+
+TaggedReader::TaggedReader(int fd, std::size_t size) : size_(size), fd_(fd) {}
+
+TaggedReader::~TaggedReader()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+TaggedReader::TaggedReader(TaggedReader&& other) noexcept
+    : buffer_(std::move(other.buffer_)), base_(other.base_), held_(other.held_), size_(other.size_),
+      pos_(other.pos_), fd_(std::exchange(other.fd_, -1))
+{
+    other.held_ = other.size_ = other.pos_ = other.base_ = 0;
+}
+
+TaggedReader& TaggedReader::operator=(TaggedReader&& other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        buffer_ = std::move(other.buffer_);
+        base_ = other.base_;
+        held_ = other.held_;
+        size_ = other.size_;
+        pos_ = other.pos_;
+        fd_ = std::exchange(other.fd_, -1);
+        other.held_ = other.size_ = other.pos_ = other.base_ = 0;
+    }
+    return *this;
+}
 
 std::optional<TaggedReader> TaggedReader::fromFile(const std::string& path, std::uint64_t limit,
                                                    std::initializer_list<std::uint16_t> firstTags, Fault* fault)
 {
-    const std::vector<std::uint16_t> tags(firstTags);
-    InputFile file;
-    const bool read = file.read(path, limit, 2, [&tags](const std::uint8_t* bytes, std::size_t count) {
-        if (count < 2)
-            return false;
-        const auto tag = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-        return std::find(tags.begin(), tags.end(), tag) != tags.end();
-    });
     if (fault)
-        *fault = read ? Fault::None : file.openFailed() ? Fault::Unopenable : Fault::Refused;
-    if (!read)
+        *fault = Fault::Refused;
+    // Non-blocking, so opening a FIFO returns at once; the type is checked on what was opened.
+    if (path.empty())
         return std::nullopt;
-    return TaggedReader(std::move(file.bytes()));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (fault)
+            *fault = Fault::Unopenable;
+        return std::nullopt;
+    }
+    TaggedReader reader(fd, 0);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 2 ||
+        static_cast<std::uint64_t>(info.st_size) > limit)
+        return std::nullopt;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    reader.size_ = static_cast<std::size_t>(info.st_size);
+    const std::uint8_t* first = reader.peek(2);
+    if (!first || std::find(firstTags.begin(), firstTags.end(), u16At(first)) == firstTags.end())
+        return std::nullopt;
+    if (fault)
+        *fault = Fault::None;
+    return reader;
+}
+
+const std::uint8_t* TaggedReader::load(std::size_t count)
+{
+    if (fd_ < 0 || count > remaining() || count > kWindow)
+        return nullptr;
+    const std::size_t want = std::min(std::max(count, kWindow), remaining());
+    if (buffer_.size() < kWindow)
+        buffer_.resize(kWindow);
+    held_ = 0;
+    base_ = pos_;
+    if (!readAt(fd_, buffer_.data(), want, pos_))
+        return nullptr;
+    held_ = want;
+    return buffer_.data();
 }
 
 bool TaggedReader::seek(std::size_t position)
 {
-    if (position > data_.size())
+    if (position > size_)
         return false;
     pos_ = position;
     return true;
@@ -51,28 +141,41 @@ bool TaggedReader::readBytes(void* out, std::size_t count)
 {
     if (count > remaining())
         return false;
-    if (count)
-        std::memcpy(out, data_.data() + pos_, count);
-    pos_ += count;
+    auto* to = static_cast<std::uint8_t*>(out);
+    const std::size_t start = pos_;
+    // Piece by piece through the window: a long value needs no window of its size.
+    while (count > 0) {
+        const std::size_t piece = std::min(count, kWindow);
+        const std::uint8_t* from = peek(piece);
+        if (!from) {
+            pos_ = start;
+            return false;
+        }
+        std::memcpy(to, from, piece);
+        to += piece;
+        pos_ += piece;
+        count -= piece;
+    }
     return true;
 }
 
 bool TaggedReader::readTag(std::uint16_t& tag)
 {
-    std::uint8_t b[2];
-    if (!readBytes(b, 2))
+    const std::uint8_t* b = peek(2);
+    if (!b)
         return false;
-    tag = static_cast<std::uint16_t>(b[0] | b[1] << 8);
+    tag = u16At(b);
+    pos_ += 2;
     return true;
 }
 
 bool TaggedReader::readU32(std::uint32_t& value)
 {
-    std::uint8_t b[4];
-    if (!readBytes(b, 4))
+    const std::uint8_t* b = peek(4);
+    if (!b)
         return false;
-    value = static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-            static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    value = u32At(b);
+    pos_ += 4;
     return true;
 }
 
@@ -87,13 +190,11 @@ bool TaggedReader::readI32(std::int32_t& value)
 
 bool TaggedReader::readF64(double& value)
 {
-    std::uint8_t b[8];
-    if (!readBytes(b, 8))
+    const std::uint8_t* b = peek(8);
+    if (!b)
         return false;
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i)
-        bits = bits << 8 | b[i];
-    std::memcpy(&value, &bits, sizeof value);
+    value = f64At(b);
+    pos_ += 8;
     return true;
 }
 
@@ -116,7 +217,9 @@ bool TaggedReader::readString(std::string& text)
     std::uint32_t length;
     if (!readU32(length) || length > remaining())
         return false;
-    text.assign(reinterpret_cast<const char*>(data_.data() + pos_), length);
-    pos_ += length;
+    std::string value(length, '\0');
+    if (!readBytes(value.data(), length))
+        return false;
+    text = std::move(value);
     return true;
 }
