@@ -13,20 +13,20 @@ namespace {
 
 constexpr std::size_t kWindow = std::size_t(1) << 20;
 
-// Reads exactly `count` bytes at `offset`; false on an error or an early end (the file shrank).
-bool readAt(int fd, std::uint8_t* out, std::size_t count, std::size_t offset)
+// Reads up to `count` bytes at `offset`; how many came (fewer at an error or where the file
+// ended early, having shrunk since it was opened).
+std::size_t readAt(int fd, std::uint8_t* out, std::size_t count, std::size_t offset)
 {
-    while (count > 0) {
-        const ssize_t got = ::pread(fd, out, count, static_cast<off_t>(offset));
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fd, out + done, count - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            return false;
-        out += got;
-        offset += static_cast<std::size_t>(got);
-        count -= static_cast<std::size_t>(got);
+            break;
+        done += static_cast<std::size_t>(got);
     }
-    return true;
+    return done;
 }
 
 } // namespace
@@ -105,12 +105,9 @@ const std::uint8_t* TaggedReader::load(std::size_t count)
     const std::size_t want = std::min(std::max(count, kWindow), remaining());
     if (buffer_.size() < kWindow)
         buffer_.resize(kWindow);
-    held_ = 0;
     base_ = pos_;
-    if (!readAt(fd_, buffer_.data(), want, pos_))
-        return nullptr;
-    held_ = want;
-    return buffer_.data();
+    held_ = readAt(fd_, buffer_.data(), want, pos_);
+    return held_ >= count ? buffer_.data() : nullptr;
 }
 
 bool TaggedReader::seek(std::size_t position)

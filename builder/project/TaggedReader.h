@@ -45,8 +45,9 @@ public:
     /// left or they cannot be read. Valid until the next read, peek or seek.
     const std::uint8_t* peek(std::size_t count)
     {
-        if (pos_ >= base_ && count <= base_ + held_ - pos_)
-            return buffer_.data() + (pos_ - base_);
+        const std::size_t at = pos_ - base_;   // wraps round when the position is before the window
+        if (at <= held_ && count <= held_ - at)
+            return buffer_.data() + at;
         return load(count);
     }
 

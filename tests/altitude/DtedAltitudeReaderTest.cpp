@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <filesystem>
+#include <limits>
+#include <random>
 #include <gtest/gtest.h>
 
 #include "base/FileLimits.h"
@@ -86,6 +89,121 @@ TEST_F(DtedAltitudeReaderTest, GridsOfEveryLevelSpanTheirCorners)
         EXPECT_EQ(map.waterLevel, lowest);
         EXPECT_EQ(map.waterLevel, -32766);
     }
+}
+
+// The records a plain post-by-post reading of the cell gives: each post in file order, its
+// position the corner plus index times step, void posts left out.
+struct PlainReading {
+    std::vector<AltitudeRecord> records;
+    std::size_t voids = 0;
+    std::int32_t lowest = 0;
+};
+
+PlainReading readPlainly(const std::vector<unsigned char>& file, int columns, int rows, double south, double west,
+                         double north, double east)
+{
+    PlainReading result;
+    result.lowest = std::numeric_limits<std::int32_t>::max();
+    const double latStep = (north - south) / (rows - 1);
+    const double lonStep = (east - west) / (columns - 1);
+    const std::size_t recordLength = 8 + 2 * static_cast<std::size_t>(rows) + 4;
+    for (int i = 0; i < columns; ++i) {
+        for (int j = 0; j < rows; ++j) {
+            const unsigned char* p = file.data() + 3428 + recordLength * static_cast<std::size_t>(i) + 8 + 2 * j;
+            const unsigned word = static_cast<unsigned>(p[0]) << 8 | p[1];
+            if (word == 0xFFFF) {
+                ++result.voids;
+                continue;
+            }
+            const int magnitude = static_cast<int>(word & 0x7FFF);
+            AltitudeRecord r;
+            r.latitude = south + j * latStep;
+            r.longitude = west + i * lonStep;
+            r.altitude = (word & 0x8000) ? -magnitude : magnitude;
+            result.lowest = std::min(result.lowest, r.altitude);
+            result.records.push_back(r);
+        }
+    }
+    return result;
+}
+
+TEST_F(DtedAltitudeReaderTest, RandomCellsGiveThePlainPostByPostRecords)
+{
+    struct Case {
+        const char* name;
+        std::string swLat, swLon, neLat, neLon;
+        double south, west, north, east;
+        int columns, rows;
+        int voidPercent;   // -1: every other line wholly void
+    };
+    const Case cases[] = {
+        {"north-east, no voids", "450000N", "0150000E", "460000N", "0160000E", 45, 15, 46, 16, 17, 301, 0},
+        {"north-east, some voids", "450000N", "0150000E", "460000N", "0160000E", 45, 15, 46, 16, 33, 121, 10},
+        {"south-west, mostly void", "343000S", "0580000W", "333000S", "0573000W", -34.5, -58, -33.5, -57.5, 9, 1201,
+         90},
+        {"void lines between full ones", "000000N", "1790000W", "010000N", "1780000W", 0, -179, 1, -178, 12, 64, -1},
+        {"two by two", "100000S", "0100000E", "090000S", "0110000E", -10, 10, -9, 11, 2, 2, 50},
+    };
+    std::mt19937 random(2026);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<unsigned char> file =
+            makeDted(c.swLat, c.swLon, c.neLat, c.neLon, c.columns, c.rows, [](int, int) { return 0; });
+        // Raw words: both signs over the whole 15-bit magnitude, minus zero, the void value.
+        const std::size_t recordLength = 8 + 2 * static_cast<std::size_t>(c.rows) + 4;
+        std::uniform_int_distribution<unsigned> word(0, 0xFFFE), percent(0, 99);
+        for (int i = 0; i < c.columns; ++i) {
+            for (int j = 0; j < c.rows; ++j) {
+                unsigned w = word(random);
+                if (j % 97 == 3)
+                    w = 0x8000;
+                const bool isVoid = c.voidPercent < 0 ? i % 2 == 1 : static_cast<int>(percent(random)) < c.voidPercent;
+                if (isVoid)
+                    w = 0xFFFF;
+                unsigned char* p = file.data() + 3428 + recordLength * static_cast<std::size_t>(i) + 8 + 2 * j;
+                p[0] = static_cast<unsigned char>(w >> 8);
+                p[1] = static_cast<unsigned char>(w);
+            }
+        }
+        const PlainReading plain = readPlainly(file, c.columns, c.rows, c.south, c.west, c.north, c.east);
+        ASSERT_FALSE(plain.records.empty());
+        dir.write("cell.dt1", file);
+        platform.messages.clear();
+        platform.progressLog.clear();
+        AltitudeMap map;
+        ASSERT_TRUE(readDtedAltitudeMap(*doc, map, dir.file("cell.dt1")));
+        ASSERT_EQ(map.records.size(), plain.records.size());
+        for (std::size_t k = 0; k < plain.records.size(); ++k)
+            ASSERT_EQ(map.records[k], plain.records[k]) << k;
+        EXPECT_EQ(map.waterLevel, plain.lowest);
+        const std::size_t posts = static_cast<std::size_t>(c.columns) * c.rows;
+        if (plain.voids == 0) {
+            EXPECT_TRUE(platform.messages.empty());
+        } else {
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_EQ(platform.messages[0].text, std::to_string(plain.voids) + " of the " + std::to_string(posts) +
+                                                     " posts of this DTED file hold no altitude (void) and were left out.");
+        }
+        // One bar step per post, voids included.
+        const auto steps = std::count_if(platform.progressLog.begin(), platform.progressLog.end(),
+                                         [](const std::string& e) { return e.rfind("pos ", 0) == 0; });
+        EXPECT_EQ(static_cast<std::size_t>(steps), posts);
+    }
+}
+
+TEST_F(DtedAltitudeReaderTest, TheBarOfALargeCellStopsFullAtItsCap)
+{
+    // 400 x 200 posts: more than the bar's 65535 steps.
+    dir.write("big.dt1", makeDted("450000N", "0150000E", "460000N", "0160000E", 400, 200, sampleElevation));
+    AltitudeMap map;
+    ASSERT_TRUE(readDtedAltitudeMap(*doc, map, dir.file("big.dt1")));
+    std::vector<std::string> steps;
+    for (const std::string& e : platform.progressLog)
+        if (e.rfind("pos ", 0) == 0)
+            steps.push_back(e);
+    ASSERT_EQ(steps.size(), 65535u);
+    EXPECT_EQ(steps.back(), "pos 65535 100%");
+    EXPECT_EQ(map.records.size(), 400u * 200u - 1u);
 }
 
 TEST_F(DtedAltitudeReaderTest, DamagedOrLyingFilesAreRefused)

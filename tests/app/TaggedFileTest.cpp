@@ -2,7 +2,9 @@
 // and the all-or-nothing replacement of the file.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "project/TaggedReader.h"
 #include "base/ReplacementFile.h"
@@ -180,6 +182,138 @@ TEST(TaggedFileTest, StreamedItemsEqualTheAssembledBytes)
     const auto written = dir.read("a.prj");
     EXPECT_TRUE(Bytes(written.begin(), written.end()) == memory.data());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+}
+
+// Streamed from its file, a reader gives the answers of a reader holding every byte: the same
+// values, the same refusals and the same positions, across the edges of its window too.
+TEST(TaggedFileTest, AStreamedReaderAnswersLikeOneInMemory)
+{
+    std::mt19937 random(77);
+    Bytes bytes(2'600'000);
+    for (std::uint8_t& b : bytes)
+        b = static_cast<std::uint8_t>(random());
+    bytes[0] = 64;
+    bytes[1] = 0;
+    TempDir dir;
+    dir.write("a.prj", std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    auto streamed = TaggedReader::fromFile(dir.file("a.prj"), 10u << 20, {64});
+    ASSERT_TRUE(streamed);
+    TaggedReader memory(bytes);
+    ASSERT_EQ(streamed->size(), memory.size());
+
+    enum Op { Tag, U32, F64, Bytes16, Peek, Value, String, Skip, Unread, Seek, Count };
+    std::uniform_int_distribution<int> op(0, Count - 1);
+    std::uniform_int_distribution<std::size_t> place(0, bytes.size() + 10);
+    for (int step = 0; step < 60000; ++step) {
+        const int which = op(random);
+        SCOPED_TRACE("step " + std::to_string(step) + " op " + std::to_string(which) + " at " +
+                     std::to_string(memory.position()));
+        switch (which) {
+        case Tag: {
+            std::uint16_t a = 1, b = 1;
+            ASSERT_EQ(streamed->readTag(a), memory.readTag(b));
+            ASSERT_EQ(a, b);
+            break;
+        }
+        case U32: {
+            std::uint32_t a = 1, b = 1;
+            ASSERT_EQ(streamed->readU32(a), memory.readU32(b));
+            ASSERT_EQ(a, b);
+            break;
+        }
+        case F64: {
+            double a = 1, b = 1;
+            ASSERT_EQ(streamed->readF64(a), memory.readF64(b));
+            ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0);
+            break;
+        }
+        case Bytes16: {
+            std::uint8_t a[16] = {}, b[16] = {};
+            ASSERT_EQ(streamed->readBytes(a, 16), memory.readBytes(b, 16));
+            ASSERT_EQ(std::memcmp(a, b, 16), 0);
+            break;
+        }
+        case Peek: {
+            const std::uint8_t* a = streamed->peek(22);
+            const std::uint8_t* b = memory.peek(22);
+            ASSERT_EQ(a == nullptr, b == nullptr);
+            if (a) {
+                ASSERT_EQ(std::memcmp(a, b, 22), 0);
+            }
+            break;
+        }
+        case Value: {
+            // Lengths from the random bytes: mostly refused, some taken whole or cut to the field.
+            std::uint64_t a = 0, b = 0;
+            ASSERT_EQ(streamed->readValueInto(&a, sizeof a), memory.readValueInto(&b, sizeof b));
+            ASSERT_EQ(a, b);
+            break;
+        }
+        case String: {
+            // A made-up length in front of the position: up to two windows long.
+            const std::size_t at = memory.position();
+            if (at < 4 || step % 200 != 0)
+                break;
+            std::uniform_int_distribution<std::uint32_t> length(0, 2'200'000);
+            const std::uint32_t n = length(random);
+            Bytes patched = bytes;
+            for (int k = 0; k < 4; ++k)
+                patched[at - 4 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(n >> (8 * k));
+            dir.write("b.prj", std::vector<unsigned char>(patched.begin(), patched.end()));
+            auto other = TaggedReader::fromFile(dir.file("b.prj"), 10u << 20, {64});
+            ASSERT_TRUE(other);
+            TaggedReader otherMemory(patched);
+            ASSERT_TRUE(other->seek(at - 4) && otherMemory.seek(at - 4));
+            std::string a = "kept", b = "kept";
+            ASSERT_EQ(other->readString(a), otherMemory.readString(b));
+            ASSERT_EQ(a, b);
+            ASSERT_EQ(other->position(), otherMemory.position());
+            break;
+        }
+        case Skip: {
+            std::uniform_int_distribution<std::size_t> count(0, 3000);
+            const std::size_t n = step % 500 == 0 ? 1'500'000 : count(random);
+            ASSERT_EQ(streamed->skip(n), memory.skip(n));
+            break;
+        }
+        case Unread: {
+            const std::size_t n = step % 300 == 0 ? 1'200'000 : 2;
+            ASSERT_EQ(streamed->unread(n), memory.unread(n));
+            break;
+        }
+        case Seek: {
+            const std::size_t to = place(random);
+            ASSERT_EQ(streamed->seek(to), memory.seek(to));
+            break;
+        }
+        }
+        ASSERT_EQ(streamed->position(), memory.position());
+        ASSERT_EQ(streamed->atEnd(), memory.atEnd());
+    }
+}
+
+TEST(TaggedFileTest, AFileCutShortWhileStreamedGivesFailedReads)
+{
+    TempDir dir;
+    Bytes bytes(3'000'000, 0x41);
+    bytes[0] = 2;
+    bytes[1] = 0;
+    dir.write("a.prj", std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    auto in = TaggedReader::fromFile(dir.file("a.prj"), 10u << 20, {2});
+    ASSERT_TRUE(in);
+    std::filesystem::resize_file(dir.file("a.prj"), 1'000'000);
+    ASSERT_TRUE(in->seek(2'000'000));
+    std::uint32_t value = 7;
+    EXPECT_FALSE(in->readU32(value));
+    EXPECT_EQ(value, 7u);
+    EXPECT_EQ(in->peek(4), nullptr);
+    std::string text = "kept";
+    EXPECT_FALSE(in->readString(text));
+    EXPECT_EQ(text, "kept");
+    // What is still there reads.
+    ASSERT_TRUE(in->seek(10));
+    EXPECT_TRUE(in->readU32(value));
+    EXPECT_EQ(value, 0x41414141u);
 }
 
 } // namespace
