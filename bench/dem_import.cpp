@@ -1,8 +1,9 @@
 // An SRTM 1 arc-second tile (3601 x 3601 posts, 1% voids) clipped to 0.5 x 0.5 degrees through
 // the elevation import, beside the DTED Level 0 reader on a cell of the same number of posts and
 // beside gdal_translate of the same window to XYZ. Each runs in a child process, so its peak
-// memory is its own.
+// memory and processor time are its own.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <sys/resource.h>
@@ -82,7 +84,8 @@ void writeDtedCell(const std::string& path, int columns, int rows)
 }
 
 struct Measure {
-    double seconds = 0;
+    double seconds = 0;      // wall
+    double processor = 0;    // user and system time of the child
     long peakKb = 0;
     bool ok = false;
 };
@@ -112,20 +115,41 @@ Measure inChild(const std::function<long()>& work, long& posts)
     wait4(child, &status, 0, &usage);
     Measure m;
     m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.processor = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                  static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     m.peakKb = usage.ru_maxrss;
     m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     posts = made;
     return m;
 }
 
+// Each figure's median over the runs; failed when any run failed.
+Measure median(std::vector<Measure> runs)
+{
+    Measure m;
+    m.ok = std::all_of(runs.begin(), runs.end(), [](const Measure& r) { return r.ok; });
+    const auto middle = [&](auto field) {
+        std::vector<std::remove_cvref_t<decltype(runs[0].*field)>> values;
+        for (const Measure& r : runs)
+            values.push_back(r.*field);
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    m.seconds = middle(&Measure::seconds);
+    m.processor = middle(&Measure::processor);
+    m.peakKb = middle(&Measure::peakKb);
+    return m;
+}
+
 void report(const char* what, const Measure& m, long posts)
 {
     if (!m.ok) {
-        std::printf("%-34s failed\n", what);
+        std::printf("%-38s failed\n", what);
         return;
     }
-    std::printf("%-34s %9ld posts  %7.3f s  %8.1f ns/post  peak %7.1f MB\n", what, posts, m.seconds,
-                m.seconds * 1e9 / static_cast<double>(posts), static_cast<double>(m.peakKb) / 1024.0);
+    std::printf("%-38s %8ld posts  processor %6.3f s (%6.1f ns/post)  wall %6.3f s  peak %6.1f MB\n", what, posts,
+                m.processor, m.processor * 1e9 / static_cast<double>(posts), m.seconds,
+                static_cast<double>(m.peakKb) / 1024.0);
 }
 
 } // namespace
@@ -139,44 +163,51 @@ int main()
     writeHgt(hgt, 3601);
     const GeoRect window{45.25, 45.75, 15.25, 15.75};
 
-    long posts = 0;
-    const Measure dem = inChild(
-        [&] {
-            ElevationOptions options;
-            options.clip = window;
-            std::string error;
-            auto result = importElevation(hgt, options, nullptr, error);
-            if (!result)
-                std::fprintf(stderr, "%s\n", error.c_str());
-            return result ? static_cast<long>(result->recordsKept) : 0L;
-        },
-        posts);
-    report("elevation import (.hgt, voids filled)", dem, posts);
-    const long demPosts = posts;
-
-    // The DTED Level 0 reader on a cell of (about) the same number of posts.
+    // The import and the DTED Level 0 reader (on a cell of about the same number of posts) take
+    // turns, three times each, so a busy machine weighs on both alike; each figure is the median.
     const std::string dted = (folder / "cell.dt0").string();
     writeDtedCell(dted, 1803, 1803);
-    const Measure dtedRead = inChild(
-        [&] {
-            BenchPlatform platform;
-            AppContext app(platform);
-            app.settings.applicationPath = folder.string();
-            CDibDoc doc(app);
-            AltitudeMap map;
-            return readDtedAltitudeMap(doc, map, dted) ? static_cast<long>(map.records.size()) : 0L;
-        },
-        posts);
-    report("DTED Level 0 reader", dtedRead, posts);
-    if (dem.ok && dtedRead.ok)
-        std::printf("per post: elevation import / DTED reader = %.2f\n",
-                    (dem.seconds / static_cast<double>(demPosts)) / (dtedRead.seconds / static_cast<double>(posts)));
+    const auto importWork = [&] {
+        ElevationOptions options;
+        options.clip = window;
+        std::string error;
+        auto result = importElevation(hgt, options, nullptr, error);
+        if (!result)
+            std::fprintf(stderr, "%s\n", error.c_str());
+        return result ? static_cast<long>(result->recordsKept) : 0L;
+    };
+    const auto dtedWork = [&] {
+        BenchPlatform platform;
+        AppContext app(platform);
+        app.settings.applicationPath = folder.string();
+        CDibDoc doc(app);
+        AltitudeMap map;
+        return readDtedAltitudeMap(doc, map, dted) ? static_cast<long>(map.records.size()) : 0L;
+    };
+    constexpr int kRounds = 3;
+    std::vector<Measure> imports, dteds;
+    long demPosts = 0, dtedPosts = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        imports.push_back(inChild(importWork, demPosts));
+        dteds.push_back(inChild(dtedWork, dtedPosts));
+    }
+    const Measure dem = median(imports), dtedRead = median(dteds);
+    report("elevation import (.hgt, voids filled)", dem, demPosts);
+    report("DTED Level 0 reader", dtedRead, dtedPosts);
+    if (dem.ok && dtedRead.ok) {
+        const auto ratio = [&](double importSeconds, double dtedSeconds) {
+            return (importSeconds / static_cast<double>(demPosts)) / (dtedSeconds / static_cast<double>(dtedPosts));
+        };
+        std::printf("per post, elevation import / DTED reader: processor %.2f, wall %.2f (medians of %d)\n",
+                    ratio(dem.processor, dtedRead.processor), ratio(dem.seconds, dtedRead.seconds), kRounds);
+    }
 
     // gdal_translate of the same window to XYZ, when it is installed.
     if (std::system("command -v gdal_translate > /dev/null 2>&1") == 0) {
         const std::string xyz = (folder / "window.xyz").string();
         const std::string command = "gdal_translate -q -of XYZ -projwin 15.2497 45.7503 15.7503 45.2497 '" + hgt +
                                     "' '" + xyz + "'";
+        long posts = 0;
         const Measure translate = inChild([&] { return std::system(command.c_str()) == 0 ? demPosts : 0L; }, posts);
         report("gdal_translate -of XYZ (window)", translate, posts);
     } else {

@@ -171,6 +171,8 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
         return std::nullopt;
     }
     stages.begin("Reading heights", 2, result.warped ? 70 : 50);
+    // Raw files (.hgt) read straight into our buffer rather than through GDAL's block cache.
+    const CPLConfigOptionSetter oneRead("GDAL_ONE_BIG_READ", "YES", true);
     for (int y = 0; y < read.height(); y += kRowsPerRead) {
         const int rows = std::min(kRowsPerRead, read.height() - y);
         if (GDALRasterIO(band, GF_Read, read.x0, read.y0 + y, read.width(), rows,
@@ -233,10 +235,22 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
         }
         if (!done)
             return std::nullopt;
-        const std::vector<float>& values = fill->values();
         for (std::size_t k = 0; k < voids.size(); ++k)
-            if (!std::isnan(values[k]) && counts(voids[k]))
+            if (!std::isnan(fill->values()[k]) && counts(voids[k]))
                 ++result.voidsFilled;
+    }
+    // Filled values go back into the grid where it holds them exactly as the records will use
+    // them, so making the records needs no search; the rest are looked up.
+    const bool asIs = std::is_integral_v<T> && plan.scale == 1.0 && plan.offset == 0.0 && plan.factor == 1.0;
+    const std::vector<float>& values = fill->values();   // empty unless filled
+    if (asIs || std::is_floating_point_v<T>) {
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            if (std::isnan(values[k]))
+                continue;
+            const T value = static_cast<T>(std::is_integral_v<T> ? std::round(values[k]) : values[k]);
+            if (!fill->isVoid(value))
+                heights[voids[k]] = value;
+        }
     }
 
     // Thinning: a step in posts along each axis from the spacing asked for.
@@ -271,11 +285,20 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     for (std::size_t r = 0; r < rows.size(); ++r)
         latitudes[r] = gt[3] + (window.y0 + rows[r] + 0.5) * gt[5];
     // Whole metres as they are, unless the file scales them or counts in feet.
-    const bool asIs = std::is_integral_v<T> && plan.scale == 1.0 && plan.offset == 0.0 && plan.factor == 1.0;
     const auto metres = [&](double v) {
         const double m = std::round((v * plan.scale + plan.offset) * plan.factor);
         return static_cast<std::int32_t>(std::clamp(m, static_cast<double>(std::numeric_limits<std::int32_t>::min()),
                                                     static_cast<double>(std::numeric_limits<std::int32_t>::max())));
+    };
+    // Locals, not members, in the loop: the records written could alias them for the compiler.
+    const T* grid = heights.data();
+    const char* outsideFlags = plan.outside.empty() ? nullptr : plan.outside.data();
+    const std::size_t windowWidth = static_cast<std::size_t>(window.width());
+    const auto isVoid = [hasMark, mark](T v) {
+        if constexpr (std::is_floating_point_v<T>)
+            return std::isnan(v) || (hasMark && v == mark);
+        else
+            return hasMark && v == mark;
     };
     std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
     for (std::size_t ci = 0; ci < columns.size(); ++ci) {
@@ -284,19 +307,17 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
         const std::size_t first = static_cast<std::size_t>(oy) * readWidth + static_cast<std::size_t>(ox + x);
         for (std::size_t r = rows.size(); r-- > 0;) {
             const int y = rows[r];
+            if (outsideFlags && outsideFlags[static_cast<std::size_t>(y) * windowWidth + static_cast<std::size_t>(x)])
+                continue;
             const std::size_t index = first + static_cast<std::size_t>(y) * readWidth;
-            const T v = heights[index];
+            const T v = grid[index];
             std::int32_t altitude;
-            if (fill->isVoid(v)) {
-                if (!plan.filling || isOutside(x, y))
-                    continue;
-                const float filled = fill->filled(index);
+            if (isVoid(v)) {
+                const float filled = plan.filling ? fill->filled(index) : std::numeric_limits<float>::quiet_NaN();
                 if (std::isnan(filled))
                     continue;
                 altitude = metres(filled);
             } else {
-                if (isOutside(x, y))
-                    continue;
                 altitude = asIs ? static_cast<std::int32_t>(v) : metres(static_cast<double>(v));
             }
             map.records.push_back({latitudes[r], longitude, altitude});

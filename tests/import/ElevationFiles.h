@@ -2,11 +2,14 @@
 // Small elevation files for the tests, made with GDAL: a grid is built in memory and copied
 // into the format asked for (.hgt and DTED can only be written as copies).
 
+#include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <cpl_string.h>
 #include <gdal.h>
+#include <gdal_alg.h>
 #include <ogr_srs_api.h>
 
 #include "import/GeoTiffFiles.h"
@@ -99,6 +102,34 @@ inline Post gdalPost(const std::string& path, int x, int y)
         p.value = -99999;
     GDALClose(ds);
     return p;
+}
+
+/// GDAL's own fill-nodata of the whole file's heights (reach 100 posts), row by row; NaN where
+/// still void.
+inline std::vector<float> gdalFilled(const std::string& path, double noData = -32768)
+{
+    std::vector<float> values;
+    GDALDatasetH ds = GDALOpen(path.c_str(), GA_ReadOnly);
+    if (!ds)
+        return values;
+    const int w = GDALGetRasterXSize(ds), h = GDALGetRasterYSize(ds);
+    values.resize(static_cast<std::size_t>(w) * h);
+    GDALDatasetH mem = GDALCreate(GDALGetDriverByName("MEM"), "", w, h, 1, GDT_Float32, nullptr);
+    GDALRasterBandH band = GDALGetRasterBand(mem, 1);
+    GDALSetRasterNoDataValue(band, noData);
+    char** options = CSLSetNameValue(nullptr, "TEMP_FILE_DRIVER", "MEM");
+    if (GDALRasterIO(GDALGetRasterBand(ds, 1), GF_Read, 0, 0, w, h, values.data(), w, h, GDT_Float32, 0, 0) != CE_None ||
+        GDALRasterIO(band, GF_Write, 0, 0, w, h, values.data(), w, h, GDT_Float32, 0, 0) != CE_None ||
+        GDALFillNodata(band, nullptr, 100, 0, 0, options, nullptr, nullptr) != CE_None ||
+        GDALRasterIO(band, GF_Read, 0, 0, w, h, values.data(), w, h, GDT_Float32, 0, 0) != CE_None)
+        values.clear();
+    CSLDestroy(options);
+    GDALClose(mem);
+    GDALClose(ds);
+    for (float& v : values)
+        if (v == static_cast<float>(noData))
+            v = std::nanf("");
+    return values;
 }
 
 } // namespace dem

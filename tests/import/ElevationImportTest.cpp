@@ -10,6 +10,7 @@
 
 #include "altitude/AltitudeMerge.h"
 #include "altitude/AltitudeReaders.h"
+#include "base/ProgressWindow.h"
 #include "import/ElevationFiles.h"
 #include "import/ElevationImport.h"
 #include "output/OutputTestProject.h"
@@ -185,6 +186,137 @@ TEST(ElevationImport, AMiddleVoidIsFilledBetweenItsNeighboursOrLeftOut)
     EXPECT_EQ(parseElevationVoids("skip"), ElevationVoids::Skip);
     EXPECT_EQ(parseElevationVoids("fill"), ElevationVoids::Fill);
     EXPECT_FALSE(parseElevationVoids("zero"));
+}
+
+// Voids of a clipped window are filled as GDAL fills the whole file: those on the window's edges
+// reach for the posts outside it.
+TEST(ElevationImport, VoidsOfAClippedWindowAreFilledAsGdalFillsTheWholeFile)
+{
+    TempDir dir;
+    dem::Grid g = dem::tile(45, 6, 1201);
+    g.driver = "SRTMHGT";
+    // Low west of the window's west edge (column 300), high from it on; voids scattered, and a run
+    // of them down that edge.
+    g.height_at = [](int x, int y) {
+        const bool scattered = (static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) % 50 == 0;
+        if (scattered || (x == 300 && y >= 820 && y <= 860))
+            return -32768.0;
+        return (x < 300 ? 1000.0 : 2000.0) + (x * 7 + y * 13) % 37;
+    };
+    const std::string path = dir.file("N45E006.hgt");
+    ASSERT_TRUE(dem::write(path, g));
+    const std::vector<float> gdal = dem::gdalFilled(path);
+    ASSERT_EQ(gdal.size(), 1201u * 1201u);
+
+    ElevationOptions clip;
+    clip.clip = GeoRect{45.25, 45.35, 6.25, 6.35};   // columns 300 to 420, rows 780 to 900
+    auto result = load(path, clip);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->postsRead, 121 * 121);
+    EXPECT_GT(result->voids, 100);
+    EXPECT_EQ(result->voidsFilled, result->voids);
+    EXPECT_EQ(result->recordsKept, result->postsRead);
+    for (const AltitudeRecord& r : result->map.records) {
+        const long x = std::lround((r.longitude - 6.0) * 1200), y = std::lround((46.0 - r.latitude) * 1200);
+        ASSERT_TRUE(x >= 300 && x <= 420 && y >= 780 && y <= 900) << x << "," << y;
+        ASSERT_EQ(r.altitude, std::lround(gdal[static_cast<std::size_t>(y * 1201 + x)])) << x << "," << y;
+    }
+    const AltitudeRecord* edge = recordAt(result->map, 46.0 - 840 / 1200.0, 6.0 + 300 / 1200.0);
+    ASSERT_NE(edge, nullptr);
+    EXPECT_GT(edge->altitude, 1100);
+    EXPECT_LT(edge->altitude, 1900);
+}
+
+// A void in a flat field takes the field's value: a lone one, one in the file's corner, where no
+// posts lie beyond, and a run along the file's edge; in metres, in feet, and as NaN in a file
+// that names no void value.
+struct FlatCase {
+    const char* name;
+    const char* driver;
+    const char* file;
+    int posts;
+    GDALDataType type;
+    bool hasNoData;
+    double voidValue;
+    const char* unit;
+    double field;
+    int expected;
+};
+class FlatField : public ::testing::TestWithParam<FlatCase> {};
+
+TEST_P(FlatField, VoidsTakeTheFieldsValue)
+{
+    const FlatCase& c = GetParam();
+    TempDir dir;
+    dem::Grid g = dem::tile(45, 6, c.posts);
+    g.driver = c.driver;
+    g.type = c.type;
+    g.hasNoData = c.hasNoData;
+    g.noData = c.voidValue;
+    g.unit = c.unit;
+    g.height_at = [&c](int x, int y) {
+        const int last = c.posts - 1;
+        const bool hole = (x == 50 && y == 70) || (x == 0 && y == 0) || (x == last && y >= last - 5);
+        return hole ? c.voidValue : c.field;
+    };
+    const std::string path = dir.file(c.file);
+    ASSERT_TRUE(dem::write(path, g));
+    auto result = load(path);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->voids, 8);
+    EXPECT_EQ(result->voidsFilled, 8);
+    ASSERT_EQ(result->recordsKept, c.posts * c.posts);
+    for (const AltitudeRecord& r : result->map.records)
+        ASSERT_EQ(r.altitude, c.expected) << r.latitude << " " << r.longitude;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FlatField,
+    ::testing::Values(FlatCase{"hgt", "SRTMHGT", "N45E006.hgt", 1201, GDT_Int16, false, -32768, "", 432, 432},
+                      FlatCase{"feet", "GTiff", "feet.tif", 121, GDT_Int16, true, -9999, "ft", 1000, 305},
+                      FlatCase{"nan", "GTiff", "nan.tif", 121, GDT_Float32, false, std::nan(""), "", 87.6, 88}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Cancel in any stage stops the read without a message; without it every stage runs to the end.
+class CancellingProgress : public ProgressWindow {
+public:
+    explicit CancellingProgress(std::string stage) : stage_(std::move(stage)) {}
+    std::vector<std::string> seen;
+
+protected:
+    void onTextChanged() override
+    {
+        if (seen.empty() || seen.back() != status())
+            seen.push_back(status());
+        if (status() == stage_)
+            pressCancel();
+    }
+
+private:
+    std::string stage_;
+};
+
+TEST(ElevationImport, CancelStopsEveryStage)
+{
+    TempDir dir;
+    dem::Grid g = dem::tile(45, 6, 1201);
+    g.driver = "SRTMHGT";
+    g.height_at = [](int x, int y) { return (x * 31 + y * 17) % 97 == 0 ? -32768 : 100 + x % 50; };
+    const std::string path = dir.file("N45E006.hgt");
+    ASSERT_TRUE(dem::write(path, g));
+    for (const char* stage : {"Reading heights", "Filling voids", "Making records"}) {
+        CancellingProgress progress(stage);
+        std::string error = "not cleared";
+        EXPECT_FALSE(importElevation(path, {}, &progress, error)) << stage;
+        EXPECT_EQ(error, "") << stage;
+        ASSERT_FALSE(progress.seen.empty());
+        EXPECT_EQ(progress.seen.back(), stage);
+    }
+    CancellingProgress through("never");
+    std::string error;
+    ASSERT_TRUE(importElevation(path, {}, &through, error)) << error;
+    EXPECT_EQ(through.seen, (std::vector<std::string>{"Opening", "Reading heights", "Filling voids", "Making records"}));
+    EXPECT_EQ(through.pos(), 100);
 }
 
 TEST(ElevationImport, TheClipKeepsOnePostBeyondTheBoundaryAndThinningKeepsTheCorners)
