@@ -32,6 +32,7 @@ constexpr double kMetresPerDegree = 111320.0;
 constexpr std::int64_t kMostRecords = 30'000'000;   // about 720 MB of records
 constexpr std::int64_t kMostPostsRead = 64'000'000;  // 512 MB of heights read at once
 constexpr int kRowsPerRead = 256;
+static_assert(kMostPostsRead < std::numeric_limits<std::uint32_t>::max(), "the void fill counts posts in 32 bits");
 
 using GdalSupport::Dataset;
 using GdalSupport::QuietErrors;
@@ -171,8 +172,6 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
         return std::nullopt;
     }
     stages.begin("Reading heights", 2, result.warped ? 70 : 50);
-    // Raw files (.hgt) read straight into our buffer rather than through GDAL's block cache.
-    const CPLConfigOptionSetter oneRead("GDAL_ONE_BIG_READ", "YES", true);
     for (int y = 0; y < read.height(); y += kRowsPerRead) {
         const int rows = std::min(kRowsPerRead, read.height() - y);
         if (GDALRasterIO(band, GF_Read, read.x0, read.y0 + y, read.width(), rows,
