@@ -12,7 +12,6 @@
 #include <cpl_error.h>
 #include <cpl_string.h>
 #include <gdal.h>
-#include <gdal_alg.h>
 #include <gdal_utils.h>
 #include <ogr_srs_api.h>
 
