@@ -102,37 +102,57 @@ int main(int argc, char** argv)
     MapOverlays overlays;
     overlays.gridLines = overlays.gridNodes = overlays.altitudeNodes = overlays.altitudeLabels = true;
     QImage window(1600, 1000, QImage::Format_RGB32);
-    MapRenderer renderer;
     std::printf("map view: 64 x 64 chunks, %zu altitude records, every overlay on, window 1600 x 1000\n",
                 doc.mainAltitudeMap.records.size());
+    // One paint of the window as the view paints it; wall clock and processor time in ms.
+    auto paintOnce = [&](MapRenderer& renderer, const MapTransform& transform, const MapOverlays& shown,
+                         QPoint scroll) {
+        const std::clock_t cpuStart = std::clock();
+        const auto start = std::chrono::steady_clock::now();
+        QPainter painter(&window);
+        painter.fillRect(window.rect(), Qt::black);
+        painter.translate(-scroll);
+        renderer.paint(painter, doc, transform, shown, window.rect().translated(scroll), &selection, scroll,
+                       window.height());
+        painter.end();
+        return std::make_pair(millis(std::chrono::steady_clock::now() - start),
+                              1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
+    };
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
     for (double zoom : {0.125, 1.0, 8.0}) {
         MapTransform transform(64, 64, zoom);
         transform.centreIn(window.width(), window.height());
         const ViewSize size = transform.scrollSize();
         // The window over the middle of the map (or the whole map when it is smaller).
         const QPoint scroll(std::max(0, (size.width - window.width()) / 2), std::max(0, (size.height - window.height()) / 2));
+        // The window's renderer keeps tiles: the first paint makes them, the next ones copy them.
+        MapRenderer renderer;
+        renderer.setKeepTiles(true);
+        const auto cold = paintOnce(renderer, transform, overlays, scroll);
         std::vector<double> times, cpuTimes;
-        for (int run = 0; run < 6; ++run) {
-            const std::clock_t cpuStart = std::clock();
-            const auto start = std::chrono::steady_clock::now();
-            QPainter painter(&window);
-            painter.fillRect(window.rect(), Qt::black);
-            painter.translate(-scroll);
-            renderer.paint(painter, doc, transform, overlays, window.rect().translated(scroll), &selection, scroll,
-                           window.height());
-            painter.end();
-            times.push_back(millis(std::chrono::steady_clock::now() - start));
-            cpuTimes.push_back(1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC);
+        for (int run = 0; run < 7; ++run) {
+            const auto [wall, cpu] = paintOnce(renderer, transform, overlays, scroll);
+            times.push_back(wall);
+            cpuTimes.push_back(cpu);
         }
-        const double cold = times.front();
-        std::vector<double> warm(times.begin() + 1, times.end());
-        std::sort(warm.begin(), warm.end());
-        std::vector<double> warmCpu(cpuTimes.begin() + 1, cpuTimes.end());
-        std::sort(warmCpu.begin(), warmCpu.end());
+        // Scrolling by 40 pixels right and down at a time: a column and a row of tiles now and then.
+        std::vector<double> scrollTimes, scrollCpu;
+        for (int run = 1; run <= 7; ++run) {
+            const QPoint moved(std::min(scroll.x() + 40 * run, std::max(0, size.width - window.width())),
+                               std::min(scroll.y() + 40 * run, std::max(0, size.height - window.height())));
+            const auto [wall, cpu] = paintOnce(renderer, transform, overlays, moved);
+            scrollTimes.push_back(wall);
+            scrollCpu.push_back(cpu);
+        }
         // Processor time as well: on a shared machine the wall clock also counts other programs' turns.
-        std::printf("  paint at zoom %-6g first %8.1f ms, then median %8.1f ms (processor %8.1f ms)\n", zoom, cold,
-                    warm[warm.size() / 2], warmCpu[warmCpu.size() / 2]);
-        // Each overlay alone, to see where the time goes.
+        std::printf("  paint at zoom %-6g first %8.1f ms (processor %6.1f ms), then median %6.1f ms (processor %5.1f ms)\n",
+                    zoom, cold.first, cold.second, median(times), median(cpuTimes));
+        std::printf("    scrolled by 40 x 40 each time: median %6.1f ms (processor %5.1f ms), slowest processor %5.1f ms\n",
+                    median(scrollTimes), median(scrollCpu), *std::max_element(scrollCpu.begin(), scrollCpu.end()));
+        // Each overlay alone, painted afresh (no tiles kept), to see where a first paint's time goes.
         const std::pair<const char*, bool MapOverlays::*> parts[] = {
             {"mosaic only", nullptr},
             {"grid lines", &MapOverlays::gridLines},
@@ -140,23 +160,20 @@ int main(int argc, char** argv)
             {"altitude nodes", &MapOverlays::altitudeNodes},
             {"altitude labels", &MapOverlays::altitudeLabels},
         };
+        MapRenderer fresh;
         for (const auto& [name, flag] : parts) {
             MapOverlays one;
             one.scaleBar = false;
             if (flag)
                 one.*flag = true;
-            std::vector<double> partTimes;
+            std::vector<double> partTimes, partCpu;
             for (int run = 0; run < 3; ++run) {
-                const auto partStart = std::chrono::steady_clock::now();
-                QPainter painter(&window);
-                painter.translate(-scroll);
-                renderer.paint(painter, doc, transform, one, window.rect().translated(scroll), &selection, scroll,
-                               window.height());
-                painter.end();
-                partTimes.push_back(millis(std::chrono::steady_clock::now() - partStart));
+                const auto [wall, cpu] = paintOnce(fresh, transform, one, scroll);
+                partTimes.push_back(wall);
+                partCpu.push_back(cpu);
             }
-            std::sort(partTimes.begin(), partTimes.end());
-            std::printf("    %-16s median %8.1f ms\n", name, partTimes[1]);
+            std::printf("    %-16s first paint: median %6.1f ms (processor %5.1f ms)\n", name, median(partTimes),
+                        median(partCpu));
         }
     }
 

@@ -150,6 +150,7 @@ CDibView::CDibView(CDibDoc& doc, QWidget* parent) : QAbstractScrollArea(parent),
     black.setColor(QPalette::Window, Qt::black);
     viewport()->setPalette(black);
     transform_ = MapTransform(doc.chunkColumns, doc.chunkRows, 1.0);
+    renderer_.setKeepTiles(true);
     shared().views.push_back(this);
     updateScrollRanges();
     updateCursor();

@@ -56,6 +56,8 @@ public:
     void zoomStep(bool in, QPoint at);
     /// Scrolls so the view coordinate `logical` is at the window's top left corner (clamped).
     void scrollTo(QPoint logical);
+    /// How many tiles of the map's lower layers this view keeps now.
+    std::size_t keptTiles() const { return renderer_.keptTiles(); }
     /// The overlays as set on this view, for the renderer.
     MapOverlays overlays() const;
 

@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <limits>
 
 #include "imagery/ui/BitmapPainter.h"
 #include "output/TextureOrientation.h"
@@ -13,9 +15,14 @@
 #include "project/CDibDoc.h"
 #include "view/ChunkOverlayLayout.h"
 #include "view/ChunkSelection.h"
+#include "view/MapLayersKey.h"
+#include "view/PixelMask.h"
 #include "view/ScaleBar.h"
 
 namespace {
+
+// A one-pixel dotted line sets one pixel in three, from its start.
+constexpr int kDotPeriod = 3;
 
 QColor colourOf(std::uint32_t bgr)
 {
@@ -67,20 +74,29 @@ int MapRenderer::scaleBarY(const CDibDoc& doc, int windowHeight)
     return std::min(mapHeight, windowHeight) - 20;
 }
 
-const QImage& MapRenderer::nodeSprite(int radius)
+const MapRenderer::NodeSprite& MapRenderer::nodeSprite(int radius)
 {
     auto found = nodeSprites_.find(radius);
     if (found != nodeSprites_.end())
         return found->second;
     // One node, white inside a black ring, drawn once and then copied: the same pixels as drawing
     // each node's ellipse, without a painter path per node.
-    QImage sprite(2 * radius + 3, 2 * radius + 3, QImage::Format_ARGB32_Premultiplied);
-    sprite.fill(0);
-    QPainter p(&sprite);
+    NodeSprite sprite;
+    sprite.image = QImage(2 * radius + 3, 2 * radius + 3, QImage::Format_ARGB32_Premultiplied);
+    sprite.image.fill(0);
+    QPainter p(&sprite.image);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::white);
     p.drawEllipse(QRect(1, 1, 2 * radius, 2 * radius));
     p.end();
+    for (int y = 0; y < sprite.image.height(); ++y)
+        for (int x = 0; x < sprite.image.width(); ++x) {
+            const QRgb pixel = sprite.image.pixel(x, y);
+            if (qAlpha(pixel) == 255)
+                sprite.pixels.push_back({x - radius - 1, y - radius - 1, pixel});
+            else if (qAlpha(pixel) != 0)
+                sprite.opaque = false;
+        }
     return nodeSprites_.emplace(radius, std::move(sprite)).first->second;
 }
 
@@ -107,55 +123,8 @@ const QImage& MapRenderer::imageOf(const Texture* texture, std::int32_t flipValu
 void MapRenderer::paint(QPainter& painter, const CDibDoc& doc, const MapTransform& t, const MapOverlays& overlays,
                         const QRect& exposed, const ChunkSelection* selection, QPoint scroll, int windowHeight)
 {
-    const ViewRect area{exposed.left(), exposed.top(), exposed.right() + 1, exposed.bottom() + 1};
-    const AppSettings& settings = doc.app.settings;
-    const double zoom = t.zoom();
-    const bool colourCoded = settings.showSynthTilesColorCoded != 0 && zoom <= settings.zoomLevel;
-    QPen gridPen(colourOf(doc.gridColor), 1, Qt::DotLine);
-    gridPen.setCosmetic(true);
-    const int nodeMargin = std::max(2, truncateToInt(zoom * 5)) + 1;
-
-    // 1. The mosaic, chunk by chunk with its grid lines and nodes.
-    for (const TexReliefChunk& chunk : doc.chunks) {
-        if (!chunk.texture || !chunk.texture->image)
-            continue;
-        const ViewRect rect = t.chunkRect(chunk.chunkValueA, chunk.chunkValueB);
-        if (!rect.grown(nodeMargin).intersects(area))
-            continue;
-        const Texture& texture = *chunk.texture;
-        if (texture.kind == 0 && colourCoded) {
-            const auto& classes = settings.textureClasses;
-            const bool known = texture.classCode >= 0 && static_cast<std::size_t>(texture.classCode) < classes.size();
-            painter.fillRect(toQRect(rect), known ? colourOf(classes[texture.classCode].color) : QColor(Qt::black));
-        } else {
-            const QImage& image = imageOf(&texture, chunk.chunkValueC);
-            if (!image.isNull())
-                painter.drawImage(toQRect(rect), image);
-        }
-        if (overlays.gridLines) {
-            painter.setPen(gridPen);
-            painter.setBackgroundMode(Qt::TransparentMode);
-            for (const GridLine& line : chunkGridLines(rect, chunk.chunkValueA, chunk.chunkValueB))
-                painter.drawLine(line.from.x, line.from.y, line.to.x, line.to.y);
-            painter.setBackgroundMode(Qt::OpaqueMode);
-        }
-        if (overlays.gridNodes) {
-            const GridNodes nodes = chunkGridNodes(rect, chunk.properties.gridDensity, zoom);
-            const int d = nodes.radius;
-            const QImage& sprite = nodeSprite(d);
-            for (int x : nodes.xs) {
-                if (x + d < area.left || x - d >= area.right)
-                    continue;
-                for (int y : nodes.ys)
-                    if (y + d >= area.top && y - d < area.bottom)
-                        painter.drawImage(x - d - 1, y - d - 1, sprite);
-            }
-        }
-    }
-
-    // 2, 3. Altitude records and labels.
-    if (overlays.altitudeNodes || overlays.altitudeLabels)
-        paintAltitudeRecords(painter, doc, t, overlays, exposed);
+    // 1, 2, 3. The mosaic with its grid lines and nodes, the altitude records and labels.
+    paintLayers(painter, doc, t, overlays, exposed);
 
     // 4, 5. Markers, their top left corner 5 up and left of the item's pixel.
     if (overlays.markers) {
@@ -208,8 +177,162 @@ void MapRenderer::paint(QPainter& painter, const CDibDoc& doc, const MapTransfor
     }
 }
 
-void MapRenderer::paintAltitudeRecords(QPainter& painter, const CDibDoc& doc, const MapTransform& t,
-                                       const MapOverlays& overlays, const QRect& exposed)
+void MapRenderer::noteRecords(const CDibDoc& doc, std::uint64_t recordsKey)
+{
+    if (sortedKnown_ && sortedFor_ == recordsKey)
+        return;
+    const auto& records = doc.mainAltitudeMap.records;
+    sortedFor_ = recordsKey;
+    sortedKnown_ = true;
+    sorted_ = std::is_sorted(records.begin(), records.end(), [](const AltitudeRecord& x, const AltitudeRecord& y) {
+        return x.longitude < y.longitude;
+    }) && std::none_of(records.begin(), records.end(), [](const AltitudeRecord& r) { return std::isnan(r.longitude); });
+}
+
+void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTransform& t, const MapOverlays& overlays,
+                              const QRect& exposed)
+{
+    if (exposed.isEmpty())
+        return;
+    const bool records = overlays.altitudeNodes || overlays.altitudeLabels;
+    const std::uint64_t recordsKey = records ? altitudeRecordsKey(doc.mainAltitudeMap.records) : 0;
+    if (records)
+        noteRecords(doc, recordsKey);
+    if (!keepTiles_) {
+        // Strips of a bounded size, so a picture of the whole map does not need a second copy of it.
+        const long long budget = 4LL << 20;
+        const int stripWidth = static_cast<int>(
+            std::clamp<long long>(budget / exposed.height() / kTileSize * kTileSize, kTileSize, exposed.width()));
+        for (int x = exposed.left(); x <= exposed.right(); x += stripWidth) {
+            const QRect strip(x, exposed.top(), std::min(stripWidth, exposed.right() + 1 - x), exposed.height());
+            QImage picture(strip.size(), QImage::Format_ARGB32_Premultiplied);
+            paintStrip(picture, strip.topLeft(), doc, t, overlays);
+            painter.drawImage(strip.topLeft(), picture);
+        }
+        return;
+    }
+    tiles_.useKey(mapLayersKey(doc, t, overlays, recordsKey));
+    const int size = kTileSize;
+    auto tileOf = [size](int v) { return v >= 0 ? v / size : -((size - 1 - v) / size); };
+    auto blit = [&](const QImage& tile, int tx, int ty) {
+        const QRect rect(tx * size, ty * size, size, size);
+        const QRect part = rect.intersected(exposed);
+        painter.drawImage(part.topLeft(), tile, part.translated(-rect.topLeft()));
+    };
+    const int tx0 = tileOf(exposed.left()), tx1 = tileOf(exposed.right());
+    const int ty0 = tileOf(exposed.top()), ty1 = tileOf(exposed.bottom());
+    for (int tx = tx0; tx <= tx1; ++tx) {
+        for (int ty = ty0; ty <= ty1;) {
+            if (const QImage* tile = tiles_.find(tx, ty)) {
+                blit(*tile, tx, ty);
+                ++ty;
+                continue;
+            }
+            // The missing tiles below this one in the column are painted as one strip.
+            int last = ty;
+            while (last < ty1 && !tiles_.find(tx, last + 1))
+                ++last;
+            QImage strip(size, (last - ty + 1) * size, QImage::Format_ARGB32_Premultiplied);
+            paintStrip(strip, QPoint(tx * size, ty * size), doc, t, overlays);
+            for (int k = ty; k <= last; ++k) {
+                QImage tile = strip.copy(0, (k - ty) * size, size, size);
+                // Where the layers cover the whole tile, copying it is cheaper than blending it.
+                const auto* p = reinterpret_cast<const QRgb*>(tile.constBits());
+                if (std::all_of(p, p + static_cast<std::ptrdiff_t>(size) * size, [](QRgb v) { return qAlpha(v) == 255; }))
+                    tile.reinterpretAsFormat(QImage::Format_RGB32);
+                blit(tile, tx, k);
+                tiles_.put(tx, k, std::move(tile));
+            }
+            ty = last + 1;
+        }
+    }
+}
+
+void MapRenderer::paintStrip(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& t,
+                             const MapOverlays& overlays)
+{
+    picture.fill(0);
+    auto* bits = reinterpret_cast<QRgb*>(picture.bits());
+    const qsizetype stride = picture.bytesPerLine() / 4;
+    const int w = picture.width(), h = picture.height();
+    const ViewRect area{origin.x(), origin.y(), origin.x() + w, origin.y() + h};
+    const AppSettings& settings = doc.app.settings;
+    const double zoom = t.zoom();
+    const bool colourCoded = settings.showSynthTilesColorCoded != 0 && zoom <= settings.zoomLevel;
+    QPen gridPen(colourOf(doc.gridColor), 1, Qt::DotLine);
+    gridPen.setCosmetic(true);
+    const int nodeMargin = std::max(2, truncateToInt(zoom * 5)) + 1;
+    {
+        QPainter painter(&picture);
+        painter.translate(-origin);
+        // The mosaic, chunk by chunk with its grid lines and nodes.
+        for (const TexReliefChunk& chunk : doc.chunks) {
+            if (!chunk.texture || !chunk.texture->image)
+                continue;
+            const ViewRect rect = t.chunkRect(chunk.chunkValueA, chunk.chunkValueB);
+            if (!rect.grown(nodeMargin).intersects(area))
+                continue;
+            const Texture& texture = *chunk.texture;
+            if (texture.kind == 0 && colourCoded) {
+                const auto& classes = settings.textureClasses;
+                const bool known =
+                    texture.classCode >= 0 && static_cast<std::size_t>(texture.classCode) < classes.size();
+                painter.fillRect(toQRect(rect), known ? colourOf(classes[texture.classCode].color) : QColor(Qt::black));
+            } else {
+                const QImage& image = imageOf(&texture, chunk.chunkValueC);
+                if (!image.isNull())
+                    painter.drawImage(toQRect(rect), image);
+            }
+            if (overlays.gridLines) {
+                painter.setPen(gridPen);
+                painter.setBackgroundMode(Qt::TransparentMode);
+                for (const GridLine& line : chunkGridLines(rect, chunk.chunkValueA, chunk.chunkValueB)) {
+                    // The painter starts the dots anew where it clips a line's start, so a line
+                    // beginning before the strip starts at its first dot inside: the dots stay
+                    // where painting the whole map puts them.
+                    ViewPoint from = line.from;
+                    if (from.y == line.to.y && from.x < area.left)
+                        from.x += (area.left - from.x + kDotPeriod - 1) / kDotPeriod * kDotPeriod;
+                    else if (from.x == line.to.x && from.y < area.top)
+                        from.y += (area.top - from.y + kDotPeriod - 1) / kDotPeriod * kDotPeriod;
+                    if (from.x > line.to.x || from.y > line.to.y)
+                        continue;
+                    painter.drawLine(from.x, from.y, line.to.x, line.to.y);
+                }
+                painter.setBackgroundMode(Qt::OpaqueMode);
+            }
+            if (overlays.gridNodes) {
+                const GridNodes nodes = chunkGridNodes(rect, chunk.properties.gridDensity, zoom);
+                const int d = nodes.radius;
+                const NodeSprite& sprite = nodeSprite(d);
+                for (int x : nodes.xs) {
+                    if (x + d < area.left || x - d >= area.right)
+                        continue;
+                    for (int y : nodes.ys) {
+                        if (y + d < area.top || y - d >= area.bottom)
+                            continue;
+                        if (!sprite.opaque) {
+                            painter.drawImage(x - d - 1, y - d - 1, sprite.image);
+                            continue;
+                        }
+                        // The painter draws straight into the picture, so its pixels can be set in turn.
+                        const int cx = x - origin.x(), cy = y - origin.y();
+                        for (const NodePixel& n : sprite.pixels) {
+                            const int px = cx + n.dx, py = cy + n.dy;
+                            if (px >= 0 && py >= 0 && px < w && py < h)
+                                bits[py * stride + px] = n.argb;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    if (overlays.altitudeNodes || overlays.altitudeLabels)
+        paintAltitudeRecords(picture, origin, doc, t, overlays);
+}
+
+void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& t,
+                                       const MapOverlays& overlays)
 {
     const GeoRect& b = doc.boundary;
     const auto& records = doc.mainAltitudeMap.records;
@@ -221,20 +344,13 @@ void MapRenderer::paintAltitudeRecords(QPainter& painter, const CDibDoc& doc, co
     font.setPointSize(7);
     font.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics metrics(font);
+    const int w = picture.width(), h = picture.height();
     // A label reaches further from its record than a cross does.
     const int margin = std::max(arm, overlays.altitudeLabels ? metrics.horizontalAdvance("-2147483648") : 0) + 2;
-    const ViewRect area{exposed.left() - margin, exposed.top() - margin, exposed.right() + 1 + margin,
-                        exposed.bottom() + 1 + margin};
+    const ViewRect area{origin.x() - margin, origin.y() - margin, origin.x() + w + margin, origin.y() + h + margin};
     const auto range = t.geoRangeOf(area, b);
     if (!range)
         return;
-    if (sortedFor_ != records.data() || sortedSize_ != records.size()) {
-        sortedFor_ = records.data();
-        sortedSize_ = records.size();
-        sorted_ = std::is_sorted(records.begin(), records.end(), [](const AltitudeRecord& x, const AltitudeRecord& y) {
-            return x.longitude < y.longitude;
-        }) && std::none_of(records.begin(), records.end(), [](const AltitudeRecord& r) { return std::isnan(r.longitude); });
-    }
     auto first = records.begin();
     auto last = records.end();
     if (sorted_) {
@@ -243,67 +359,58 @@ void MapRenderer::paintAltitudeRecords(QPainter& painter, const CDibDoc& doc, co
         last = std::upper_bound(first, records.end(), range->east,
                                 [](double v, const AltitudeRecord& r) { return v < r.longitude; });
     }
-    // Crosses and labels are one-colour marks without smoothing, so drawing them in record order,
-    // crosses first, is the same as setting their pixels in that order. An overlay image of the
-    // exposed part takes a million records in milliseconds where painter calls take seconds.
-    const QRect box = exposed;
-    QImage overlay(box.size(), QImage::Format_ARGB32_Premultiplied);
-    overlay.fill(0);
-    const int w = overlay.width(), h = overlay.height();
-    auto* pixels = reinterpret_cast<QRgb*>(overlay.bits());
-    const qsizetype stride = overlay.bytesPerLine() / 4;
-    auto put = [&](int x, int y, QRgb colour) {
-        x -= box.left();
-        y -= box.top();
-        if (x >= 0 && y >= 0 && x < w && y < h)
-            pixels[y * stride + x] = colour;
-    };
-    std::vector<std::pair<ViewPoint, std::int32_t>> labels;
-    const QRgb white = qRgb(255, 255, 255);
+    // Crosses are white and labels all of one colour, drawn without smoothing, crosses first: the
+    // picture is the labels' pixels in the text colour over the crosses' pixels in white, whatever
+    // the order within each. So each is the union of its marks, ORed as bits.
+    PixelMask crosses(overlays.altitudeNodes ? w : 0, overlays.altitudeNodes ? h : 0);
+    PixelMask labels(overlays.altitudeLabels ? w : 0, overlays.altitudeLabels ? h : 0);
+    const PixelStamp* stamp = nullptr;
+    std::int32_t stampAltitude = 0;
     for (auto it = first; it != last; ++it) {
         if (it->latitude < range->south || it->latitude > range->north)
             continue;
         const auto p = t.geoToView(it->latitude, it->longitude, b);
         if (!p)
             continue;
+        const int x = p->x - origin.x(), y = p->y - origin.y();
         if (overlays.altitudeNodes) {
-            const int x = p->x - box.left(), y = p->y - box.top();
-            if (x - arm >= 0 && y - arm >= 0 && x + arm < w && y + arm < h) {
-                QRgb* row = pixels + y * stride;
-                for (int i = x - arm; i <= x + arm; ++i)
-                    row[i] = white;
-                for (int j = y - arm; j <= y + arm; ++j)
-                    pixels[j * stride + x] = white;
-            } else {
-                for (int i = p->x - arm; i <= p->x + arm; ++i)
-                    put(i, p->y, white);
-                for (int j = p->y - arm; j <= p->y + arm; ++j)
-                    put(p->x, j, white);
+            crosses.setRun(y, x - arm, x + arm);
+            for (int j = y - arm; j <= y + arm; ++j)
+                crosses.set(x, j);
+        }
+        if (overlays.altitudeLabels) {
+            if (!stamp || stampAltitude != it->altitude) {
+                stamp = &labelStamp(it->altitude, font);
+                stampAltitude = it->altitude;
+            }
+            labels.stamp(*stamp, x, y);
+        }
+    }
+    auto* pixels = reinterpret_cast<QRgb*>(picture.bits());
+    const qsizetype stride = picture.bytesPerLine() / 4;
+    const QRgb text = colourOf(doc.textColor).rgb();
+    const QRgb white = qRgb(255, 255, 255);
+    const int words = (w + 63) / 64;
+    for (int y = 0; y < h; ++y) {
+        const std::uint64_t* c = overlays.altitudeNodes ? crosses.row(y) : nullptr;
+        const std::uint64_t* l = overlays.altitudeLabels ? labels.row(y) : nullptr;
+        QRgb* row = pixels + y * stride;
+        for (int k = 0; k < words; ++k) {
+            const std::uint64_t inLabel = l ? l[k] : 0;
+            std::uint64_t any = inLabel | (c ? c[k] : 0);
+            while (any != 0) {
+                const int bit = std::countr_zero(any);
+                row[k * 64 + bit] = (inLabel >> bit) & 1 ? text : white;
+                any &= any - 1;
             }
         }
-        if (overlays.altitudeLabels)
-            labels.push_back({*p, it->altitude});
     }
-    const QRgb text = colourOf(doc.textColor).rgb();
-    for (const auto& [p, altitude] : labels) {
-        const LabelPixels& label = labelPixels(altitude, font);
-        const int x = p.x - box.left(), y = p.y - box.top();
-        if (x + label.left >= 0 && y + label.top >= 0 && x + label.right < w && y + label.bottom < h) {
-            QRgb* origin = pixels + y * stride + x;
-            for (const QPoint& d : label.offsets)
-                origin[d.y() * stride + d.x()] = text;
-        } else {
-            for (const QPoint& d : label.offsets)
-                put(p.x + d.x(), p.y + d.y(), text);
-        }
-    }
-    painter.drawImage(box.topLeft(), overlay);
 }
 
-const MapRenderer::LabelPixels& MapRenderer::labelPixels(std::int32_t altitude, const QFont& font)
+const PixelStamp& MapRenderer::labelStamp(std::int32_t altitude, const QFont& font)
 {
-    auto found = labelPixels_.find(altitude);
-    if (found != labelPixels_.end())
+    auto found = labelStamps_.find(altitude);
+    if (found != labelStamps_.end())
         return found->second;
     // The label drawn once, centred on its base line at (0, 0), as the pixels it sets.
     const QString text = QString::number(altitude);
@@ -318,16 +425,10 @@ const MapRenderer::LabelPixels& MapRenderer::labelPixels(std::int32_t altitude, 
         p.setPen(Qt::white);
         p.drawText(QPoint(pad, pad + metrics.ascent()), text);
     }
-    LabelPixels label;
+    std::vector<std::pair<int, int>> offsets;
     for (int y = 0; y < glyphs.height(); ++y)
         for (int x = 0; x < glyphs.width(); ++x)
-            if (qAlpha(glyphs.pixel(x, y)) != 0) {
-                const QPoint d(x - pad - advance / 2, y - pad - metrics.ascent());
-                label.offsets.push_back(d);
-                label.left = std::min(label.left, d.x());
-                label.right = std::max(label.right, d.x());
-                label.top = std::min(label.top, d.y());
-                label.bottom = std::max(label.bottom, d.y());
-            }
-    return labelPixels_.emplace(altitude, std::move(label)).first->second;
+            if (qAlpha(glyphs.pixel(x, y)) != 0)
+                offsets.emplace_back(x - pad - advance / 2, y - pad - metrics.ascent());
+    return labelStamps_.emplace(altitude, PixelStamp::fromOffsets(offsets)).first->second;
 }

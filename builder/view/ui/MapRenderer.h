@@ -3,6 +3,9 @@
 // altitude records and their labels, the macro and menu-position markers, the selection outline
 // and the scale bar, in that order. The window and `orvane-cli preview` both paint through here.
 // Only what the exposed rectangle needs is visited; the picture is the same as painting it all.
+// The lower layers (mosaic, grid, altitude records) are painted in column strips into pictures of
+// their own; a window's renderer keeps them as tiles, so a repaint or a scroll only copies tiles
+// while nothing they show has changed.
 
 #include <QImage>
 #include <QPixmap>
@@ -11,10 +14,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "view/MapOverlays.h"
 #include "view/MapTransform.h"
+#include "view/PixelStamp.h"
+#include "view/TileCache.h"
 
 class CDibDoc;
 class ChunkSelection;
@@ -22,15 +29,6 @@ class QFont;
 class QPainter;
 class Texture;
 
-struct MapOverlays {
-    bool gridLines = false;
-    bool gridNodes = false;
-    bool altitudeNodes = false;
-    bool altitudeLabels = false;
-    bool markers = true;
-    bool selection = true;
-    bool scaleBar = true;
-};
 
 class MapRenderer {
 public:
@@ -40,8 +38,22 @@ public:
     void paint(QPainter& painter, const CDibDoc& doc, const MapTransform& transform, const MapOverlays& overlays,
                const QRect& exposed, const ChunkSelection* selection, QPoint scroll, int windowHeight);
 
-    /// Forgets the converted texture images (textures may have been reloaded).
-    void forgetImages() { images_.clear(); }
+    /// Forgets the converted texture images and the kept tiles (textures may have been reloaded).
+    void forgetImages()
+    {
+        images_.clear();
+        tiles_.clear();
+    }
+
+    /// Keeps the lower layers' tiles between paints (a window); off, every paint paints them anew.
+    void setKeepTiles(bool keep)
+    {
+        keepTiles_ = keep;
+        tiles_.clear();
+    }
+    /// The tiles kept now (for tests).
+    std::size_t keptTiles() const { return tiles_.size(); }
+    static constexpr int kTileSize = 256;
 
     /// Where the scale bar's line lies, in window coordinates: 20 pixels above the map's lower edge,
     /// or above the window's when the map reaches further down.
@@ -53,23 +65,40 @@ public:
 
 private:
     const QImage& imageOf(const Texture* texture, std::int32_t flipValue);
-    void paintAltitudeRecords(QPainter& painter, const CDibDoc& doc, const MapTransform& transform,
-                              const MapOverlays& overlays, const QRect& exposed);
+    /// The lower layers under `exposed`, from kept tiles or painted now.
+    void paintLayers(QPainter& painter, const CDibDoc& doc, const MapTransform& transform, const MapOverlays& overlays,
+                     const QRect& exposed);
+    /// Paints the lower layers of the view rectangle at `origin` of the picture's size into the
+    /// picture, which is transparent where they paint nothing.
+    void paintStrip(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& transform,
+                    const MapOverlays& overlays);
+    void paintAltitudeRecords(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& transform,
+                              const MapOverlays& overlays);
+    /// Checks the records' order again when they changed (by their fingerprint).
+    void noteRecords(const CDibDoc& doc, std::uint64_t recordsKey);
 
-    /// The pixels a label sets, relative to its record's point, and their bounds; drawn once per altitude.
-    struct LabelPixels {
-        std::vector<QPoint> offsets;
-        int left = 0, top = 0, right = 0, bottom = 0;
+    /// The pixels a label sets, relative to its record's point; drawn once per altitude.
+    const PixelStamp& labelStamp(std::int32_t altitude, const QFont& font);
+
+    /// A grid node of the radius, drawn once, as its opaque pixels relative to the node's centre.
+    struct NodePixel {
+        int dx, dy;
+        std::uint32_t argb;
     };
-    const LabelPixels& labelPixels(std::int32_t altitude, const QFont& font);
+    struct NodeSprite {
+        QImage image;
+        std::vector<NodePixel> pixels;
+        bool opaque = true;   ///< every pixel fully opaque or fully clear, so copying pixels is drawing it
+    };
+    const NodeSprite& nodeSprite(int radius);
 
     std::map<std::pair<const Texture*, int>, QImage> images_;
-    std::map<std::int32_t, LabelPixels> labelPixels_;
-    /// A grid node of the radius, drawn once.
-    const QImage& nodeSprite(int radius);
-    std::map<int, QImage> nodeSprites_;
-    // Whether the main map's records are in longitude order, checked once per records array.
-    const void* sortedFor_ = nullptr;
-    std::size_t sortedSize_ = 0;
+    std::unordered_map<std::int32_t, PixelStamp> labelStamps_;
+    std::map<int, NodeSprite> nodeSprites_;
+    // Whether the main map's records are in longitude order, checked again whenever they change.
+    std::uint64_t sortedFor_ = 0;
+    bool sortedKnown_ = false;
     bool sorted_ = false;
+    bool keepTiles_ = false;
+    TileCache<QImage> tiles_{192};
 };

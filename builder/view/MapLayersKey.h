@@ -1,0 +1,21 @@
+#pragma once
+// Fingerprints of what the map's lower layers show (the mosaic, grid lines and nodes, altitude
+// crosses and labels), so pictures of them can be kept while nothing they show has changed.
+// Texture pixels are not read: whoever changes a texture's image in place refreshes the views.
+
+#include <cstdint>
+#include <vector>
+
+#include "altitude/AltitudeRecord.h"
+#include "view/MapOverlays.h"
+#include "view/MapTransform.h"
+
+class CDibDoc;
+
+/// Every record's position and altitude, in order.
+std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records);
+
+/// The transform, the overlay switches, the chunks and their textures' identities, the colours
+/// and settings the layers use, and `recordsKey` (from altitudeRecordsKey) when records are shown.
+std::uint64_t mapLayersKey(const CDibDoc& doc, const MapTransform& transform, const MapOverlays& overlays,
+                           std::uint64_t recordsKey);

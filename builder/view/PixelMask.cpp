@@ -1,0 +1,93 @@
+#include "view/PixelMask.h"
+
+#include <algorithm>
+
+PixelStamp PixelStamp::fromOffsets(const std::vector<std::pair<int, int>>& offsets)
+{
+    PixelStamp s;
+    if (offsets.empty())
+        return s;
+    int left = offsets[0].first, right = left, top = offsets[0].second, bottom = top;
+    for (const auto& [dx, dy] : offsets) {
+        left = std::min(left, dx);
+        right = std::max(right, dx);
+        top = std::min(top, dy);
+        bottom = std::max(bottom, dy);
+    }
+    s.left = left;
+    s.top = top;
+    s.width = right - left + 1;
+    s.height = bottom - top + 1;
+    s.words = (s.width + 63) / 64;
+    s.bits.assign(static_cast<std::size_t>(s.words) * s.height, 0);
+    for (const auto& [dx, dy] : offsets) {
+        const int x = dx - left;
+        s.bits[static_cast<std::size_t>(dy - top) * s.words + x / 64] |= std::uint64_t{1} << (x % 64);
+    }
+    return s;
+}
+
+PixelMask::PixelMask(int width, int height)
+    : width_(std::max(0, width)), height_(std::max(0, height)), words_((width_ + 63) / 64 + 1),
+      bits_(static_cast<std::size_t>(words_) * height_, 0)
+{
+}
+
+bool PixelMask::test(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return false;
+    return (row(y)[x >> 6] >> (x & 63)) & 1;
+}
+
+void PixelMask::set(int x, int y)
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    bits_[static_cast<std::size_t>(y) * words_ + (x >> 6)] |= std::uint64_t{1} << (x & 63);
+}
+
+void PixelMask::setRun(int y, int x0, int x1)
+{
+    if (y < 0 || y >= height_)
+        return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width_ - 1);
+    std::uint64_t* r = bits_.data() + static_cast<std::size_t>(y) * words_;
+    for (int x = x0; x <= x1;) {
+        const int bit = x & 63;
+        const int n = std::min(64 - bit, x1 - x + 1);
+        const std::uint64_t run = n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1) << bit;
+        r[x >> 6] |= run;
+        x += n;
+    }
+}
+
+void PixelMask::stamp(const PixelStamp& s, int x, int y)
+{
+    if (s.empty())
+        return;
+    const int x0 = x + s.left, y0 = y + s.top;
+    if (x0 >= width_ || y0 >= height_ || x0 + s.width <= 0 || y0 + s.height <= 0)
+        return;
+    if (x0 < 0 || y0 < 0 || x0 + s.width > width_ || y0 + s.height > height_) {
+        // Across an edge: bit by bit, the outside ones dropped.
+        for (int r = 0; r < s.height; ++r)
+            for (int c = 0; c < s.width; ++c)
+                if ((s.bits[static_cast<std::size_t>(r) * s.words + c / 64] >> (c % 64)) & 1)
+                    set(x0 + c, y0 + r);
+        return;
+    }
+    // Inside: each stamp word lands on two mask words; the spare word at each row's end takes
+    // the overflow of the last one.
+    const int first = x0 >> 6, shift = x0 & 63;
+    const std::uint64_t* from = s.bits.data();
+    std::uint64_t* to = bits_.data() + static_cast<std::size_t>(y0) * words_ + first;
+    for (int r = 0; r < s.height; ++r, from += s.words, to += words_)
+        for (int k = 0; k < s.words; ++k) {
+            const std::uint64_t v = from[k];
+            to[k] |= v << shift;
+            if (shift != 0)
+                to[k + 1] |= v >> (64 - shift);
+        }
+}
