@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <unordered_set>
 #include <limits>
 
 #include "imagery/ui/BitmapPainter.h"
@@ -364,8 +365,10 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
     // the order within each. So each is the union of its marks, ORed as bits.
     PixelMask crosses(overlays.altitudeNodes ? w : 0, overlays.altitudeNodes ? h : 0);
     PixelMask labels(overlays.altitudeLabels ? w : 0, overlays.altitudeLabels ? h : 0);
-    const PixelStamp* stamp = nullptr;
-    std::int32_t stampAltitude = 0;
+    // Labels of altitudes not seen before wait until their pixels are made, all at once.
+    std::vector<std::pair<ViewPoint, std::int32_t>> waiting;
+    std::vector<std::int32_t> newAltitudes;
+    std::unordered_set<std::int32_t> seen;
     for (auto it = first; it != last; ++it) {
         if (it->latitude < range->south || it->latitude > range->north)
             continue;
@@ -379,13 +382,18 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
                 crosses.set(x, j);
         }
         if (overlays.altitudeLabels) {
-            if (!stamp || stampAltitude != it->altitude) {
-                stamp = &labelStamp(it->altitude, font);
-                stampAltitude = it->altitude;
+            if (const PixelStamp* stamp = knownStamp(it->altitude)) {
+                labels.stamp(*stamp, x, y);
+            } else {
+                waiting.push_back({{x, y}, it->altitude});
+                if (seen.insert(it->altitude).second)
+                    newAltitudes.push_back(it->altitude);
             }
-            labels.stamp(*stamp, x, y);
         }
     }
+    makeLabelStamps(newAltitudes, font);
+    for (const auto& [p, altitude] : waiting)
+        labels.stamp(*knownStamp(altitude), p.x, p.y);
     auto* pixels = reinterpret_cast<QRgb*>(picture.bits());
     const qsizetype stride = picture.bytesPerLine() / 4;
     const QRgb text = colourOf(doc.textColor).rgb();
@@ -407,28 +415,59 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
     }
 }
 
-const PixelStamp& MapRenderer::labelStamp(std::int32_t altitude, const QFont& font)
+const PixelStamp* MapRenderer::knownStamp(std::int32_t altitude)
 {
-    auto found = labelStamps_.find(altitude);
-    if (found != labelStamps_.end())
-        return found->second;
-    // The label drawn once, centred on its base line at (0, 0), as the pixels it sets.
-    const QString text = QString::number(altitude);
+    // A small table in front of the map: neighbouring records rarely share an altitude.
+    StampSlot& slot = stampSlots_[static_cast<std::uint32_t>(altitude) % stampSlots_.size()];
+    if (slot.stamp && slot.altitude == altitude)
+        return slot.stamp;
+    const auto found = labelStamps_.find(altitude);
+    if (found == labelStamps_.end())
+        return nullptr;
+    slot = {altitude, &found->second};
+    return slot.stamp;
+}
+
+void MapRenderer::makeLabelStamps(const std::vector<std::int32_t>& altitudes, const QFont& font)
+{
+    if (altitudes.empty())
+        return;
+    // Each label drawn once, centred on its base line, as the pixels it sets. All new ones go
+    // into cells of one picture with one painter; the padding keeps every label in its cell.
     const QFontMetrics metrics(font);
     const int pad = 8;
-    const int advance = metrics.horizontalAdvance(text);
-    QImage glyphs(advance + 2 * pad, metrics.ascent() + metrics.descent() + 2 * pad, QImage::Format_ARGB32_Premultiplied);
+    std::vector<QString> texts;
+    std::vector<int> advances;
+    int widest = 0;
+    for (std::int32_t altitude : altitudes) {
+        texts.push_back(QString::number(altitude));
+        advances.push_back(metrics.horizontalAdvance(texts.back()));
+        widest = std::max(widest, advances.back());
+    }
+    const int cellWidth = widest + 2 * pad, cellHeight = metrics.ascent() + metrics.descent() + 2 * pad;
+    const int columns = std::max(1, std::min<int>(static_cast<int>(altitudes.size()), 4096 / cellWidth));
+    const int rows = (static_cast<int>(altitudes.size()) + columns - 1) / columns;
+    QImage glyphs(columns * cellWidth, rows * cellHeight, QImage::Format_ARGB32_Premultiplied);
     glyphs.fill(0);
     {
         QPainter p(&glyphs);
         p.setFont(font);
         p.setPen(Qt::white);
-        p.drawText(QPoint(pad, pad + metrics.ascent()), text);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const int cx = static_cast<int>(i) % columns * cellWidth, cy = static_cast<int>(i) / columns * cellHeight;
+            p.drawText(QPoint(cx + pad, cy + pad + metrics.ascent()), texts[i]);
+        }
     }
     std::vector<std::pair<int, int>> offsets;
-    for (int y = 0; y < glyphs.height(); ++y)
-        for (int x = 0; x < glyphs.width(); ++x)
-            if (qAlpha(glyphs.pixel(x, y)) != 0)
-                offsets.emplace_back(x - pad - advance / 2, y - pad - metrics.ascent());
-    return labelStamps_.emplace(altitude, PixelStamp::fromOffsets(offsets)).first->second;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const int cx = static_cast<int>(i) % columns * cellWidth, cy = static_cast<int>(i) / columns * cellHeight;
+        offsets.clear();
+        for (int y = 0; y < cellHeight; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(glyphs.constScanLine(cy + y)) + cx;
+            for (int x = 0; x < cellWidth; ++x)
+                if (qAlpha(line[x]) != 0)
+                    offsets.emplace_back(x - pad - advances[i] / 2, y - pad - metrics.ascent());
+        }
+        labelStamps_[altitudes[i]] = PixelStamp::fromOffsets(offsets);
+    }
 }

@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -77,8 +78,8 @@ private:
     /// Checks the records' order again when they changed (by their fingerprint).
     void noteRecords(const CDibDoc& doc, std::uint64_t recordsKey);
 
-    /// The pixels a label sets, relative to its record's point; drawn once per altitude.
-    const PixelStamp& labelStamp(std::int32_t altitude, const QFont& font);
+    /// The pixels each label of these altitudes sets, relative to its record's point; drawn once per altitude.
+    void makeLabelStamps(const std::vector<std::int32_t>& altitudes, const QFont& font);
 
     /// A grid node of the radius, drawn once, as its opaque pixels relative to the node's centre.
     struct NodePixel {
@@ -93,7 +94,14 @@ private:
     const NodeSprite& nodeSprite(int radius);
 
     std::map<std::pair<const Texture*, int>, QImage> images_;
-    std::unordered_map<std::int32_t, PixelStamp> labelStamps_;
+    std::unordered_map<std::int32_t, PixelStamp> labelStamps_;   // elements stay put, so pointers to them last
+    /// The stamp of the altitude when made already, or null.
+    const PixelStamp* knownStamp(std::int32_t altitude);
+    struct StampSlot {
+        std::int32_t altitude = 0;
+        const PixelStamp* stamp = nullptr;
+    };
+    std::array<StampSlot, 4096> stampSlots_{};
     std::map<int, NodeSprite> nodeSprites_;
     // Whether the main map's records are in longitude order, checked again whenever they change.
     std::uint64_t sortedFor_ = 0;
