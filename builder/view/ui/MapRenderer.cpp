@@ -204,12 +204,15 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
         const long long budget = 4LL << 20;
         const int stripWidth = static_cast<int>(
             std::clamp<long long>(budget / exposed.height() / kTileSize * kTileSize, kTileSize, exposed.width()));
-        for (int x = exposed.left(); x <= exposed.right(); x += stripWidth) {
-            const QRect strip(x, exposed.top(), std::min(stripWidth, exposed.right() + 1 - x), exposed.height());
-            QImage picture(strip.size(), QImage::Format_ARGB32_Premultiplied);
-            paintStrip(picture, strip.topLeft(), doc, t, overlays);
-            painter.drawImage(strip.topLeft(), picture);
-        }
+        const int stripHeight = static_cast<int>(std::clamp<long long>(budget / stripWidth, kTileSize, exposed.height()));
+        for (int x = exposed.left(); x <= exposed.right(); x += stripWidth)
+            for (int y = exposed.top(); y <= exposed.bottom(); y += stripHeight) {
+                const QRect strip(x, y, std::min(stripWidth, exposed.right() + 1 - x),
+                                  std::min(stripHeight, exposed.bottom() + 1 - y));
+                QImage picture(strip.size(), QImage::Format_ARGB32_Premultiplied);
+                paintStrip(picture, strip.topLeft(), doc, t, overlays);
+                painter.drawImage(strip.topLeft(), picture);
+            }
         return;
     }
     tiles_.useKey(mapLayersKey(doc, t, overlays, recordsKey));
@@ -252,6 +255,8 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
 void MapRenderer::paintStrip(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& t,
                              const MapOverlays& overlays)
 {
+    if (picture.isNull())
+        return;   // no memory for it: the layers stay unpainted rather than written through null
     picture.fill(0);
     auto* bits = reinterpret_cast<QRgb*>(picture.bits());
     const qsizetype stride = picture.bytesPerLine() / 4;
