@@ -28,8 +28,8 @@ PixelStamp PixelStamp::fromOffsets(const std::vector<std::pair<int, int>>& offse
 }
 
 PixelMask::PixelMask(int width, int height)
-    : width_(std::max(0, width)), height_(std::max(0, height)), words_((width_ + 63) / 64 + 1),
-      bits_(static_cast<std::size_t>(words_) * height_, 0)
+    : width_(std::max(0, width)), height_(std::max(0, height)), stride_((width_ + 63) / 64 + 3),
+      bits_(static_cast<std::size_t>(stride_) * (height_ + 2 * kPadRows), 0)
 {
 }
 
@@ -44,7 +44,7 @@ void PixelMask::set(int x, int y)
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    bits_[static_cast<std::size_t>(y) * words_ + (x >> 6)] |= std::uint64_t{1} << (x & 63);
+    const_cast<std::uint64_t*>(row(y))[x >> 6] |= std::uint64_t{1} << (x & 63);
 }
 
 void PixelMask::setRun(int y, int x0, int x1)
@@ -53,7 +53,7 @@ void PixelMask::setRun(int y, int x0, int x1)
         return;
     x0 = std::max(x0, 0);
     x1 = std::min(x1, width_ - 1);
-    std::uint64_t* r = bits_.data() + static_cast<std::size_t>(y) * words_;
+    auto* r = const_cast<std::uint64_t*>(row(y));
     for (int x = x0; x <= x1;) {
         const int bit = x & 63;
         const int n = std::min(64 - bit, x1 - x + 1);
@@ -70,20 +70,22 @@ void PixelMask::stamp(const PixelStamp& s, int x, int y)
     const int x0 = x + s.left, y0 = y + s.top;
     if (x0 >= width_ || y0 >= height_ || x0 + s.width <= 0 || y0 + s.height <= 0)
         return;
-    if (x0 < 0 || y0 < 0 || x0 + s.width > width_ || y0 + s.height > height_) {
-        // Across an edge: bit by bit, the outside ones dropped.
+    // In border coordinates: column 64 is the rectangle's first, row kPadRows its first.
+    const int bx = x0 + 64, by = y0 + kPadRows;
+    if (bx < 0 || by < 0 || bx + s.width > 64 * (stride_ - 1) || by + s.height > height_ + 2 * kPadRows) {
+        // Beyond the border (a mark larger than it): bit by bit, the outside ones dropped.
         for (int r = 0; r < s.height; ++r)
             for (int c = 0; c < s.width; ++c)
                 if ((s.bits[static_cast<std::size_t>(r) * s.words + c / 64] >> (c % 64)) & 1)
                     set(x0 + c, y0 + r);
         return;
     }
-    // Inside: each stamp word lands on two mask words; the spare word at each row's end takes
-    // the overflow of the last one.
-    const int first = x0 >> 6, shift = x0 & 63;
+    // Each stamp word lands on two mask words; the spare word at each row's end takes the
+    // overflow of the last one. Bits in the border are never read.
+    const int first = bx >> 6, shift = bx & 63;
     const std::uint64_t* from = s.bits.data();
-    std::uint64_t* to = bits_.data() + static_cast<std::size_t>(y0) * words_ + first;
-    for (int r = 0; r < s.height; ++r, from += s.words, to += words_)
+    std::uint64_t* to = bits_.data() + static_cast<std::size_t>(by) * stride_ + first;
+    for (int r = 0; r < s.height; ++r, from += s.words, to += stride_)
         for (int k = 0; k < s.words; ++k) {
             const std::uint64_t v = from[k];
             to[k] |= v << shift;

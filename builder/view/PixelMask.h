@@ -14,9 +14,13 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    /// Words per row; the last one is spare and stays clear.
-    int wordsPerRow() const { return words_; }
-    const std::uint64_t* row(int y) const { return bits_.data() + static_cast<std::size_t>(y) * words_; }
+    /// Words of a row that hold the rectangle's pixels: bit i of word k is column 64k + i.
+    /// Bits of the last word beyond the width may be set and mean nothing.
+    int wordsPerRow() const { return (width_ + 63) / 64; }
+    const std::uint64_t* row(int y) const
+    {
+        return bits_.data() + static_cast<std::size_t>(y + kPadRows) * stride_ + 1;
+    }
 
     bool test(int x, int y) const;
     /// Sets one pixel; pixels outside the rectangle are ignored, here and below.
@@ -27,8 +31,11 @@ public:
     void stamp(const PixelStamp& s, int x, int y);
 
 private:
+    // A border of one word left and right and of rows above and below takes the parts of marks
+    // that reach over the edges, so those are ORed like the others.
+    static constexpr int kPadRows = 64;
     int width_;
     int height_;
-    int words_;
+    int stride_;   ///< border word, the row's words, border word, a spare word
     std::vector<std::uint64_t> bits_;
 };

@@ -48,9 +48,27 @@ TEST(PixelMask, StampsSetExactlyTheirPixelsAnywhereAcrossWordsAndEdges)
                     expected.insert({x + dx, y + dy});
         }
         EXPECT_EQ(pixelsOf(mask), expected) << width;
+        // The rows read as words say the same for every pixel inside.
         for (int y = 0; y < mask.height(); ++y)
-            EXPECT_EQ(mask.row(y)[mask.wordsPerRow() - 1], 0u) << width;
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(((mask.row(y)[x / 64] >> (x % 64)) & 1) != 0, expected.count({x, y}) == 1);
+        EXPECT_EQ(mask.wordsPerRow(), (width + 63) / 64);
     }
+}
+
+TEST(PixelMask, AMarkLargerThanTheBorderIsClippedToo)
+{
+    std::vector<std::pair<int, int>> offsets;
+    for (int i = -150; i <= 150; ++i)
+        offsets.push_back({i, i / 2});
+    const PixelStamp stamp = PixelStamp::fromOffsets(offsets);
+    PixelMask mask(40, 30);
+    mask.stamp(stamp, 20, 10);
+    std::set<std::pair<int, int>> expected;
+    for (const auto& [dx, dy] : offsets)
+        if (20 + dx >= 0 && 20 + dx < 40 && 10 + dy >= 0 && 10 + dy < 30)
+            expected.insert({20 + dx, 10 + dy});
+    EXPECT_EQ(pixelsOf(mask), expected);
 }
 
 TEST(PixelMask, RunsAndSinglePixelsAreClipped)

@@ -404,13 +404,16 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
     const QRgb text = colourOf(doc.textColor).rgb();
     const QRgb white = qRgb(255, 255, 255);
     const int words = (w + 63) / 64;
+    // The last word's bits beyond the width belong to no pixel.
+    const std::uint64_t lastWord = w % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (w % 64)) - 1;
     for (int y = 0; y < h; ++y) {
         const std::uint64_t* c = overlays.altitudeNodes ? crosses.row(y) : nullptr;
         const std::uint64_t* l = overlays.altitudeLabels ? labels.row(y) : nullptr;
         QRgb* row = pixels + y * stride;
         for (int k = 0; k < words; ++k) {
-            const std::uint64_t inLabel = l ? l[k] : 0;
-            std::uint64_t any = inLabel | (c ? c[k] : 0);
+            const std::uint64_t inside = k + 1 == words ? lastWord : ~std::uint64_t{0};
+            const std::uint64_t inLabel = (l ? l[k] : 0) & inside;
+            std::uint64_t any = inLabel | ((c ? c[k] : 0) & inside);
             while (any != 0) {
                 const int bit = std::countr_zero(any);
                 row[k * 64 + bit] = (inLabel >> bit) & 1 ? text : white;
