@@ -18,9 +18,12 @@
 #include <string>
 #include <vector>
 
+#include <ctime>
+
 #include <gdal.h>
 #include <gdal_alg.h>
 
+#include "base/ProgressWindow.h"
 #include "import/AdaptivePalette.h"
 #include "import/ColorMapping.h"
 #include "import/GeoTiffWriter.h"
@@ -31,6 +34,33 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Processor time of the whole process (every thread): on a shared machine wall time also counts
+// the waits for a core.
+double processorSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+std::string loadAverage()
+{
+    double load[3] = {0, 0, 0};
+    if (getloadavg(load, 3) != 3)
+        return "unknown";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
+    return text;
+}
+
+// Wall and processor time of one piece of work.
+struct Stopwatch {
+    Clock::time_point wall = Clock::now();
+    double processor = processorSeconds();
+    double wallSeconds() const { return secondsSince(wall); }
+    double processorSecondsSince() const { return processorSeconds() - processor; }
+};
 
 double psnr(const RgbImage& a, const RgbImage& b)
 {
@@ -181,15 +211,18 @@ struct Outcome {
     double seconds = 0;
     double psnr = 0;
     bool ran = false;
+    double processor = 0;
+    double paletteSeconds = -1;   // the palette alone, when the reduction has it apart
 };
 
 Outcome ours(const RgbImage& image, bool dither, int passes)
 {
-    const auto start = Clock::now();
+    const Stopwatch watch;
     const ImportColors colors = adaptivePalette(image, 0, passes);
+    const double paletteSeconds = watch.processorSecondsSince();
     const std::vector<std::uint8_t> indices = mapToPalette(image, colors, usableEntries(0), dither);
-    const double seconds = secondsSince(start);
-    return {seconds, psnr(image, expand(image.width, image.height, indices, colors)), true};
+    const double seconds = watch.wallSeconds(), processor = watch.processorSecondsSince();
+    return {seconds, psnr(image, expand(image.width, image.height, indices, colors)), true, processor, paletteSeconds};
 }
 
 // GDALComputeMedianCutPCT + GDALDitherRGB2PCT on in-memory bands, as rgb2pct does.
@@ -204,12 +237,12 @@ Outcome gdalMedianCut(const RgbImage& image)
                             bands, 3, 3 * static_cast<GSpacing>(image.width), 1) != CE_None)
         return {};
     GDALColorTableH table = GDALCreateColorTable(GPI_RGB);
-    const auto start = Clock::now();
+    const Stopwatch watch;
     GDALComputeMedianCutPCT(GDALGetRasterBand(rgb, 1), GDALGetRasterBand(rgb, 2), GDALGetRasterBand(rgb, 3), nullptr,
                             256, table, nullptr, nullptr);
     GDALDitherRGB2PCT(GDALGetRasterBand(rgb, 1), GDALGetRasterBand(rgb, 2), GDALGetRasterBand(rgb, 3),
                       GDALGetRasterBand(out, 1), table, nullptr, nullptr);
-    const double seconds = secondsSince(start);
+    const double seconds = watch.wallSeconds(), processor = watch.processorSecondsSince();
     std::vector<std::uint8_t> indices(image.pixelCount());
     if (GDALRasterIO(GDALGetRasterBand(out, 1), GF_Read, 0, 0, image.width, image.height, indices.data(),
                      image.width, image.height, GDT_Byte, 0, 0) != CE_None)
@@ -224,7 +257,7 @@ Outcome gdalMedianCut(const RgbImage& image)
     GDALDestroyColorTable(table);
     GDALClose(rgb);
     GDALClose(out);
-    return {seconds, psnr(image, expand(image.width, image.height, indices, colors)), true};
+    return {seconds, psnr(image, expand(image.width, image.height, indices, colors)), true, processor};
 }
 
 bool imageMagickInstalled()
@@ -253,7 +286,7 @@ Outcome imageMagick(const RgbImage& image, bool dither)
     const auto start = Clock::now();
     const int status = std::system(command.c_str());
     const double seconds = secondsSince(start);
-    Outcome outcome;
+    Outcome outcome;   // the child's processor time is not ours to read: wall only
     if (status != 0)
         return outcome;
     std::string error;
@@ -271,23 +304,30 @@ Outcome best(const std::function<Outcome()>& run)
     Outcome b = run();
     for (int i = 0; i < 2 && b.ran; ++i) {
         const Outcome o = run();
-        if (o.seconds < b.seconds)
-            b.seconds = o.seconds;
+        b.seconds = std::min(b.seconds, o.seconds);
+        b.processor = std::min(b.processor, o.processor);
+        b.paletteSeconds = std::min(b.paletteSeconds, o.paletteSeconds);
     }
     return b;
 }
 
 void report(const char* name, const Outcome& o)
 {
-    if (o.ran)
-        std::printf("  %-40s %8.2f dB %8.3f s\n", name, o.psnr, o.seconds);
-    else
+    if (!o.ran) {
         std::printf("  %-40s %11s %10s\n", name, "-", "-");
+        return;
+    }
+    std::printf("  %-40s %8.2f dB %8.3f s wall", name, o.psnr, o.seconds);
+    if (o.processor > 0)
+        std::printf(" %8.3f s cpu", o.processor);
+    if (o.paletteSeconds >= 0)
+        std::printf(" (palette %.3f s)", o.paletteSeconds);
+    std::printf("\n");
 }
 
 void compare(const std::string& name, const RgbImage& image, bool magick)
 {
-    std::printf("%s (%d x %d)\n", name.c_str(), image.width, image.height);
+    std::printf("%s (%d x %d), load average %s\n", name.c_str(), image.width, image.height, loadAverage().c_str());
     report("GDAL median cut + dither (rgb2pct)", best([&] { return gdalMedianCut(image); }));
     report("median cut only", best([&] { return ours(image, false, 0); }));
     report("median cut + 3 k-means passes", best([&] { return ours(image, false, 3); }));
@@ -299,6 +339,38 @@ void compare(const std::string& name, const RgbImage& image, bool magick)
         std::printf("  ImageMagick is not installed: left out\n");
     }
 }
+
+// Times each stage the import announces.
+class StageClock : public ProgressWindow {
+public:
+    struct Stage {
+        std::string name;
+        double wall = 0, processor = 0;
+    };
+    std::vector<Stage> stages;
+
+    StageClock() : stages{{"Opening and checking", 0, 0}} { setUpdateInterval(0); }
+    void end()
+    {
+        if (!stages.empty()) {
+            stages.back().wall = watch_.wallSeconds();
+            stages.back().processor = watch_.processorSecondsSince();
+        }
+    }
+
+protected:
+    void onTextChanged() override
+    {
+        if (!stages.empty() && stages.back().name == status())
+            return;
+        end();
+        stages.push_back({status()});
+        watch_ = Stopwatch();
+    }
+
+private:
+    Stopwatch watch_;
+};
 
 // The whole import of a true-colour UTM GeoTIFF of side x side pixels, 1 m each.
 void wholeImport(int side)
@@ -315,15 +387,24 @@ void wholeImport(int side)
     for (bool dither : {false, true}) {
         ImportOptions options;
         options.dither = dither;
-        const auto start = Clock::now();
-        const auto result = importRaster(tif, options, nullptr, error);
+        StageClock stages;
+        const Stopwatch watch;
+        const auto result = importRaster(tif, options, &stages, error);
+        stages.end();
+        const Stopwatch writing;
         const bool written = result && writeImportedBitmap(*result, bmp, error);
-        const double seconds = secondsSince(start);
-        if (!written)
+        const double writeWall = writing.wallSeconds(), writeProcessor = writing.processorSecondsSince();
+        const double seconds = watch.wallSeconds(), processor = watch.processorSecondsSince();
+        if (!written) {
             std::printf("  failed: %s\n", error.c_str());
-        else
-            std::printf("  cubic warp, adaptive palette%s: %d x %d bitmap in %.2f s\n", dither ? ", dither" : "",
-                        result->bitmap.width(), result->bitmap.height(), seconds);
+            continue;
+        }
+        std::printf("  cubic warp, adaptive palette%s: %d x %d bitmap in %.2f s wall, %.2f s cpu (load average %s)\n",
+                    dither ? ", dither" : "", result->bitmap.width(), result->bitmap.height(), seconds, processor,
+                    loadAverage().c_str());
+        for (const StageClock::Stage& stage : stages.stages)
+            std::printf("    %-32s %7.2f s wall %7.2f s cpu\n", stage.name.c_str(), stage.wall, stage.processor);
+        std::printf("    %-32s %7.2f s wall %7.2f s cpu\n", "Writing the bitmap", writeWall, writeProcessor);
     }
     std::filesystem::remove(tif);
     std::filesystem::remove(bmp);

@@ -29,12 +29,13 @@ NearestEntryTable::NearestEntryTable(const ImportColors& colors, const std::arra
         if (usable[i])
             order_.push_back(static_cast<std::uint8_t>(i));
     }
-    cellStart_.assign(static_cast<std::size_t>(kCells) * kCells * kCells, kUnset);
-    cellCount_.assign(cellStart_.size(), 0);
-    coarseStart_.assign(static_cast<std::size_t>(kCoarseCells) * kCoarseCells * kCoarseCells, kUnset);
+    // With no usable entry every answer is 0.
+    cells_.assign(static_cast<std::size_t>(kCells) * kCells * kCells, order_.empty() ? 0 : kUnknown);
+    answers_.resize(256 * kCellColors);
+    for (std::size_t i = 0; i < answers_.size(); ++i)
+        answers_[i] = static_cast<std::uint8_t>(i / kCellColors);
+    coarseStart_.assign(static_cast<std::size_t>(kCoarseCells) * kCoarseCells * kCoarseCells, kUnknown);
     coarseCount_.assign(coarseStart_.size(), 0);
-    memoKey_.assign(std::size_t{1} << kMemoBits, kUnset);   // no colour has a top byte
-    memoIndex_.assign(memoKey_.size(), 0);
 }
 
 void NearestEntryTable::collect(const std::uint8_t* from, std::size_t count, int r0, int g0, int b0, int size,
@@ -56,11 +57,11 @@ void NearestEntryTable::collect(const std::uint8_t* from, std::size_t count, int
     }
 }
 
-void NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int b0)
+std::uint32_t NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int b0)
 {
     const int cr = r0 >> kCoarseShift, cg = g0 >> kCoarseShift, cb = b0 >> kCoarseShift;
     const std::size_t coarse = (static_cast<std::size_t>(cr) * kCoarseCells + cg) * kCoarseCells + cb;
-    if (coarseStart_[coarse] == kUnset) {
+    if (coarseStart_[coarse] == kUnknown) {
         collect(order_.data(), order_.size(), cr << kCoarseShift, cg << kCoarseShift, cb << kCoarseShift,
                 1 << kCoarseShift, scratch_);
         coarseStart_[coarse] = static_cast<std::uint32_t>(coarse_.size());
@@ -69,38 +70,71 @@ void NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int b0)
     }
     // Every entry that can win in the cell can win in the coarse cell around it.
     collect(coarse_.data() + coarseStart_[coarse], coarseCount_[coarse], r0, g0, b0, 1 << kShift, scratch_);
-    cellStart_[cell] = static_cast<std::uint32_t>(candidates_.size());
-    cellCount_[cell] = static_cast<std::uint16_t>(scratch_.size());
-    const int r1 = r0 + (1 << kShift) - 1, g1 = g0 + (1 << kShift) - 1, b1 = b0 + (1 << kShift) - 1;
+    const int r1 = r0 + kMask, g1 = g0 + kMask, b1 = b0 + kMask;
+    candidates_.clear();
     for (std::uint8_t i : scratch_)
         candidates_.push_back({nearAxis(red_[i], r0, r1) + nearAxis(green_[i], g0, g1) + nearAxis(blue_[i], b0, b1),
                                static_cast<std::int16_t>(red_[i]), static_cast<std::int16_t>(green_[i]),
                                static_cast<std::int16_t>(blue_[i]), i});
     // Nearest first, so a search can stop at the first candidate that cannot come closer.
-    std::stable_sort(candidates_.begin() + cellStart_[cell], candidates_.end(),
+    std::stable_sort(candidates_.begin(), candidates_.end(),
                      [](const Candidate& a, const Candidate& b) { return a.near < b.near; });
+
+    // The entry nearest to one corner owns the whole cell when, against every other candidate, the
+    // difference of squared distances (linear in the colour, so largest at a corner) stays below
+    // zero, or at zero when it has the lower index.
+    const std::uint8_t winner = search(r0, g0, b0);
+    const int lo[3] = {r0, g0, b0}, hi[3] = {r1, g1, b1};
+    const int a[3] = {red_[winner], green_[winner], blue_[winner]};
+    bool owns = true;
+    for (std::size_t k = 0; owns && k < candidates_.size(); ++k) {
+        const Candidate& other = candidates_[k];
+        if (other.index == winner)
+            continue;
+        const int b[3] = {other.red, other.green, other.blue};
+        int largest = 0;
+        for (int c = 0; c < 3; ++c)
+            largest += std::max(sq(lo[c] - a[c]) - sq(lo[c] - b[c]), sq(hi[c] - a[c]) - sq(hi[c] - b[c]));
+        owns = largest < 0 || (largest == 0 && winner < other.index);
+    }
+    if (owns)
+        return cells_[cell] = winner;
+
+    const std::size_t block = answers_.size() / kCellColors;   // past the 256 single-entry blocks
+    answers_.resize(answers_.size() + kCellColors);
+    // All 64 colours at once, candidate by candidate, until the next candidate is farther from the
+    // cell than every colour's best so far.
+    std::array<int, kCellColors> bestDistance;
+    std::array<std::uint8_t, kCellColors> best;
+    bestDistance.fill(std::numeric_limits<int>::max());
+    best.fill(0);
+    int worst = std::numeric_limits<int>::max();
+    for (const Candidate& c : candidates_) {
+        if (c.near > worst)
+            break;
+        worst = 0;
+        std::size_t k = 0;
+        for (int r = 0; r <= kMask; ++r)
+            for (int g = 0; g <= kMask; ++g)
+                for (int b = 0; b <= kMask; ++b, ++k) {
+                    const int d = sq(c.red - r0 - r) + sq(c.green - g0 - g) + sq(c.blue - b0 - b);
+                    const bool better = d < bestDistance[k] || (d == bestDistance[k] && c.index < best[k]);
+                    bestDistance[k] = better ? d : bestDistance[k];
+                    best[k] = better ? c.index : best[k];
+                    worst = std::max(worst, bestDistance[k]);
+                }
+    }
+    std::copy(best.begin(), best.end(), answers_.begin() + static_cast<long>(block * kCellColors));
+    return cells_[cell] = static_cast<std::uint32_t>(block);
 }
 
-std::uint8_t NearestEntryTable::nearest(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+std::uint8_t NearestEntryTable::search(int red, int green, int blue) const
 {
-    if (order_.empty())
-        return 0;
-    const std::uint32_t key = red | static_cast<std::uint32_t>(green) << 8 | static_cast<std::uint32_t>(blue) << 16;
-    const std::size_t slot = (key * 2654435761u) >> (32 - kMemoBits);
-    if (memoKey_[slot] == key)
-        return memoIndex_[slot];
-    const int cr = red >> kShift, cg = green >> kShift, cb = blue >> kShift;
-    const std::size_t cell = (static_cast<std::size_t>(cr) * kCells + cg) * kCells + cb;
-    if (cellStart_[cell] == kUnset)
-        fillCell(cell, cr << kShift, cg << kShift, cb << kShift);
-    const Candidate* list = candidates_.data() + cellStart_[cell];
-    const std::uint16_t count = cellCount_[cell];
     // Candidates come nearest to the cell first; one whose distance to the cell already exceeds
     // the best found cannot win, nor can any after it. Equal distances go to the lower index.
-    std::uint8_t best = list[0].index;
+    std::uint8_t best = candidates_[0].index;
     int bestDistance = std::numeric_limits<int>::max();
-    for (std::uint16_t k = 0; k < count; ++k) {
-        const Candidate& c = list[k];
+    for (const Candidate& c : candidates_) {
         if (c.near > bestDistance)
             break;
         const int d = sq(c.red - red) + sq(c.green - green) + sq(c.blue - blue);
@@ -109,8 +143,6 @@ std::uint8_t NearestEntryTable::nearest(std::uint8_t red, std::uint8_t green, st
             best = c.index;
         }
     }
-    memoKey_[slot] = key;
-    memoIndex_[slot] = best;
     return best;
 }
 

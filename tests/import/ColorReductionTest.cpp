@@ -255,3 +255,20 @@ TEST(ChunkSizing, SidesAreWholeBlocksAndPaddedExtentsGrowByWholePixels)
     EXPECT_DOUBLE_EQ(padded.east, 15.0 + 1024 * (1.0 / 500));
     EXPECT_DOUBLE_EQ(padded.south, 45.0 - 1024 * (1.0 / 250));
 }
+
+TEST(NearestEntryTable, ADensePaletteMatchesTheScanOnEveryColourOfItsRegion)
+{
+    // Entries packed close together leave most cells of the region split between several of them.
+    std::mt19937 random(21);
+    ImportColors colors{};
+    for (auto& c : colors)
+        c = (80 + random() % 48) | (90 + random() % 48) << 8 | (60 + random() % 48) << 16;
+    colors[200] = colors[17];   // a tie between two indices
+    std::array<bool, 256> usable = usableEntries(3);
+    NearestEntryTable table(colors, usable);
+    for (int r = 72; r < 136; ++r)
+        for (int g = 82; g < 146; ++g)
+            for (int b = 52; b < 116; ++b)
+                ASSERT_EQ(table.nearest(r, g, b), NearestEntryTable::scan(colors, usable, r, g, b))
+                    << r << " " << g << " " << b;
+}
