@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 #include <unordered_map>
 #include <vector>
 
@@ -17,6 +18,13 @@ struct Cell {
     double sum[3] = {0, 0, 0};
     double mean(int c) const { return sum[c] / count; }
 };
+
+// The same while counting: integers, half the memory to clear and touch.
+struct Tally {
+    std::uint32_t count = 0;
+    std::uint32_t sum[3] = {0, 0, 0};
+};
+constexpr std::size_t kMostSamples = std::size_t{1} << 18;   // enough for the statistics; sums fit 32 bits
 
 struct Box {
     std::size_t begin = 0, end = 0;   // range in the cell list
@@ -99,23 +107,35 @@ ImportColors adaptivePalette(const RgbImage& image, int first, int passes, const
         return palette;
     }
 
-    // Histogram of 64 x 64 x 64 cells, each with the exact mean of its pixels.
-    std::vector<Cell> grid(static_cast<std::size_t>(kLevels) * kLevels * kLevels);
+    // Histogram of 64 x 64 x 64 cells, each with the exact mean of its pixels. A picture of more
+    // than kMostSamples pixels is sampled at a stride that shares no factor with its width, so the
+    // columns taken move from row to row and cover every column.
+    const std::size_t pixels = image.pixelCount();
+    std::size_t stride = (pixels + kMostSamples - 1) / kMostSamples;
+    while (stride > 1 && std::gcd(stride, static_cast<std::size_t>(image.width)) != 1)
+        ++stride;
+    std::vector<Tally> tallies(static_cast<std::size_t>(kLevels) * kLevels * kLevels);
     const std::uint8_t* p = image.pixels.data();
-    for (std::size_t i = 0; i < image.pixelCount(); ++i, p += 3) {
-        Cell& cell = grid[(static_cast<std::size_t>(p[0] >> 2) << 12) | (static_cast<std::size_t>(p[1] >> 2) << 6) |
-                          static_cast<std::size_t>(p[2] >> 2)];
-        cell.count += 1;
-        cell.sum[0] += p[0];
-        cell.sum[1] += p[1];
-        cell.sum[2] += p[2];
+    for (std::size_t i = 0; i < pixels; i += stride) {
+        const std::uint8_t* q = p + 3 * i;
+        Tally& tally = tallies[(static_cast<std::size_t>(q[0] >> 2) << 12) | (static_cast<std::size_t>(q[1] >> 2) << 6) |
+                               static_cast<std::size_t>(q[2] >> 2)];
+        ++tally.count;
+        tally.sum[0] += q[0];
+        tally.sum[1] += q[1];
+        tally.sum[2] += q[2];
     }
     std::vector<Cell> cells;
-    for (const Cell& cell : grid)
-        if (cell.count > 0)
+    for (const Tally& tally : tallies)
+        if (tally.count > 0) {
+            Cell cell;
+            cell.count = tally.count;
+            for (int c = 0; c < 3; ++c)
+                cell.sum[c] = tally.sum[c];
             cells.push_back(cell);
-    grid.clear();
-    grid.shrink_to_fit();
+        }
+    tallies.clear();
+    tallies.shrink_to_fit();
     if (keepGoing && !keepGoing())
         return palette;
 

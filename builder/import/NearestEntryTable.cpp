@@ -34,8 +34,14 @@ NearestEntryTable::NearestEntryTable(const ImportColors& colors, const std::arra
     answers_.resize(256 * kCellColors);
     for (std::size_t i = 0; i < answers_.size(); ++i)
         answers_[i] = static_cast<std::uint8_t>(i / kCellColors);
-    coarseStart_.assign(static_cast<std::size_t>(kCoarseCells) * kCoarseCells * kCoarseCells, kUnknown);
-    coarseCount_.assign(coarseStart_.size(), 0);
+    for (int shift : {kCoarseShift, kMiddleShift}) {
+        Level level;
+        level.shift = shift;
+        const std::size_t side = std::size_t{256} >> shift;
+        level.start.assign(side * side * side, kUnset);
+        level.count.assign(level.start.size(), 0);
+        levels_.push_back(std::move(level));
+    }
 }
 
 void NearestEntryTable::collect(const std::uint8_t* from, std::size_t count, int r0, int g0, int b0, int size,
@@ -57,19 +63,32 @@ void NearestEntryTable::collect(const std::uint8_t* from, std::size_t count, int
     }
 }
 
-std::uint32_t NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int b0)
+const std::uint8_t* NearestEntryTable::listOf(std::size_t level, int red, int green, int blue, std::size_t& count)
 {
-    const int cr = r0 >> kCoarseShift, cg = g0 >> kCoarseShift, cb = b0 >> kCoarseShift;
-    const std::size_t coarse = (static_cast<std::size_t>(cr) * kCoarseCells + cg) * kCoarseCells + cb;
-    if (coarseStart_[coarse] == kUnknown) {
-        collect(order_.data(), order_.size(), cr << kCoarseShift, cg << kCoarseShift, cb << kCoarseShift,
-                1 << kCoarseShift, scratch_);
-        coarseStart_[coarse] = static_cast<std::uint32_t>(coarse_.size());
-        coarseCount_[coarse] = static_cast<std::uint16_t>(scratch_.size());
-        coarse_.insert(coarse_.end(), scratch_.begin(), scratch_.end());
+    Level& here = levels_[level];
+    const int side = 256 >> here.shift;
+    const int r0 = red >> here.shift << here.shift, g0 = green >> here.shift << here.shift,
+              b0 = blue >> here.shift << here.shift;
+    const std::size_t box = (static_cast<std::size_t>(r0 >> here.shift) * side + static_cast<std::size_t>(g0 >> here.shift)) *
+                                side + static_cast<std::size_t>(b0 >> here.shift);
+    if (here.start[box] == kUnset) {
+        // Every entry that can win in the box can win in the larger box around it.
+        std::size_t outerCount = order_.size();
+        const std::uint8_t* outer = level == 0 ? order_.data() : listOf(level - 1, red, green, blue, outerCount);
+        collect(outer, outerCount, r0, g0, b0, 1 << here.shift, scratch_);
+        here.start[box] = static_cast<std::uint32_t>(here.entries.size());
+        here.count[box] = static_cast<std::uint16_t>(scratch_.size());
+        here.entries.insert(here.entries.end(), scratch_.begin(), scratch_.end());
     }
-    // Every entry that can win in the cell can win in the coarse cell around it.
-    collect(coarse_.data() + coarseStart_[coarse], coarseCount_[coarse], r0, g0, b0, 1 << kShift, scratch_);
+    count = here.count[box];
+    return here.entries.data() + here.start[box];
+}
+
+void NearestEntryTable::gather(int r0, int g0, int b0)
+{
+    std::size_t count = 0;
+    const std::uint8_t* outer = listOf(levels_.size() - 1, r0, g0, b0, count);
+    collect(outer, count, r0, g0, b0, 1 << kShift, scratch_);
     const int r1 = r0 + kMask, g1 = g0 + kMask, b1 = b0 + kMask;
     candidates_.clear();
     for (std::uint8_t i : scratch_)
@@ -79,6 +98,18 @@ std::uint32_t NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int 
     // Nearest first, so a search can stop at the first candidate that cannot come closer.
     std::stable_sort(candidates_.begin(), candidates_.end(),
                      [](const Candidate& a, const Candidate& b) { return a.near < b.near; });
+}
+
+std::uint8_t NearestEntryTable::nearestWithoutBlock(int red, int green, int blue)
+{
+    gather(red & ~kMask, green & ~kMask, blue & ~kMask);
+    return search(red, green, blue);
+}
+
+std::uint16_t NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int b0)
+{
+    gather(r0, g0, b0);
+    const int r1 = r0 + kMask, g1 = g0 + kMask, b1 = b0 + kMask;
 
     // The entry nearest to one corner owns the whole cell when, against every other candidate, the
     // difference of squared distances (linear in the colour, so largest at a corner) stays below
@@ -101,6 +132,8 @@ std::uint32_t NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int 
         return cells_[cell] = winner;
 
     const std::size_t block = answers_.size() / kCellColors;   // past the 256 single-entry blocks
+    if (block >= kWithoutBlock)
+        return cells_[cell] = kWithoutBlock;   // every block taken: this cell searches each time
     answers_.resize(answers_.size() + kCellColors);
     // All 64 colours at once, candidate by candidate, until the next candidate is farther from the
     // cell than every colour's best so far.
@@ -125,7 +158,7 @@ std::uint32_t NearestEntryTable::fillCell(std::size_t cell, int r0, int g0, int 
                 }
     }
     std::copy(best.begin(), best.end(), answers_.begin() + static_cast<long>(block * kCellColors));
-    return cells_[cell] = static_cast<std::uint32_t>(block);
+    return cells_[cell] = static_cast<std::uint16_t>(block);
 }
 
 std::uint8_t NearestEntryTable::search(int red, int green, int blue) const

@@ -272,3 +272,39 @@ TEST(NearestEntryTable, ADensePaletteMatchesTheScanOnEveryColourOfItsRegion)
                 ASSERT_EQ(table.nearest(r, g, b), NearestEntryTable::scan(colors, usable, r, g, b))
                     << r << " " << g << " " << b;
 }
+
+TEST(AdaptivePalette, ALargePictureIsSampledAcrossEveryColumn)
+{
+    // Even columns hold reds, odd columns blues: a sample that kept to every other column would
+    // leave one of the two out of the palette.
+    RgbImage image(1024, 400);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            std::uint8_t* p = image.at(x, y);
+            const auto level = static_cast<std::uint8_t>(y * 255 / (image.height - 1));
+            p[0] = x % 2 == 0 ? level : 0;
+            p[2] = x % 2 == 0 ? 0 : level;
+        }
+    const ImportColors colors = adaptivePalette(image, 0, 3);
+    const auto reds = std::count_if(colors.begin(), colors.end(), [](std::uint32_t c) { return (c & 0xFF) > 64; });
+    const auto blues = std::count_if(colors.begin(), colors.end(), [](std::uint32_t c) { return (c >> 16 & 0xFF) > 64; });
+    EXPECT_GT(reds, 30);
+    EXPECT_GT(blues, 30);
+}
+
+TEST(NearestEntryTable, EveryCellOfTheCubeMatchesTheScan)
+{
+    // One colour in every cell of the table, for a palette spread over the whole cube: enough
+    // split cells to use up the blocks of answers, after which cells search each time.
+    const ImportColors colors = randomPalette(33);
+    std::array<bool, 256> all{};
+    all.fill(true);
+    NearestEntryTable table(colors);
+    for (int r = 0; r < 256; r += 4)
+        for (int g = 0; g < 256; g += 4)
+            for (int b = 0; b < 256; b += 4) {
+                const int red = r + (g / 4) % 4, green = g + (b / 4) % 4, blue = b + (r / 4) % 4;
+                ASSERT_EQ(table.nearest(red, green, blue), NearestEntryTable::scan(colors, all, red, green, blue))
+                    << red << " " << green << " " << blue;
+            }
+}
