@@ -296,23 +296,52 @@ bool readRgb(GDALDatasetH dataset, RgbImage& image, ImportResampling resampling,
     return true;
 }
 
-void fillWhereEmpty(GDALDatasetH warped, RgbImage& image, std::uint32_t fill)
+// The picture and its alpha plane as an in-memory dataset on the latitude/longitude grid, sharing
+// their memory, for the warp to write into.
+Dataset pixelsAsDataset(RgbImage& image, std::vector<std::uint8_t>& alpha, const GeoRect& grid)
 {
-    GDALRasterBandH alpha = GDALGetRasterBand(warped, 4);
-    if (!alpha)
-        return;
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(image.width));
-    for (int y = 0; y < image.height; ++y) {
-        if (GDALRasterIO(alpha, GF_Read, 0, y, image.width, 1, row.data(), image.width, 1, GDT_Byte, 0, 0) != CE_None)
-            return;
-        for (int x = 0; x < image.width; ++x)
-            if (row[static_cast<std::size_t>(x)] == 0) {
-                std::uint8_t* p = image.at(x, y);
-                p[0] = static_cast<std::uint8_t>(fill);
-                p[1] = static_cast<std::uint8_t>(fill >> 8);
-                p[2] = static_cast<std::uint8_t>(fill >> 16);
-            }
+    Dataset dataset(GDALCreate(GDALGetDriverByName("MEM"), "", image.width, image.height, 0, GDT_Byte, nullptr));
+    if (!dataset)
+        return dataset;
+    auto addBand = [&](std::uint8_t* data, int pixelOffset) {
+        char pointer[64] = {};
+        CPLPrintPointer(pointer, data, sizeof pointer - 1);
+        Words bandOptions;
+        bandOptions.add(std::string("DATAPOINTER=") + pointer);
+        bandOptions.add("PIXELOFFSET=" + std::to_string(pixelOffset));
+        bandOptions.add("LINEOFFSET=" + std::to_string(static_cast<long long>(pixelOffset) * image.width));
+        return GDALAddBand(dataset.get(), GDT_Byte, bandOptions.list()) == CE_None;
+    };
+    bool ok = true;
+    for (int c = 0; c < 3 && ok; ++c)
+        ok = addBand(image.pixels.data() + c, 3);
+    ok = ok && addBand(alpha.data(), 1);
+    if (ok)
+        ok = GDALSetRasterColorInterpretation(GDALGetRasterBand(dataset.get(), 4), GCI_AlphaBand) == CE_None;
+    // The same grid the warp would lay out for these bounds and size.
+    double transform[6] = {grid.west, (grid.east - grid.west) / image.width, 0,
+                           grid.north, 0, -(grid.north - grid.south) / image.height};
+    GdalSupport::Srs wgs84(OSRNewSpatialReference(nullptr));
+    ok = ok && wgs84 && OSRImportFromEPSG(wgs84.get(), 4326) == OGRERR_NONE;
+    if (ok) {
+        OSRSetAxisMappingStrategy(wgs84.get(), OAMS_TRADITIONAL_GIS_ORDER);
+        ok = GDALSetSpatialRef(dataset.get(), wgs84.get()) == CE_None &&
+             GDALSetGeoTransform(dataset.get(), transform) == CE_None;
     }
+    if (!ok)
+        dataset.reset();
+    return dataset;
+}
+
+void fillWhereEmpty(const std::vector<std::uint8_t>& alpha, RgbImage& image, std::uint32_t fill)
+{
+    for (std::size_t i = 0; i < alpha.size(); ++i)
+        if (alpha[i] == 0) {
+            std::uint8_t* p = &image.pixels[3 * i];
+            p[0] = static_cast<std::uint8_t>(fill);
+            p[1] = static_cast<std::uint8_t>(fill >> 8);
+            p[2] = static_cast<std::uint8_t>(fill >> 16);
+        }
 }
 
 RgbImage padInto(const RgbImage& image, PixelSize size, std::uint32_t fill)
@@ -488,8 +517,8 @@ std::optional<ImportResult> importRaster(const std::string& path, const ImportOp
     if (options.previewSide > 0)
         target = fitInto(target, options.previewSide);
 
-    // Pixels of the result, the warp's output with its alpha, indices, the bitmap.
-    const std::uint64_t perPixel = result.georeferenced ? 4 + 3 + 1 + 1 : 3 + 1 + 1;
+    // Pixels of the result (the warp writes into them), the warp's alpha, indices, the bitmap.
+    const std::uint64_t perPixel = result.georeferenced ? 3 + 1 + 1 + 1 : 3 + 1 + 1;
     if (!checkMemory(path, target, perPixel, kWarpMemory, options, error))
         return std::nullopt;
 
@@ -505,36 +534,36 @@ std::optional<ImportResult> importRaster(const std::string& path, const ImportOp
             grid = paddedExtents(grid, nominal, target);
         else if (options.sizing == ImportSizing::Pad)
             grid = paddedExtents(grid, nominal, {paddedChunkSide(nominal.width), paddedChunkSide(nominal.height)});
+        // The warp writes straight into the picture's pixels and an alpha plane of its own, with
+        // no copy of the whole image in between.
+        image = RgbImage(target.width, target.height);
+        std::vector<std::uint8_t> alpha(image.pixelCount());
+        Dataset warped = pixelsAsDataset(image, alpha, grid);
+        if (!warped) {
+            error = "Cannot prepare the warped picture: " + QuietErrors::last();
+            return std::nullopt;
+        }
         Words words;
-        words.add("-of").add("MEM").add("-t_srs").add("EPSG:4326");
-        words.add("-te").add(grid.west).add(grid.south).add(grid.east).add(grid.north);
-        words.add("-ts").add(target.width).add(target.height);
         words.add("-r").add(resamplingWord(options.resampling));
-        words.add("-dstalpha").add("-multi").add("-wo").add("NUM_THREADS=ALL_CPUS");
+        words.add("-dstalpha").add("-multi").add("-wo").add("NUM_THREADS=ALL_CPUS").add("-wo").add("INIT_DEST=0");
         words.add("-wm").add(static_cast<int>(kWarpMemory >> 20));
         GDALWarpAppOptions* warpOptions = GDALWarpAppOptionsNew(words.list(), nullptr);
         stages.begin("Warping to latitude/longitude", 0, 60);
         GDALWarpAppOptionsSetProgress(warpOptions, Stages::progress, &stages);
         GDALDatasetH sources[1] = {view.get()};
         int usage = 0;
-        Dataset warped(GDALWarp("", nullptr, 1, sources, warpOptions, &usage));
+        const bool done = GDALWarp(nullptr, warped.get(), 1, sources, warpOptions, &usage) != nullptr && usage == 0;
         GDALWarpAppOptionsFree(warpOptions);
         if (stages.cancelled()) {
             error = "Import cancelled.";
             return std::nullopt;
         }
-        if (!warped) {
+        if (!done) {
             error = name + " cannot be warped to latitude/longitude: " + QuietErrors::last();
             return std::nullopt;
         }
-        image = RgbImage(target.width, target.height);
-        int bands[3] = {1, 2, 3};
-        if (GDALDatasetRasterIO(warped.get(), GF_Read, 0, 0, target.width, target.height, image.pixels.data(),
-                                target.width, target.height, GDT_Byte, 3, bands, 3, 3 * target.width, 1) != CE_None) {
-            error = "Cannot read the warped picture: " + QuietErrors::last();
-            return std::nullopt;
-        }
-        fillWhereEmpty(warped.get(), image, options.fillColor);
+        warped.reset();
+        fillWhereEmpty(alpha, image, options.fillColor);
         result.extents = grid;
     } else {
         const bool pad = options.sizing == ImportSizing::Pad;
