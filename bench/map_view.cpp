@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BenchPlatform.h"
+#include "support/TextureImages.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "synth/Texture.h"
@@ -22,30 +23,6 @@
 #include "view/ui/MapRenderer.h"
 
 namespace {
-
-// A 256 x 256 8-bit texture with a pattern of its own.
-PackedBitmap patternTexture(int seed)
-{
-    std::vector<std::uint8_t> block(40 + 256 * 4 + 256 * 256, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            block[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, 256);
-    put32(8, 256);
-    block[12] = 1;
-    block[14] = 8;
-    for (int i = 0; i < 256; ++i) {
-        block[40 + 4 * i] = static_cast<std::uint8_t>(i);
-        block[40 + 4 * i + 1] = static_cast<std::uint8_t>(255 - i);
-        block[40 + 4 * i + 2] = static_cast<std::uint8_t>(i * seed);
-    }
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x)
-            block[40 + 1024 + y * 256 + x] = static_cast<std::uint8_t>((x ^ y) + seed);
-    return PackedBitmap(std::move(block));
-}
 
 double millis(std::chrono::steady_clock::duration d)
 {

@@ -16,36 +16,13 @@
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 #include "support/ScriptedPlatform.h"
+#include "support/TextureImages.h"
 #include "synth/Texture.h"
 #include "view/ChunkOverlayLayout.h"
 #include "view/ui/CDibView.h"
 #include "view/ui/MapRenderer.h"
 
 namespace {
-
-// A 256 x 256 8-bit texture with a pattern, so a wrongly scaled or shifted mosaic shows.
-PackedBitmap patternTexture(int seed)
-{
-    std::vector<std::uint8_t> block(40 + 256 * 4 + 256 * 256, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            block[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, 256);
-    put32(8, 256);
-    block[12] = 1;
-    block[14] = 8;
-    for (int i = 0; i < 256; ++i) {
-        block[40 + 4 * i] = static_cast<std::uint8_t>(i);
-        block[40 + 4 * i + 1] = static_cast<std::uint8_t>(255 - i);
-        block[40 + 4 * i + 2] = static_cast<std::uint8_t>(i * seed);
-    }
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x)
-            block[40 + 1024 + y * 256 + x] = static_cast<std::uint8_t>((x * 3) ^ (y * 5) ^ seed);
-    return PackedBitmap(std::move(block));
-}
 
 // Compares two pictures pixel by pixel; names the first differences and counts them.
 QString difference(const QImage& a, const QImage& b)

@@ -22,6 +22,7 @@
 #include "project/CDibDoc.h"
 #include "project/ui/BoundaryAreaDlg.h"
 #include "support/ScriptedPlatform.h"
+#include "support/TextureImages.h"
 #include "synth/Texture.h"
 #include "view/ui/CDibView.h"
 #include "view/ChunkOverlayLayout.h"
@@ -34,20 +35,11 @@ namespace {
 // A 256 x 256 8-bit texture of one colour (0x00BBGGRR).
 PackedBitmap solidTexture(std::uint32_t bgr)
 {
-    std::vector<std::uint8_t> block(40 + 256 * 4 + 256 * 256, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            block[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, 256);
-    put32(8, 256);
-    block[12] = 1;
-    block[14] = 8;
-    block[40 + 0] = static_cast<std::uint8_t>(bgr >> 16);
-    block[40 + 1] = static_cast<std::uint8_t>(bgr >> 8);
-    block[40 + 2] = static_cast<std::uint8_t>(bgr);
-    return PackedBitmap(std::move(block));
+    PackedBitmap bitmap = blankTexture();
+    bitmap.block()[40 + 0] = static_cast<std::uint8_t>(bgr >> 16);
+    bitmap.block()[40 + 1] = static_cast<std::uint8_t>(bgr >> 8);
+    bitmap.block()[40 + 2] = static_cast<std::uint8_t>(bgr);
+    return bitmap;
 }
 
 // Runs `handle` on the first modal dialog of type T once it shows; waits on the condition, not on time.

@@ -10,28 +10,21 @@
 #include "project/CDibDoc.h"
 #include "synth/Texture.h"
 #include "support/ScriptedPlatform.h"
+#include "support/TextureImages.h"
 #include "view/ui/CDibView.h"
 
 namespace {
 // A 256 x 256 8-bit texture: red (index 0) in the western half, blue (index 1) in the eastern half.
 PackedBitmap halfAndHalf()
 {
-    std::vector<std::uint8_t> block(40 + 256 * 4 + 256 * 256, 0);
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            block[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    put32(0, 40);
-    put32(4, 256);
-    put32(8, 256);
-    block[12] = 1;   // planes
-    block[14] = 8;   // bits per pixel
+    PackedBitmap bitmap = blankTexture();
+    std::vector<std::uint8_t>& block = bitmap.block();
     block[40 + 2] = 255;   // entry 0: red (blue, green, red, 0)
     block[44 + 0] = 255;   // entry 1: blue
     for (int y = 0; y < 256; ++y)
         for (int x = 128; x < 256; ++x)
             block[40 + 1024 + y * 256 + x] = 1;
-    return PackedBitmap(std::move(block));
+    return bitmap;
 }
 } // namespace
 
