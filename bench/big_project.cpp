@@ -27,6 +27,7 @@
 #include "altitude/AltitudeMerge.h"
 #include "altitude/AltitudeReaders.h"
 #include "BenchPlatform.h"
+#include "DtedCell.h"
 #include "base/ReplacementFile.h"
 #include "output/NearestRecordSearch.h"
 #include "project/AppContext.h"
@@ -126,39 +127,6 @@ std::filesystem::path folder;
 std::string cellPath(int side)
 {
     return (folder / ("cell" + std::to_string(side) + ".dt1")).string();
-}
-
-// UHL, DSI and ACC records with the corner and count fields filled, then the data records.
-void writeCell(const std::string& path, int side)
-{
-    std::vector<char> header(3428, ' ');
-    auto put = [&](std::size_t at, const char* text) { std::memcpy(header.data() + at, text, std::strlen(text)); };
-    char count[8];
-    std::snprintf(count, sizeof count, "%04d", side);
-    put(0, "UHL1");
-    put(47, count);
-    put(51, count);
-    put(80, "DSIU");
-    put(284, "450000N");
-    put(291, "0150000E");
-    put(314, "460000N");
-    put(321, "0160000E");
-    put(361, count);
-    put(365, count);
-    put(728, "ACC");
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(header.data(), static_cast<std::streamsize>(header.size()));
-    std::vector<unsigned char> record(8 + 2 * static_cast<std::size_t>(side) + 4, 0);
-    for (int i = 0; i < side; ++i) {
-        record[0] = 0xAA;
-        for (int j = 0; j < side; ++j) {
-            const int e = (i * 7 + j * 13) % 4000 - 200;
-            const unsigned word = (e < 0 ? 0x8000u : 0u) | static_cast<unsigned>(e < 0 ? -e : e);
-            record[8 + 2 * j] = static_cast<unsigned char>(word >> 8);
-            record[9 + 2 * j] = static_cast<unsigned char>(word);
-        }
-        out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
-    }
 }
 
 std::vector<char> readWhole(const std::string& path)
@@ -449,7 +417,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(folder);
     std::fclose(std::fopen((folder / "colors.pcf").string().c_str(), "wb"));   // default colours: all black
     for (int side : sides(largest))
-        writeCell(cellPath(side), side);
+        writeBenchDtedCell(cellPath(side), side, side);
     if (what == "progress" || what == "all")
         benchProgress();
     if (what == "dted" || what == "all")

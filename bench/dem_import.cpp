@@ -23,13 +23,12 @@
 #include "altitude/AltitudeMap.h"
 #include "altitude/AltitudeReaders.h"
 #include "BenchPlatform.h"
+#include "DtedCell.h"
 #include "import/ElevationImport.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
 
 namespace {
-
-int heightAt(int x, int y) { return (x * 7 + y * 13) % 4000 - 200; }
 
 // A void wherever a cheap hash says so: about one post in a hundred.
 bool isVoid(int x, int y) { return (static_cast<unsigned>(x) * 2654435761u ^ static_cast<unsigned>(y) * 40503u) % 100 == 0; }
@@ -40,46 +39,11 @@ void writeHgt(const std::string& path, int side)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
-            const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(isVoid(x, y) ? -32768 : heightAt(x, y)));
+            const auto v = static_cast<std::uint16_t>(static_cast<std::int16_t>(isVoid(x, y) ? -32768 : benchHeight(x, y)));
             row[2 * static_cast<std::size_t>(x)] = static_cast<unsigned char>(v >> 8);
             row[2 * static_cast<std::size_t>(x) + 1] = static_cast<unsigned char>(v);
         }
         out.write(reinterpret_cast<const char*>(row.data()), static_cast<std::streamsize>(row.size()));
-    }
-}
-
-void writeDtedCell(const std::string& path, int columns, int rows)
-{
-    std::vector<char> header(3428, ' ');
-    auto put = [&](std::size_t at, const char* text) { std::memcpy(header.data() + at, text, std::strlen(text)); };
-    char count[8];
-    put(0, "UHL1");
-    std::snprintf(count, sizeof count, "%04d", columns);
-    put(47, count);
-    put(365, count);
-    std::snprintf(count, sizeof count, "%04d", rows);
-    put(51, count);
-    put(361, count);
-    put(80, "DSIU");
-    put(284, "450000N");
-    put(291, "0150000E");
-    put(314, "460000N");
-    put(321, "0160000E");
-    put(728, "ACC");
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(header.data(), static_cast<std::streamsize>(header.size()));
-    std::vector<unsigned char> record(8 + 2 * static_cast<std::size_t>(rows) + 4, 0);
-    for (int i = 0; i < columns; ++i) {
-        record[0] = 0xAA;
-        record[4] = static_cast<unsigned char>(i >> 8);
-        record[5] = static_cast<unsigned char>(i);
-        for (int j = 0; j < rows; ++j) {
-            const int e = heightAt(i, j);
-            const unsigned word = (e < 0 ? 0x8000u : 0u) | static_cast<unsigned>(e < 0 ? -e : e);
-            record[8 + 2 * j] = static_cast<unsigned char>(word >> 8);
-            record[9 + 2 * j] = static_cast<unsigned char>(word);
-        }
-        out.write(reinterpret_cast<const char*>(record.data()), static_cast<std::streamsize>(record.size()));
     }
 }
 
@@ -166,7 +130,7 @@ int main()
     // The import and the DTED Level 0 reader (on a cell of about the same number of posts) take
     // turns, three times each, so a busy machine weighs on both alike; each figure is the median.
     const std::string dted = (folder / "cell.dt0").string();
-    writeDtedCell(dted, 1803, 1803);
+    writeBenchDtedCell(dted, 1803, 1803);
     const auto importWork = [&] {
         ElevationOptions options;
         options.clip = window;
