@@ -15,6 +15,7 @@
 #include <gdal_utils.h>
 #include <ogr_srs_api.h>
 
+#include "altitude/RecordReserve.h"
 #include "base/PathUtil.h"
 #include "import/GdalSupport.h"
 #include "import/VoidFill.h"
@@ -274,7 +275,7 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     map.columns = static_cast<std::int32_t>(columns.size());
     map.rows = static_cast<std::int32_t>(rows.size());
     try {
-        map.records.reserve(columns.size() * rows.size());
+        reserveRecords(map.records, columns.size() * rows.size());
     } catch (const std::bad_alloc&) {
         error = name + ": not enough memory for " + std::to_string(columns.size() * rows.size()) + " records.";
         return std::nullopt;
@@ -299,29 +300,46 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
             return hasMark && v == mark;
     };
     std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
-    for (std::size_t ci = 0; ci < columns.size(); ++ci) {
-        const int x = columns[ci];
-        const double longitude = gt[0] + (window.x0 + x + 0.5) * gt[1];
-        const std::size_t first = static_cast<std::size_t>(oy) * readWidth + static_cast<std::size_t>(ox + x);
-        for (std::size_t r = rows.size(); r-- > 0;) {
-            const int y = rows[r];
-            if (outsideFlags && outsideFlags[static_cast<std::size_t>(y) * windowWidth + static_cast<std::size_t>(x)])
-                continue;
-            const std::size_t index = first + static_cast<std::size_t>(y) * readWidth;
-            const T v = grid[index];
-            std::int32_t altitude;
-            if (isVoid(v)) {
-                const float filled = plan.filling ? fill->filled(index) : std::numeric_limits<float>::quiet_NaN();
-                if (std::isnan(filled))
-                    continue;
-                altitude = metres(filled);
-            } else {
-                altitude = asIs ? static_cast<std::int32_t>(v) : metres(static_cast<double>(v));
-            }
-            map.records.push_back({latitudes[r], longitude, altitude});
-            lowest = std::min(lowest, altitude);
+    // The grid is stored by rows and the records go by columns: a block of columns is first
+    // gathered row by row into a column-ordered buffer, so the grid is read along its rows
+    // rather than one cache line per post.
+    constexpr std::size_t kBlock = 32;
+    const std::size_t rowCount = rows.size();
+    std::vector<T> gathered(rowCount * kBlock);
+    std::vector<AltitudeRecord> line(rowCount);
+    for (std::size_t c0 = 0; c0 < columns.size(); c0 += kBlock) {
+        const std::size_t blockColumns = std::min(kBlock, columns.size() - c0);
+        for (std::size_t r = 0; r < rowCount; ++r) {
+            const T* rowStart = grid + static_cast<std::size_t>(oy + rows[r]) * readWidth + static_cast<std::size_t>(ox);
+            for (std::size_t k = 0; k < blockColumns; ++k)
+                gathered[k * rowCount + r] = rowStart[columns[c0 + k]];
         }
-        if ((ci & 63) == 0 && !stages.at(static_cast<double>(ci) / columns.size()))
+        for (std::size_t k = 0; k < blockColumns; ++k) {
+            const int x = columns[c0 + k];
+            const double longitude = gt[0] + (window.x0 + x + 0.5) * gt[1];
+            const T* values = gathered.data() + k * rowCount;
+            AltitudeRecord* out = line.data();
+            for (std::size_t r = rowCount; r-- > 0;) {
+                const int y = rows[r];
+                if (outsideFlags && outsideFlags[static_cast<std::size_t>(y) * windowWidth + static_cast<std::size_t>(x)])
+                    continue;
+                const T v = values[r];
+                std::int32_t altitude;
+                if (isVoid(v)) {
+                    const std::size_t index = static_cast<std::size_t>(oy + y) * readWidth + static_cast<std::size_t>(ox + x);
+                    const float filled = plan.filling ? fill->filled(index) : std::numeric_limits<float>::quiet_NaN();
+                    if (std::isnan(filled))
+                        continue;
+                    altitude = metres(filled);
+                } else {
+                    altitude = asIs ? static_cast<std::int32_t>(v) : metres(static_cast<double>(v));
+                }
+                *out++ = {latitudes[r], longitude, altitude};
+                lowest = std::min(lowest, altitude);
+            }
+            map.records.insert(map.records.end(), line.data(), out);
+        }
+        if (!stages.at(static_cast<double>(c0) / columns.size()))
             return std::nullopt;
     }
     if (map.records.empty()) {
