@@ -198,56 +198,67 @@ bool writeBitmapFile(const PackedBitmap& bitmap, const std::string& path)
                               {bitmap.block().data() + headerBlock, static_cast<std::size_t>(imageSize)}});
 }
 
-bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const std::uint8_t* pixels, int width,
-                     int height)
+std::optional<std::vector<std::uint8_t>> tileBitmapHeaders(const PackedBitmap& templ, int width, int height)
 {
-    if (!templ.hasValidHeader() || templ.bitsPerPixel() != 8 || !pixels || width <= 0 || height <= 0 ||
-        width > 0x10000 || height > 0x10000)
-        return false;
+    if (!templ.hasValidHeader() || templ.bitsPerPixel() != 8 || width <= 0 || height <= 0 || width > 0x10000 ||
+        height > 0x10000)
+        return std::nullopt;
     const std::size_t table = colorTableSize(templ);
     if (table > templ.block().size() - templ.headerSize())
-        return false;
-    std::vector<std::uint8_t> header;
+        return std::nullopt;
+    std::vector<std::uint8_t> headers(kFileHeaderSize);
     if (templ.isCoreHeader()) {
         // A core-header project bitmap still gets readable tiles: the same colours behind a 40-byte header.
         const int count = bitmapColorCount(templ);
-        header.assign(kInfoHeaderSize + static_cast<std::size_t>(count) * 4, 0);
-        putLe32(header.data(), kInfoHeaderSize);
-        putLe16(header.data() + 12, 1);
-        putLe16(header.data() + 14, 8);
-        putLe32(header.data() + 32, static_cast<std::uint32_t>(count));
+        headers.resize(kFileHeaderSize + kInfoHeaderSize + static_cast<std::size_t>(count) * 4, 0);
+        std::uint8_t* header = headers.data() + kFileHeaderSize;
+        putLe32(header, kInfoHeaderSize);
+        putLe16(header + 12, 1);
+        putLe16(header + 14, 8);
+        putLe32(header + 32, static_cast<std::uint32_t>(count));
         for (int i = 0; i < count; ++i) {
             const std::uint32_t color = templ.colorAt(static_cast<std::size_t>(i));
-            std::uint8_t* entry = header.data() + kInfoHeaderSize + 4 * i;
+            std::uint8_t* entry = header + kInfoHeaderSize + 4 * i;
             entry[0] = static_cast<std::uint8_t>(color >> 16);
             entry[1] = static_cast<std::uint8_t>(color >> 8);
             entry[2] = static_cast<std::uint8_t>(color);
         }
     } else {
-        header.assign(templ.block().begin(), templ.block().begin() + kInfoHeaderSize + table);
+        headers.insert(headers.end(), templ.block().begin(), templ.block().begin() + kInfoHeaderSize + table);
     }
-    const std::size_t headerBlock = header.size();
-    const std::size_t stride = (static_cast<std::size_t>(width) + 3) / 4 * 4;
+    const std::size_t headerBlock = headers.size() - kFileHeaderSize;
+    std::uint8_t* header = headers.data() + kFileHeaderSize;
+    const std::size_t imageSize = tileRowStride(width) * static_cast<std::size_t>(height);
+    putLe32(header + 4, static_cast<std::uint32_t>(width));
+    putLe32(header + 8, static_cast<std::uint32_t>(height));
+    putLe32(header + 16, 0);   // the tile's pixels are never compressed
+    putLe32(header + 20, static_cast<std::uint32_t>(imageSize));
+    fillFileHeader(headers.data(), headerBlock, imageSize);
+    return headers;
+}
+
+std::size_t tileRowStride(int width)
+{
+    return (static_cast<std::size_t>(width) + 3) / 4 * 4;
+}
+
+bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const std::uint8_t* pixels, int width,
+                     int height)
+{
+    const std::optional<std::vector<std::uint8_t>> headers = tileBitmapHeaders(templ, width, height);
+    if (!headers || !pixels)
+        return false;
+    const std::size_t stride = tileRowStride(width);
     const std::size_t imageSize = stride * static_cast<std::size_t>(height);
-    putLe32(header.data() + 4, static_cast<std::uint32_t>(width));
-    putLe32(header.data() + 8, static_cast<std::uint32_t>(height));
-    putLe32(header.data() + 16, 0);   // the tile's pixels are never compressed
-    putLe32(header.data() + 20, static_cast<std::uint32_t>(imageSize));
-    std::uint8_t fileHeader[kFileHeaderSize];
-    fillFileHeader(fileHeader, headerBlock, imageSize);
     if (stride == static_cast<std::size_t>(width))
-        return replaceFile(path, {{fileHeader, kFileHeaderSize},
-                                  {header.data(), header.size()},
-                                  {pixels, imageSize}});
+        return replaceFile(path, {{headers->data(), headers->size()}, {pixels, imageSize}});
     // Rows of a width that is not a multiple of 4 are padded, as every reader expects.
     std::vector<std::uint8_t> padded(imageSize, 0);
     for (int row = 0; row < height; ++row)
         std::memcpy(padded.data() + static_cast<std::size_t>(row) * stride,
                     pixels + static_cast<std::size_t>(row) * static_cast<std::size_t>(width),
                     static_cast<std::size_t>(width));
-    return replaceFile(path, {{fileHeader, kFileHeaderSize},
-                              {header.data(), header.size()},
-                              {padded.data(), padded.size()}});
+    return replaceFile(path, {{headers->data(), headers->size()}, {padded.data(), padded.size()}});
 }
 
 std::optional<LogicalPalette> createBitmapPalette(const PackedBitmap& bitmap)

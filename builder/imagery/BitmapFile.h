@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "imagery/LogicalPalette.h"
 #include "imagery/PackedBitmap.h"
@@ -22,6 +23,11 @@ bool writeBitmapFile(const PackedBitmap& bitmap, const std::string& path);
 /// template gives the 40-byte header with the same colours, so every tile is a plain 8-bit bitmap.
 bool writeTileBitmap(const PackedBitmap& templ, const std::string& path, const std::uint8_t* pixels, int width,
                      int height);
+
+/// The file header, information header and colour table writeTileBitmap puts before the pixels
+/// (rows of tileRowStride(width) bytes); nothing for a template or size it refuses.
+std::optional<std::vector<std::uint8_t>> tileBitmapHeaders(const PackedBitmap& templ, int width, int height);
+std::size_t tileRowStride(int width);
 
 /// A palette with one entry per colour-table entry; nothing when bitmapColorCount is 0 or over 256.
 std::optional<LogicalPalette> createBitmapPalette(const PackedBitmap& bitmap);

@@ -4,6 +4,8 @@
 #include <array>
 #include <limits>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "base/ProgressWindow.h"
 #include "imagery/BitmapFile.h"
 #include "base/ReplaceFile.h"
+#include "base/ReplacementBatch.h"
 #include "project/CDibDoc.h"
 
 namespace {
@@ -39,9 +42,9 @@ constexpr std::array<const char*, 16> kLevel3Codes = {"322", "324", "342", "344"
 // so the cache only saves repeated searches over the same colour.
 class NearestColorCache {
 public:
-    explicit NearestColorCache(const LogicalPalette& palette) : palette_(palette)
+    explicit NearestColorCache(const LogicalPalette& palette)
+        : palette_(palette), keys_(std::size_t{1} << kBits, kEmpty), values_(std::size_t{1} << kBits)
     {
-        keys_.fill(kEmpty);
     }
 
     std::uint8_t find(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
@@ -60,9 +63,120 @@ private:
     static constexpr int kBits = 14;
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;   // no colour has a top byte
     const LogicalPalette& palette_;
-    std::array<std::uint32_t, 1u << kBits> keys_{};
-    std::array<std::uint8_t, 1u << kBits> values_{};
+    std::vector<std::uint32_t> keys_;
+    std::vector<std::uint8_t> values_;
 };
+
+// Makes the pixels of tiles. One serves a whole cut: the palette's channels, the table of
+// rounded averages and the nearest-colour cache are set up once for all its tiles.
+class TileMaker {
+public:
+    TileMaker(const PackedBitmap& bitmap, const LogicalPalette& palette) : bitmap_(bitmap), nearest_(palette)
+    {
+        for (std::size_t i = 0; i < palette.entries.size() && i < red_.size(); ++i) {
+            red_[i] = palette.entries[i].red;
+            green_[i] = palette.entries[i].green;
+            blue_[i] = palette.entries[i].blue;
+        }
+    }
+
+    /// Fills `out` with the 256 x 256 pixels of the tile whose lower-left source pixel is (x0, y0).
+    void make(int x0, int y0, int step, std::uint8_t* out);
+
+private:
+    void setStep(int step);
+    std::uint8_t average(std::uint32_t sum) const
+    {
+        return sum < table_.size() ? table_[sum] : averagedChannel(sum, static_cast<double>(area_));
+    }
+
+    const PackedBitmap& bitmap_;
+    NearestColorCache nearest_;
+    std::array<std::uint32_t, 256> red_{}, green_{}, blue_{};   // indices past the palette add 0
+    int step_ = 0;
+    std::size_t area_ = 0;
+    std::vector<std::uint8_t> table_;
+};
+
+void TileMaker::setStep(int step)
+{
+    if (step == step_)
+        return;
+    step_ = step;
+    // Channel sums are whole numbers, so they are added as integers, and the rounded average
+    // of every possible sum is taken once, by the floating-point rule itself, into a table.
+    area_ = static_cast<std::size_t>(step) * static_cast<std::size_t>(step);
+    // Steps beyond 32 (no menu offers them) would make the table large: they round each sum.
+    table_.assign(area_ <= 1024 ? 255 * area_ + 1 : 0, 0);
+    for (std::size_t sum = 0; sum < table_.size(); ++sum)
+        table_[sum] = averagedChannel(static_cast<double>(sum), static_cast<double>(area_));
+}
+
+void TileMaker::make(int x0, int y0, int step, std::uint8_t* out)
+{
+    const PackedBitmap& bitmap = bitmap_;
+    const long long span = static_cast<long long>(kTileSize) * step;
+    const bool inside = x0 >= 0 && y0 >= 0 && bitmap.bitsPerPixel() == 8 && bitmap.pixelsComplete() &&
+                        x0 + span <= bitmap.width() && y0 + span <= bitmap.height();
+    const std::uint8_t* pixels = bitmap.pixels();
+    const std::size_t stride = bitmap.rowStride();
+    // Inside a complete bitmap the rows are read in place; anything else goes through the
+    // bounds-checked accessor, which gives index 0 outside the image.
+    auto pixelAt = [&](int x, int y) -> std::uint8_t {
+        return inside ? pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)]
+                      : bitmap.pixelIndex(x, y);
+    };
+
+    std::size_t p = 0;
+    if (step == 1) {
+        if (inside) {
+            for (int y = y0; y < y0 + kTileSize; ++y, p += kTileSize)
+                std::memcpy(out + p, pixels + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x0),
+                            kTileSize);
+        } else {
+            for (int y = y0; y < y0 + kTileSize; ++y)
+                for (int x = x0; x < x0 + kTileSize; ++x)
+                    out[p++] = pixelAt(x, y);
+        }
+        return;
+    }
+    setStep(step);
+    std::array<std::uint32_t, kTileSize> r{}, g{}, b{};
+    for (int row = 0; row < kTileSize; ++row) {
+        const int y = y0 + row * step;
+        r.fill(0);
+        g.fill(0);
+        b.fill(0);
+        // Source rows one after the other, each read from left to right.
+        for (int dy = 0; dy < step; ++dy) {
+            if (inside) {
+                const std::uint8_t* source = pixels + static_cast<std::size_t>(y + dy) * stride + x0;
+                for (int column = 0; column < kTileSize; ++column)
+                    for (int dx = 0; dx < step; ++dx, ++source) {
+                        r[column] += red_[*source];
+                        g[column] += green_[*source];
+                        b[column] += blue_[*source];
+                    }
+            } else {
+                for (int column = 0; column < kTileSize; ++column)
+                    for (int dx = 0; dx < step; ++dx) {
+                        const std::uint8_t index = pixelAt(x0 + column * step + dx, y + dy);
+                        r[column] += red_[index];
+                        g[column] += green_[index];
+                        b[column] += blue_[index];
+                    }
+            }
+        }
+        for (int column = 0; column < kTileSize; ++column)
+            out[p++] = nearest_.find(average(r[column]), average(g[column]), average(b[column]));
+    }
+}
+
+const LogicalPalette& tilePalette(const CDibDoc& doc)
+{
+    static const LogicalPalette kNoPalette;
+    return doc.projectPalette ? *doc.projectPalette : kNoPalette;
+}
 
 // Where tiles go: the texture folder, or the folder chosen in the name dialog while that is unset
 // (a project opened from its file has none, and the root folder is no place for tiles).
@@ -118,10 +232,40 @@ void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress, bool 
     std::size_t tried = 0;
     std::size_t failed = 0;
     std::string firstFailed;
+    const auto fail = [&](const std::string& path) {
+        if (failed++ == 0)
+            firstFailed = path;
+    };
+    // The tiles reach the disk in groups, each file still replaced whole or not at all.
+    ReplacementBatch batch([&](const std::string& path, bool placed, const std::string&) {
+        if (placed)
+            doc.textureFileNames.push_back(path);
+        else
+            fail(path);
+    });
+    const bool r8 = doc.app.settings.platform == 0;
+    std::optional<std::vector<std::uint8_t>> headers;
+    if (!r8 && doc.projectBitmap)
+        headers = tileBitmapHeaders(*doc.projectBitmap, kTileSize, kTileSize);
+    std::optional<TileMaker> maker;
+    if (doc.projectBitmap)
+        maker.emplace(*doc.projectBitmap, tilePalette(doc));
+    std::vector<std::uint8_t> pixels(kTileSize * kTileSize);
     const auto writeTile = [&](const std::string& path, int x0, int y0, int tileStep) {
         ++tried;
-        if (!writeTextureTile(doc, path, x0, y0, tileStep, progress) && failed++ == 0)
-            firstFailed = path;
+        if (!maker || tileStep < 1) {
+            fail(path);
+            return;
+        }
+        maker->make(x0, y0, tileStep, pixels.data());
+        if (progress)
+            progress->StepIt();
+        if (r8)
+            batch.add(path, {{pixels.data(), pixels.size()}});
+        else if (headers)
+            batch.add(path, {{headers->data(), headers->size()}, {pixels.data(), pixels.size()}});
+        else
+            fail(path);
     };
     const int blockColumns = cutChunkColumns(doc) / 4;
     const int blockRows = cutChunkRows(doc) / 4;
@@ -150,6 +294,7 @@ void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress, bool 
             }
         }
     }
+    batch.commit();
     if (failed > 0 && reportFailures)
         doc.app.platform.message(std::to_string(failed) + " of " + std::to_string(tried) + " level " +
                                      std::to_string(level) + " tiles could not be written (the first: " + firstFailed +
@@ -211,75 +356,8 @@ bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int
     if (!doc.projectBitmap || step < 1)
         return false;
     const PackedBitmap& bitmap = *doc.projectBitmap;
-    static const LogicalPalette kNoPalette;
-    const LogicalPalette& palette = doc.projectPalette ? *doc.projectPalette : kNoPalette;
     std::vector<std::uint8_t> buffer(kTileSize * kTileSize);
-
-    const long long span = static_cast<long long>(kTileSize) * step;
-    const bool inside = x0 >= 0 && y0 >= 0 && bitmap.bitsPerPixel() == 8 && bitmap.pixelsComplete() &&
-                        x0 + span <= bitmap.width() && y0 + span <= bitmap.height();
-    const std::uint8_t* pixels = bitmap.pixels();
-    const std::size_t stride = bitmap.rowStride();
-    // Inside a complete bitmap the rows are read in place; anything else goes through the
-    // bounds-checked accessor, which gives index 0 outside the image.
-    auto pixelAt = [&](int x, int y) -> std::uint8_t {
-        return inside ? pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)]
-                      : bitmap.pixelIndex(x, y);
-    };
-
-    std::size_t p = 0;
-    if (step == 1) {
-        for (int y = y0; y < y0 + kTileSize; ++y)
-            for (int x = x0; x < x0 + kTileSize; ++x)
-                buffer[p++] = pixelAt(x, y);
-    } else {
-        NearestColorCache nearest(palette);
-        // Channel sums are whole numbers, so they are added as integers, and the rounded average
-        // of every possible sum is taken once, by the floating-point rule itself, into a table.
-        const std::size_t area = static_cast<std::size_t>(step) * static_cast<std::size_t>(step);
-        std::array<std::uint32_t, 256> red{}, green{}, blue{};   // indices past the palette add 0
-        for (std::size_t i = 0; i < palette.entries.size() && i < red.size(); ++i) {
-            red[i] = palette.entries[i].red;
-            green[i] = palette.entries[i].green;
-            blue[i] = palette.entries[i].blue;
-        }
-        // Steps beyond 32 (no menu offers them) would make the table large: they round each sum.
-        std::vector<std::uint8_t> table(area <= 1024 ? 255 * area + 1 : 0);
-        for (std::size_t sum = 0; sum < table.size(); ++sum)
-            table[sum] = averagedChannel(static_cast<double>(sum), static_cast<double>(area));
-        const auto average = [&](std::uint32_t sum) {
-            return sum < table.size() ? table[sum] : averagedChannel(sum, static_cast<double>(area));
-        };
-        std::array<std::uint32_t, kTileSize> r{}, g{}, b{};
-        for (int row = 0; row < kTileSize; ++row) {
-            const int y = y0 + row * step;
-            r.fill(0);
-            g.fill(0);
-            b.fill(0);
-            // Source rows one after the other, each read from left to right.
-            for (int dy = 0; dy < step; ++dy) {
-                if (inside) {
-                    const std::uint8_t* source = pixels + static_cast<std::size_t>(y + dy) * stride + x0;
-                    for (int column = 0; column < kTileSize; ++column)
-                        for (int dx = 0; dx < step; ++dx, ++source) {
-                            r[column] += red[*source];
-                            g[column] += green[*source];
-                            b[column] += blue[*source];
-                        }
-                } else {
-                    for (int column = 0; column < kTileSize; ++column)
-                        for (int dx = 0; dx < step; ++dx) {
-                            const std::uint8_t index = pixelAt(x0 + column * step + dx, y + dy);
-                            r[column] += red[index];
-                            g[column] += green[index];
-                            b[column] += blue[index];
-                        }
-                }
-            }
-            for (int column = 0; column < kTileSize; ++column)
-                buffer[p++] = nearest.find(average(r[column]), average(g[column]), average(b[column]));
-        }
-    }
+    TileMaker(bitmap, tilePalette(doc)).make(x0, y0, step, buffer.data());
     if (progress)
         progress->StepIt();
 

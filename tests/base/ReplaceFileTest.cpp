@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "base/ReplaceFile.h"
+#include "base/ReplacementBatch.h"
 #include "base/ReplacementFile.h"
 #include "support/TempDir.h"
 
@@ -158,7 +159,7 @@ TEST(ReplaceFileTest, ADiscardedReplacementLeavesNothing)
     EXPECT_TRUE(entries(dir.path()).empty());
 }
 
-// A small tmpfs that fills up: the write fails with the disk's own cause and the previous
+// A small tmpfs that fills up: the write (alone or in a batch) fails with the disk's own cause and the previous
 // file is still whole. Mounting needs privileges; where they are refused the test says so.
 TEST(ReplaceFileTest, AFullDiskKeepsThePreviousFile)
 {
@@ -206,6 +207,20 @@ TEST(ReplaceFileTest, AFullDiskKeepsThePreviousFile)
             std::fputs(big.substr(0, 4000).c_str(), stream.stream());
         if (stream.commit())
             ::_exit(6);
+        // In a batch, the file that does not fit fails alone with the same cause.
+        std::vector<std::string> outcomes;
+        {
+            ReplacementBatch batch([&](const std::string& path, bool placed, const std::string& cause) {
+                outcomes.push_back(fs::path(path).filename().string() + (placed ? " placed" : " " + cause));
+            });
+            const std::string small = "small";
+            batch.add(target, {{big.data(), big.size()}});
+            batch.add(mountPoint + "/small.sca", {{small.data(), small.size()}});
+            batch.commit();
+        }
+        if (outcomes != std::vector<std::string>{"old.sca No space left on device", "small.sca placed"})
+            ::_exit(9);
+        ::unlink((mountPoint + "/small.sca").c_str());
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(mountPoint))
             names.push_back(e.path().filename().string());

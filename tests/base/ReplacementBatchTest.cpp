@@ -1,0 +1,158 @@
+// Replacing many files as one batch: every file is replaced whole or not at all, outcomes come
+// in the order the files were added, failures name their cause, and a kill or a discard leaves
+// the previous files and no temporary.
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "base/ReplacementBatch.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> entries(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Outcome {
+    std::string path;
+    bool placed;
+    std::string error;
+    bool operator==(const Outcome&) const = default;
+};
+
+TEST(ReplacementBatchTest, ReplacesEveryFileAndReportsInOrder)
+{
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        TempDir dir;
+        fs::create_directory(dir.file("sub"));
+        dir.write("f2", std::string("old two"));
+        fs::permissions(dir.file("f2"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        std::vector<Outcome> outcomes;
+        std::vector<Outcome> expected;
+        {
+            ReplacementBatch batch([&](const std::string& path, bool placed, const std::string& error) {
+                outcomes.push_back({path, placed, error});
+            });
+            for (int i = 0; i < 10; ++i) {
+                if (round == 1 && i == 5) {
+                    // Placed in two commits: each places what was added since the last.
+                    batch.commit();
+                    EXPECT_EQ(outcomes, expected);
+                }
+                const std::string path = dir.file(i % 2 ? "sub/f" + std::to_string(i) : "f" + std::to_string(i));
+                const std::string head = "file ", body = std::to_string(i);
+                EXPECT_TRUE(batch.add(path, {{head.data(), head.size()}, {body.data(), body.size()}}));
+                expected.push_back({path, true, ""});
+            }
+            batch.commit();
+            // Everything is placed once commit returns; a second commit has nothing to do.
+            EXPECT_EQ(outcomes, expected);
+            batch.commit();
+        }
+        EXPECT_EQ(outcomes, expected);
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(dir.readText(i % 2 ? "sub/f" + std::to_string(i) : "f" + std::to_string(i)),
+                      "file " + std::to_string(i));
+        EXPECT_EQ(fs::status(dir.file("f2")).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"f0", "f2", "f4", "f6", "f8", "sub"}));
+        EXPECT_EQ(entries(dir.file("sub")), (std::vector<std::string>{"f1", "f3", "f5", "f7", "f9"}));
+    }
+}
+
+// A file that cannot be made fails alone: its outcome names the cause, in its place among the
+// others, and the files around it are replaced.
+TEST(ReplacementBatchTest, AFailedFileFailsAloneWithItsCause)
+{
+    TempDir dir;
+    dir.write("a", std::string("old a"));
+    fs::create_directory(dir.file("folder"));
+    std::vector<Outcome> outcomes;
+    ReplacementBatch batch([&](const std::string& path, bool placed, const std::string& error) {
+        outcomes.push_back({path, placed, error});
+    });
+    const std::string data = "new";
+    EXPECT_TRUE(batch.add(dir.file("a"), {{data.data(), data.size()}}));
+    EXPECT_FALSE(batch.add(dir.file("none/b"), {{data.data(), data.size()}}));
+    EXPECT_FALSE(batch.add(dir.file("folder"), {{data.data(), data.size()}}));
+    EXPECT_TRUE(batch.add(dir.file("c"), {{data.data(), data.size()}}));
+    batch.commit();
+    EXPECT_EQ(outcomes, (std::vector<Outcome>{{dir.file("a"), true, ""},
+                                              {dir.file("none/b"), false, "No such file or directory"},
+                                              {dir.file("folder"), false, "Is a directory"},
+                                              {dir.file("c"), true, ""}}));
+    EXPECT_EQ(dir.readText("a"), "new");
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a", "c", "folder"}));
+    EXPECT_TRUE(entries(dir.file("folder")).empty());
+}
+
+TEST(ReplacementBatchTest, DiscardedOrDroppedFilesLeaveThePreviousOnes)
+{
+    TempDir dir;
+    dir.write("a", std::string("old a"));
+    int outcomes = 0;
+    const std::string data = "new";
+    {
+        ReplacementBatch batch([&](const std::string&, bool, const std::string&) { ++outcomes; });
+        batch.add(dir.file("a"), {{data.data(), data.size()}});
+        batch.add(dir.file("b"), {{data.data(), data.size()}});
+        batch.discard();
+        batch.commit();
+        batch.add(dir.file("c"), {{data.data(), data.size()}});
+    }
+    EXPECT_EQ(outcomes, 0);
+    EXPECT_EQ(dir.readText("a"), "old a");
+    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
+}
+
+// Killed before the placing: the previous files are untouched and no target is new or partial;
+// the only trace is the one temporary folder, holding the unfinished batch.
+TEST(ReplacementBatchTest, AKillBeforeThePlacingLeavesTheOldFilesAndOneTemporaryFolder)
+{
+    for (int signal : {SIGKILL, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        TempDir dir;
+        dir.write("a", std::string("old a"));
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ReplacementBatch batch(nullptr);
+            const std::string data(100000, 'n');
+            for (const char* name : {"a", "b", "c"})
+                if (!batch.add(dir.file(name), {{data.data(), data.size()}}))
+                    ::_exit(1);
+            const char byte = 1;
+            if (::write(ready[1], &byte, 1) != 1)
+                ::_exit(1);
+            for (;;)
+                ::pause();
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+        ::close(ready[0]);
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(dir.readText("a"), "old a");
+        const std::string folder = "new-files." + std::to_string(child) + ".0.part~";
+        EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a", folder}));
+        EXPECT_EQ(entries(dir.file(folder)).size(), 3u);
+    }
+}
+
+} // namespace
