@@ -73,28 +73,31 @@ class TileMaker {
 public:
     TileMaker(const PackedBitmap& bitmap, const LogicalPalette& palette) : bitmap_(bitmap), nearest_(palette)
     {
-        for (std::size_t i = 0; i < palette.entries.size() && i < red_.size(); ++i) {
-            red_[i] = palette.entries[i].red;
-            green_[i] = palette.entries[i].green;
-            blue_[i] = palette.entries[i].blue;
+        for (std::size_t i = 0; i < palette.entries.size() && i < packed_.size(); ++i) {
+            const PaletteEntry& e = palette.entries[i];
+            packed_[i] = std::uint64_t{e.red} | std::uint64_t{e.green} << kField | std::uint64_t{e.blue} << 2 * kField;
         }
     }
 
-    /// Fills `out` with the 256 x 256 pixels of the tile whose lower-left source pixel is (x0, y0).
+    /// Fills `out` with the 256 x 256 pixels of the tile whose lower-left source pixel is (x0, y0);
+    /// the step is 1 to kMaxTileStep.
     void make(int x0, int y0, int step, std::uint8_t* out);
 
 private:
+    // The three channels of a palette index side by side in one word, so that one addition sums
+    // all three: a field holds the sum of 8224 pixels, far more than the largest step's square.
+    static constexpr int kField = 21;
+    static constexpr std::uint64_t kFieldMask = (std::uint64_t{1} << kField) - 1;
+    static_assert(255 * kMaxTileStep * kMaxTileStep <= kFieldMask);
+
     void setStep(int step);
-    std::uint8_t average(std::uint32_t sum) const
-    {
-        return sum < table_.size() ? table_[sum] : averagedChannel(sum, static_cast<double>(area_));
-    }
+    template <int Step>
+    void sumRow(const std::uint8_t* source, int step, std::uint64_t* sums) const;
 
     const PackedBitmap& bitmap_;
     NearestColorCache nearest_;
-    std::array<std::uint32_t, 256> red_{}, green_{}, blue_{};   // indices past the palette add 0
+    std::array<std::uint64_t, 256> packed_{};   // indices past the palette add 0
     int step_ = 0;
-    std::size_t area_ = 0;
     std::vector<std::uint8_t> table_;
 };
 
@@ -105,11 +108,23 @@ void TileMaker::setStep(int step)
     step_ = step;
     // Channel sums are whole numbers, so they are added as integers, and the rounded average
     // of every possible sum is taken once, by the floating-point rule itself, into a table.
-    area_ = static_cast<std::size_t>(step) * static_cast<std::size_t>(step);
-    // Steps beyond 32 (no menu offers them) would make the table large: they round each sum.
-    table_.assign(area_ <= 1024 ? 255 * area_ + 1 : 0, 0);
+    const std::size_t area = static_cast<std::size_t>(step) * static_cast<std::size_t>(step);
+    table_.resize(255 * area + 1);
     for (std::size_t sum = 0; sum < table_.size(); ++sum)
-        table_[sum] = averagedChannel(static_cast<double>(sum), static_cast<double>(area_));
+        table_[sum] = averagedChannel(static_cast<double>(sum), static_cast<double>(area));
+}
+
+// Adds one source row to the column sums of a tile row; the menus' steps get their own loops.
+template <int Step>
+void TileMaker::sumRow(const std::uint8_t* source, int step, std::uint64_t* sums) const
+{
+    const int n = Step > 0 ? Step : step;
+    for (int column = 0; column < kTileSize; ++column, source += n) {
+        std::uint64_t sum = 0;
+        for (int dx = 0; dx < n; ++dx)
+            sum += packed_[source[dx]];
+        sums[column] += sum;
+    }
 }
 
 void TileMaker::make(int x0, int y0, int step, std::uint8_t* out)
@@ -141,34 +156,31 @@ void TileMaker::make(int x0, int y0, int step, std::uint8_t* out)
         return;
     }
     setStep(step);
-    std::array<std::uint32_t, kTileSize> r{}, g{}, b{};
+    std::array<std::uint64_t, kTileSize> sums{};
     for (int row = 0; row < kTileSize; ++row) {
         const int y = y0 + row * step;
-        r.fill(0);
-        g.fill(0);
-        b.fill(0);
+        sums.fill(0);
         // Source rows one after the other, each read from left to right.
         for (int dy = 0; dy < step; ++dy) {
             if (inside) {
                 const std::uint8_t* source = pixels + static_cast<std::size_t>(y + dy) * stride + x0;
-                for (int column = 0; column < kTileSize; ++column)
-                    for (int dx = 0; dx < step; ++dx, ++source) {
-                        r[column] += red_[*source];
-                        g[column] += green_[*source];
-                        b[column] += blue_[*source];
-                    }
+                if (step == 2)
+                    sumRow<2>(source, step, sums.data());
+                else if (step == 4)
+                    sumRow<4>(source, step, sums.data());
+                else
+                    sumRow<0>(source, step, sums.data());
             } else {
                 for (int column = 0; column < kTileSize; ++column)
-                    for (int dx = 0; dx < step; ++dx) {
-                        const std::uint8_t index = pixelAt(x0 + column * step + dx, y + dy);
-                        r[column] += red_[index];
-                        g[column] += green_[index];
-                        b[column] += blue_[index];
-                    }
+                    for (int dx = 0; dx < step; ++dx)
+                        sums[column] += packed_[pixelAt(x0 + column * step + dx, y + dy)];
             }
         }
-        for (int column = 0; column < kTileSize; ++column)
-            out[p++] = nearest_.find(average(r[column]), average(g[column]), average(b[column]));
+        for (int column = 0; column < kTileSize; ++column) {
+            const std::uint64_t sum = sums[column];
+            out[p++] = nearest_.find(table_[sum & kFieldMask], table_[sum >> kField & kFieldMask],
+                                     table_[sum >> 2 * kField]);
+        }
     }
 }
 
@@ -253,7 +265,7 @@ void cutLevel(CDibDoc& doc, int level, int step, ProgressWindow* progress, bool 
     std::vector<std::uint8_t> pixels(kTileSize * kTileSize);
     const auto writeTile = [&](const std::string& path, int x0, int y0, int tileStep) {
         ++tried;
-        if (!maker || tileStep < 1) {
+        if (!maker || tileStep < 1 || tileStep > kMaxTileStep) {
             fail(path);
             return;
         }
@@ -353,7 +365,7 @@ bool cutAllLevels(CDibDoc& doc)
 
 bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int step, ProgressWindow* progress)
 {
-    if (!doc.projectBitmap || step < 1)
+    if (!doc.projectBitmap || step < 1 || step > kMaxTileStep)
         return false;
     const PackedBitmap& bitmap = *doc.projectBitmap;
     std::vector<std::uint8_t> buffer(kTileSize * kTileSize);

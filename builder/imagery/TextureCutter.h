@@ -17,8 +17,12 @@ std::string textureTileFolder(const CDibDoc& doc);
 /// "Cut all level images...": one name dialog, then levels 1, 2 and 3 under one progress window.
 bool cutAllLevels(CDibDoc& doc);
 
+/// The largest step a tile is resampled with (the menus use 1, 2 and 4).
+inline constexpr int kMaxTileStep = 32;
+
 /// Resamples and writes one 256 x 256 tile whose lower-left source pixel is (x0, y0) (row 0 = bottom).
-/// Appends the path to textureFileNames on success; false without a message when the file cannot be made.
+/// Appends the path to textureFileNames on success; false without a message when the file cannot be
+/// made or the step is not 1 to kMaxTileStep.
 bool writeTextureTile(CDibDoc& doc, const std::string& path, int x0, int y0, int step,
                       ProgressWindow* progress = nullptr);
 

@@ -98,7 +98,7 @@ std::string level3TilePath(const CDibDoc& doc, int row, int column)
     return PathUtil::join(doc.textureFolder, TextFormat::cformat("%s%04d%s.bmp", doc.texturePrefix.c_str(), block, code));
 }
 
-bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
+bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder, TileImages images)
 {
     WaitCursor wait(doc.app.platform);
 
@@ -133,7 +133,7 @@ bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder)
                     texture->kind = 1;
                     if (!listComplete && !written.count(texture->name))
                         unwritten.push_back(texture->name);   // reported once below
-                    else
+                    else if (images == TileImages::Load)
                         loadTextureImage(doc.app, *texture);
                     texture->classCode = -1;
                     texture->eastClassCode = -1;

@@ -17,11 +17,16 @@ bool applyPhotoExtents(CDibDoc& doc, double north, double south, double east, do
 /// prefix or "<none>" is refused with a message (false); the fields set before the check stay set.
 bool applyPhotoFolder(CDibDoc& doc, const std::string& folder, const std::string& prefix);
 
+/// Whether Finish reads every tile it wrote back as its texture's image, for the map to show, or
+/// leaves the images unloaded (a run without windows shows nothing and need not hold them).
+enum class TileImages { Load, Skip };
+
 /// After the sheet closed with Finish: cuts the level 3 tiles into the folder, makes one project
-/// texture per tile, lays out the chunk grid block by block, links each chunk to its texture,
-/// empties textureFileNames and sets creationKind to 1. When any tile could not be written, says
-/// how many and which came first, and returns false: the project is not to be opened.
-bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder);
+/// texture per tile (with its image, unless skipped), lays out the chunk grid block by block, links
+/// each chunk to its texture, empties textureFileNames and sets creationKind to 1. When any tile
+/// could not be written, says how many and which came first, and returns false: the project is
+/// not to be opened.
+bool finishPhotoRealWizard(CDibDoc& doc, const std::string& folder, TileImages images = TileImages::Load);
 
 /// The full path of the level 3 tile of the chunk in `row` (from the south) and `column` (from the
 /// west), by the cutter's naming rule for the current platform setting.

@@ -207,7 +207,7 @@ TEST(TextureCutter, AveragedTilesFollowTheFloatingPointRuleOnEveryPixel)
         index = static_cast<std::uint8_t>(next());
     layout.pixel = [&picture](int x, int y) { return picture[static_cast<std::size_t>(y) * 1024 + x]; };
     Fixture f(layout);
-    for (int trial = 0; trial < 6; ++trial) {
+    for (int trial = 0; trial < 7; ++trial) {
         SCOPED_TRACE(trial);
         LogicalPalette& palette = *f.doc->projectPalette;
         palette.entries.resize(trial % 2 == 0 ? 256 : 97 + trial * 20);
@@ -217,8 +217,10 @@ TEST(TextureCutter, AveragedTilesFollowTheFloatingPointRuleOnEveryPixel)
             e.green = static_cast<std::uint8_t>(next());
             e.blue = static_cast<std::uint8_t>(next() % 2 * 255);
         }
-        const int step = 2 + trial % 3;   // 2, 3 and 4
-        const int x0 = trial < 3 ? 0 : 1024 - 128 * step, y0 = trial < 3 ? 256 : 1024 - 64 * step;
+        // 2, 3 and 4, then the largest step, whose squares reach far past the bitmap.
+        const int step = trial < 6 ? 2 + trial % 3 : kMaxTileStep;
+        const int x0 = trial < 3 || trial == 6 ? 0 : 1024 - 128 * step;
+        const int y0 = trial == 6 ? 0 : trial < 3 ? 256 : 1024 - 64 * step;
         const std::string path = f.dir.file("tile" + std::to_string(trial));
         ASSERT_TRUE(writeTextureTile(*f.doc, path, x0, y0, step));
         const auto tile = f.dir.read("tile" + std::to_string(trial));
@@ -245,6 +247,8 @@ TEST(TextureCutter, AveragedTilesFollowTheFloatingPointRuleOnEveryPixel)
                     << "row " << row << " column " << column;
             }
     }
+    // Steps past the largest are refused, not summed past the width of a channel's field.
+    EXPECT_FALSE(writeTextureTile(*f.doc, f.dir.file("step33"), 0, 0, kMaxTileStep + 1));
     // The shared rule itself: exact halves go down, anything above them up.
     EXPECT_EQ(averagedChannel(2.0, 4.0), 0);
     EXPECT_EQ(averagedChannel(3.0, 4.0), 1);
