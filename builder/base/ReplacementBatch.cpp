@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -9,7 +10,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/TerminationBlock.h"
+
 namespace {
+
+// Nameless contents hold a file open each until they are placed; a group stays well under the
+// usual limit of 1024 open files.
+constexpr std::size_t kGroupSize = 256;
 
 std::string folderOf(const std::string& path)
 {
@@ -33,17 +40,14 @@ bool writeFully(int fd, const void* data, std::size_t size)
     return true;
 }
 
-// Makes what was written in the folder durable: the renames, or with `wholeFileSystem` every
-// file of its file system, so that one call covers all the new contents.
-int syncFolder(const std::string& folder, bool wholeFileSystem)
+// Makes the renames in a folder durable: without this a crash can bring back the old content.
+void syncFolder(const std::string& folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return errno;
-    const int result = wholeFileSystem ? ::syncfs(fd) : ::fsync(fd);
-    const int cause = result == 0 ? 0 : errno;
+        return;
+    ::fsync(fd);
     ::close(fd);
-    return cause;
 }
 
 } // namespace
@@ -55,33 +59,10 @@ ReplacementBatch::~ReplacementBatch()
     discard();
 }
 
-const ReplacementBatch::Folder* ReplacementBatch::folderFor(const std::string& path, std::string& error)
-{
-    const std::string target = folderOf(path);
-    for (const Folder& folder : folders_)
-        if (folder.target == target)
-            return &folder;
-    // Beside the targets, so on their file system: a rename moves the content in place.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = (std::filesystem::path(target) / ("new-files." + std::to_string(::getpid()) + "." +
-                                                                   std::to_string(attempt) + ".part~"))
-                                     .string();
-        if (::mkdir(name.c_str(), 0700) == 0) {
-            folders_.push_back({target, name});
-            return &folders_.back();
-        }
-        if (errno != EEXIST) {
-            error = std::strerror(errno);
-            return nullptr;
-        }
-    }
-    error = std::strerror(EEXIST);
-    return nullptr;
-}
-
 bool ReplacementBatch::add(const std::string& path, std::initializer_list<FilePart> parts)
 {
-    Pending entry{path, {}, {}};
+    Pending entry;
+    entry.path = path;
     const auto failed = [&](const std::string& cause) {
         entry.error = cause;
         pending_.push_back(std::move(entry));
@@ -93,17 +74,27 @@ bool ReplacementBatch::add(const std::string& path, std::initializer_list<FilePa
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         return failed(std::strerror(EISDIR));
-    std::string error;
-    const Folder* folder = folderFor(path, error);
-    if (!folder)
-        return failed(error);
-
-    const std::string temporary = folder->temporary + "/" + std::to_string(counter_++);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return failed(std::strerror(errno));
     // A replaced file keeps its permissions; a new one gets the usual ones.
-    bool ok = !exists || ::fchmod(fd, existing.st_mode & 07777) == 0;
+    const mode_t mode = exists ? (existing.st_mode & 07777) : 0666;
+
+    // Beside the target, so on its file system: the content is placed without a copy.
+    int fd = -1;
+#ifdef O_TMPFILE
+    fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    // File systems without nameless files answer with one of these; anything else is the real cause.
+    if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return failed(std::strerror(errno));
+#endif
+    const bool nameless = fd >= 0;
+    if (!nameless) {
+        std::string name = path + ".XXXXXX.part~";
+        fd = ::mkstemps(name.data(), 6);
+        if (fd < 0)
+            return failed(std::strerror(errno));
+        entry.named = name;
+        ::fchmod(fd, mode);
+    }
+    bool ok = true;
     for (const FilePart& part : parts)
         ok = ok && writeFully(fd, part.data, part.size);
     const int cause = errno;
@@ -111,72 +102,127 @@ bool ReplacementBatch::add(const std::string& path, std::initializer_list<FilePa
         // Starts the way to the disk now, so that it overlaps the making of the next files.
         ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     }
-    const bool closed = ::close(fd) == 0;
-    if (!ok || !closed) {
-        ::unlink(temporary.c_str());
-        return failed(std::strerror(ok ? errno : cause));
+    if (!ok || !nameless) {
+        const bool closed = ::close(fd) == 0;
+        if (!ok || !closed) {
+            const int why = ok ? errno : cause;
+            if (!entry.named.empty())
+                ::unlink(entry.named.c_str());
+            entry.named.clear();
+            return failed(std::strerror(why));
+        }
+    } else {
+        entry.fd = fd;
+        ++openFiles_;
     }
-    entry.temporary = temporary;
     pending_.push_back(std::move(entry));
+    if (openFiles_ >= kGroupSize)
+        placeWaiting();
     return true;
+}
+
+void ReplacementBatch::placeWaiting()
+{
+    // Every new content reaches the disk before any takes its name: one sync per file system.
+    std::string syncError;
+    std::vector<dev_t> synced;
+    std::vector<std::string> folders;
+    for (std::size_t i = waiting_; i < pending_.size() && syncError.empty(); ++i) {
+        const Pending& entry = pending_[i];
+        if (entry.fd < 0 && entry.named.empty())
+            continue;
+        const std::string folder = folderOf(entry.path);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+        struct stat info {};
+        const int probe = entry.fd >= 0 ? entry.fd : ::open(entry.named.c_str(), O_RDONLY | O_CLOEXEC);
+        if (probe < 0 || ::fstat(probe, &info) != 0) {
+            syncError = std::strerror(errno);
+        } else if (std::find(synced.begin(), synced.end(), info.st_dev) == synced.end()) {
+            if (::syncfs(probe) != 0)
+                syncError = std::strerror(errno);
+            else
+                synced.push_back(info.st_dev);
+        }
+        if (probe >= 0 && probe != entry.fd)
+            ::close(probe);
+    }
+
+    {
+        // A content gets a unique name beside its target and is renamed over it at once; a
+        // termination waits until the group is in place, so no temporary name outlives a kill.
+        TerminationBlock block;
+        for (std::size_t i = waiting_; i < pending_.size(); ++i) {
+            Pending& entry = pending_[i];
+            if (entry.fd < 0 && entry.named.empty())
+                continue;
+            if (!syncError.empty()) {
+                entry.error = syncError;
+            } else if (entry.fd >= 0) {
+                const std::string procPath = "/proc/self/fd/" + std::to_string(entry.fd);
+                for (int attempt = 0; attempt < 100 && entry.named.empty(); ++attempt) {
+                    const std::string name =
+                        entry.path + "." + std::to_string(::getpid()) + "." + std::to_string(attempt) + ".part~";
+                    if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                        entry.named = name;
+                    else if (errno != EEXIST)
+                        break;
+                }
+                if (entry.named.empty())
+                    entry.error = std::strerror(errno == 0 ? EEXIST : errno);
+            }
+            if (entry.error.empty() && !entry.named.empty()) {
+                if (::rename(entry.named.c_str(), entry.path.c_str()) == 0) {
+                    entry.named.clear();
+                    entry.placed = true;
+                } else {
+                    entry.error = std::strerror(errno);
+                }
+            }
+            if (!entry.named.empty())
+                ::unlink(entry.named.c_str());
+            entry.named.clear();
+            if (entry.fd >= 0) {
+                ::close(entry.fd);
+                entry.fd = -1;
+                --openFiles_;
+            }
+        }
+    }
+    for (const std::string& folder : folders)
+        syncFolder(folder);
+    waiting_ = pending_.size();
 }
 
 void ReplacementBatch::commit()
 {
-    // Every new content reaches the disk before any takes its name.
-    std::string syncError;
-    std::vector<dev_t> synced;
-    for (const Folder& folder : folders_) {
-        struct stat info {};
-        if (::stat(folder.temporary.c_str(), &info) != 0) {
-            syncError = std::strerror(errno);
-            break;
-        }
-        if (std::find(synced.begin(), synced.end(), info.st_dev) != synced.end())
-            continue;
-        if (const int cause = syncFolder(folder.temporary, true); cause != 0) {
-            syncError = std::strerror(cause);
-            break;
-        }
-        synced.push_back(info.st_dev);
-    }
-    for (Pending& entry : pending_) {
-        if (entry.temporary.empty())
-            continue;
-        if (!syncError.empty()) {
-            entry.error = syncError;
-        } else if (::rename(entry.temporary.c_str(), entry.path.c_str()) != 0) {
-            entry.error = std::strerror(errno);
-        } else {
-            entry.temporary.clear();
-            continue;
-        }
-        ::unlink(entry.temporary.c_str());
-        entry.temporary.clear();
-    }
-    for (const Folder& folder : folders_)
-        syncFolder(folder.target, false);
-    removeTemporaries();
-
+    placeWaiting();
     std::vector<Pending> done = std::move(pending_);
     pending_.clear();
+    waiting_ = 0;
     if (outcome_)
         for (const Pending& entry : done)
-            outcome_(entry.path, entry.error.empty(), entry.error);
+            outcome_(entry.path, entry.placed, entry.error);
+}
+
+void ReplacementBatch::dropWaiting()
+{
+    for (std::size_t i = waiting_; i < pending_.size(); ++i) {
+        Pending& entry = pending_[i];
+        if (entry.fd >= 0) {
+            ::close(entry.fd);
+            entry.fd = -1;
+            --openFiles_;
+        }
+        if (!entry.named.empty())
+            ::unlink(entry.named.c_str());
+        entry.named.clear();
+    }
 }
 
 void ReplacementBatch::discard()
 {
-    for (const Pending& entry : pending_)
-        if (!entry.temporary.empty())
-            ::unlink(entry.temporary.c_str());
+    dropWaiting();
     pending_.clear();
-    removeTemporaries();
-}
-
-void ReplacementBatch::removeTemporaries()
-{
-    for (const Folder& folder : folders_)
-        ::rmdir(folder.temporary.c_str());
-    folders_.clear();
+    waiting_ = 0;
 }

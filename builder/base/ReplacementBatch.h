@@ -1,11 +1,11 @@
 #pragma once
 // Many whole files replaced together, each as safely as by replaceFile: a previous file stays
 // untouched until its new content is complete and on the disk, and a crash or a kill never
-// leaves a partial file under a target's name. Reaching the disk is paid once for the batch
-// instead of once for each file: the new contents are written into a temporary folder beside
-// their targets, the file system is synced once, and only then does each take its target's name.
-// A kill before that leaves the previous files and, at most, that one temporary folder.
-
+// leaves a partial file under a target's name. Reaching the disk is paid once for a group of
+// files instead of once for each: the new contents are written as nameless files beside their
+// targets, the file system is synced once, and only then does each take its target's name (with
+// termination signals held back meanwhile). A kill before that leaves nothing behind; where the
+// file system has no nameless files, the contents wait under "<target>.XXXXXX.part~" names.
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
@@ -28,29 +28,29 @@ public:
     ReplacementBatch& operator=(const ReplacementBatch&) = delete;
 
     /// Writes the parts, in order, as the coming content of `path`. False when it could not be
-    /// written (its outcome will say why); nothing of it is left then.
+    /// written (its outcome will say why); nothing of it is left then. When many contents wait,
+    /// they are placed as a group here already, as commit() would, since each holds a file open.
     bool add(const std::string& path, std::initializer_list<FilePart> parts);
-    /// Puts every content added in its target's place: one sync of each file system holding them,
-    /// then the renames, then one sync of each folder, so the renames are durable too.
+    /// Puts every content still waiting in its target's place: one sync of each file system
+    /// holding them, then the renames, then one sync of each folder, so the renames are durable
+    /// too. Then tells every outcome since the last commit.
     void commit();
-    /// Drops everything added and not committed, without outcomes.
+    /// Drops every content not placed yet, without outcomes; the placed ones stay.
     void discard();
 
 private:
     struct Pending {
         std::string path;
-        std::string temporary;   // empty once this file failed
+        int fd = -1;             // a nameless content still open, or -1
+        std::string named;       // a named content's temporary name, or empty
         std::string error;
+        bool placed = false;
     };
-    struct Folder {
-        std::string target;      // where the files go
-        std::string temporary;   // where their new contents wait
-    };
-    const Folder* folderFor(const std::string& path, std::string& error);
-    void removeTemporaries();
+    void placeWaiting();
+    void dropWaiting();
 
     Outcome outcome_;
     std::vector<Pending> pending_;
-    std::vector<Folder> folders_;
-    std::size_t counter_ = 0;
+    std::size_t waiting_ = 0;    // the entries from here on are not placed yet
+    std::size_t openFiles_ = 0;
 };

@@ -1,13 +1,14 @@
 #include "base/ReplacementFile.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "base/TerminationBlock.h"
 
 namespace {
 
@@ -26,31 +27,6 @@ void syncFolder(const std::string& folder)
     ::fsync(fd);
     ::close(fd);
 }
-
-// Blocks the termination signals a user or a session sends while a complete file gets its name,
-// so that the content is either still nameless (and vanishes) or already in place.
-class TerminationBlock {
-public:
-    TerminationBlock()
-    {
-        sigset_t set;
-        sigemptyset(&set);
-        for (int s : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
-            sigaddset(&set, s);
-        blocked_ = ::pthread_sigmask(SIG_BLOCK, &set, &previous_) == 0;
-    }
-    ~TerminationBlock()
-    {
-        if (blocked_)
-            ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
-    }
-    TerminationBlock(const TerminationBlock&) = delete;
-    TerminationBlock& operator=(const TerminationBlock&) = delete;
-
-private:
-    sigset_t previous_{};
-    bool blocked_ = false;
-};
 
 } // namespace
 

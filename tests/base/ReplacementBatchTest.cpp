@@ -1,8 +1,10 @@
 // Replacing many files as one batch: every file is replaced whole or not at all, outcomes come
 // in the order the files were added, failures name their cause, and a kill or a discard leaves
 // the previous files and no temporary.
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -116,9 +118,9 @@ TEST(ReplacementBatchTest, DiscardedOrDroppedFilesLeaveThePreviousOnes)
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
 }
 
-// Killed before the placing: the previous files are untouched and no target is new or partial;
-// the only trace is the one temporary folder, holding the unfinished batch.
-TEST(ReplacementBatchTest, AKillBeforeThePlacingLeavesTheOldFilesAndOneTemporaryFolder)
+// Killed before the placing: the previous files are untouched, no target is new or partial, and
+// the waiting contents, having no names, leave nothing behind.
+TEST(ReplacementBatchTest, AKillBeforeThePlacingLeavesTheOldFilesAndNothingElse)
 {
     for (int signal : {SIGKILL, SIGTERM}) {
         SCOPED_TRACE(signal);
@@ -149,10 +151,50 @@ TEST(ReplacementBatchTest, AKillBeforeThePlacingLeavesTheOldFilesAndOneTemporary
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(dir.readText("a"), "old a");
-        const std::string folder = "new-files." + std::to_string(child) + ".0.part~";
-        EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a", folder}));
-        EXPECT_EQ(entries(dir.file(folder)).size(), 3u);
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
     }
+}
+
+std::size_t openFileCount()
+{
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+// More files than may wait open at once: they are placed in groups as they come, every one in
+// order and whole, no file stays open, and a discard after a group keeps what was placed.
+TEST(ReplacementBatchTest, ManyFilesArePlacedInGroupsWithoutKeepingFilesOpen)
+{
+    TempDir dir;
+    const std::size_t openBefore = openFileCount();
+    std::vector<Outcome> outcomes, expected;
+    {
+        ReplacementBatch batch([&](const std::string& path, bool placed, const std::string& error) {
+            outcomes.push_back({path, placed, error});
+        });
+        for (int i = 0; i < 1500; ++i) {
+            const std::string path = dir.file("t" + std::to_string(i)), body(static_cast<std::size_t>(i % 7 + 1), 'x');
+            ASSERT_TRUE(batch.add(path, {{body.data(), body.size()}}));
+            expected.push_back({path, true, ""});
+            ASSERT_LT(openFileCount(), openBefore + 300);
+        }
+        batch.commit();
+        EXPECT_EQ(outcomes, expected);
+        EXPECT_EQ(openFileCount(), openBefore);
+        for (int i = 0; i < 1500; i += 149)
+            EXPECT_EQ(dir.readText("t" + std::to_string(i)), std::string(static_cast<std::size_t>(i % 7 + 1), 'x'));
+
+        // Placed in groups already: a discard drops only what still waits.
+        const std::string body = "late";
+        for (int i = 0; i < 300; ++i)
+            ASSERT_TRUE(batch.add(dir.file("late" + std::to_string(i)), {{body.data(), body.size()}}));
+        batch.discard();
+    }
+    EXPECT_EQ(openFileCount(), openBefore);
+    const std::vector<std::string> names = entries(dir.path());
+    const auto late = std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.rfind("late", 0) == 0; });
+    EXPECT_GT(late, 0);
+    EXPECT_LT(late, 300);
+    EXPECT_EQ(names.size(), 1500u + static_cast<std::size_t>(late));
 }
 
 } // namespace
