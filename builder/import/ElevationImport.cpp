@@ -164,9 +164,10 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     const std::size_t readWidth = static_cast<std::size_t>(read.width());
     const std::size_t readPosts = readWidth * static_cast<std::size_t>(read.height());
 
-    std::vector<T> heights;
+    // Every post is read over before it is used, so the array starts uninitialised.
+    std::unique_ptr<T[]> heights;
     try {
-        heights.resize(readPosts);
+        heights.reset(new T[readPosts]);
     } catch (const std::bad_alloc&) {
         error = name + ": not enough memory to read " + std::to_string(readPosts) + " posts.";
         return std::nullopt;
@@ -197,7 +198,7 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     }
     std::optional<VoidFill<T>> fill;
     try {
-        fill.emplace(heights.data(), read.width(), read.height(), hasMark, mark);
+        fill.emplace(heights.get(), read.width(), read.height(), hasMark, mark);
     } catch (const std::bad_alloc&) {
         error = name + ": not enough memory to find its voids.";
         return std::nullopt;
@@ -290,7 +291,7 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
                                                     static_cast<double>(std::numeric_limits<std::int32_t>::max())));
     };
     // Locals, not members, in the loop: the records written could alias them for the compiler.
-    const T* grid = heights.data();
+    const T* grid = heights.get();
     const char* outsideFlags = plan.outside.empty() ? nullptr : plan.outside.data();
     const std::size_t windowWidth = static_cast<std::size_t>(window.width());
     const auto isVoid = [hasMark, mark](T v) {
