@@ -4,19 +4,6 @@
 #include <limits>
 #include <utility>
 
-int truncateToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    if (value <= lo)
-        return std::numeric_limits<int>::min();
-    if (value >= hi)
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
-}
-
 MapTransform::MapTransform(std::int32_t chunkColumns, std::int32_t chunkRows, double zoom, int originOffsetX,
                            int originOffsetY)
     : columns_(chunkColumns < 0 ? 0 : chunkColumns), rows_(chunkRows < 0 ? 0 : chunkRows), zoom_(zoom),

@@ -6,6 +6,7 @@
 // from the bottom edge, chunk rows from the south, as everywhere else in the project.
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "project/GeoRect.h"
@@ -88,4 +89,15 @@ private:
 
 /// Truncates toward zero into the int range; NaN gives 0. Map positions pass through here so a
 /// damaged project or an extreme zoom cannot make an out-of-range conversion.
-int truncateToInt(double value);
+inline int truncateToInt(double value)
+{
+    constexpr double lo = std::numeric_limits<int>::min();
+    constexpr double hi = std::numeric_limits<int>::max();
+    if (value != value)
+        return 0;   // NaN
+    if (value <= lo)
+        return std::numeric_limits<int>::min();
+    if (value >= hi)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(value);
+}

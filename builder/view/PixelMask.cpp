@@ -63,33 +63,13 @@ void PixelMask::setRun(int y, int x0, int x1)
     }
 }
 
-void PixelMask::stamp(const PixelStamp& s, int x, int y)
+void PixelMask::stampClipped(const PixelStamp& s, int x, int y)
 {
-    if (s.empty())
-        return;
     const int x0 = x + s.left, y0 = y + s.top;
     if (x0 >= width_ || y0 >= height_ || x0 + s.width <= 0 || y0 + s.height <= 0)
         return;
-    // In border coordinates: column 64 is the rectangle's first, row kPadRows its first.
-    const int bx = x0 + 64, by = y0 + kPadRows;
-    if (bx < 0 || by < 0 || bx + s.width > 64 * (stride_ - 1) || by + s.height > height_ + 2 * kPadRows) {
-        // Beyond the border (a mark larger than it): bit by bit, the outside ones dropped.
-        for (int r = 0; r < s.height; ++r)
-            for (int c = 0; c < s.width; ++c)
-                if ((s.bits[static_cast<std::size_t>(r) * s.words + c / 64] >> (c % 64)) & 1)
-                    set(x0 + c, y0 + r);
-        return;
-    }
-    // Each stamp word lands on two mask words; the spare word at each row's end takes the
-    // overflow of the last one. Bits in the border are never read.
-    const int first = bx >> 6, shift = bx & 63;
-    const std::uint64_t* from = s.bits.data();
-    std::uint64_t* to = bits_.data() + static_cast<std::size_t>(by) * stride_ + first;
-    for (int r = 0; r < s.height; ++r, from += s.words, to += stride_)
-        for (int k = 0; k < s.words; ++k) {
-            const std::uint64_t v = from[k];
-            to[k] |= v << shift;
-            if (shift != 0)
-                to[k + 1] |= v >> (64 - shift);
-        }
+    for (int r = 0; r < s.height; ++r)
+        for (int c = 0; c < s.width; ++c)
+            if ((s.bits[static_cast<std::size_t>(r) * s.words + c / 64] >> (c % 64)) & 1)
+                set(x0 + c, y0 + r);
 }

@@ -3,6 +3,8 @@
 // colour drawn without smoothing are the union of their pixels in any order, so they are ORed
 // in here as rows of bits instead of being drawn pixel by pixel.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -28,9 +30,67 @@ public:
     /// Sets the pixels x0..x1 (both included) of row y.
     void setRun(int y, int x0, int x1);
     /// Sets the stamp's pixels with its point at (x, y).
-    void stamp(const PixelStamp& s, int x, int y);
+    void stamp(const PixelStamp& s, int x, int y)
+    {
+        if (s.empty())
+            return;
+        // In border coordinates: column 64 is the rectangle's first, row kPadRows its first.
+        const int bx = x + s.left + 64, by = y + s.top + kPadRows;
+        if (bx < 0 || by < 0 || bx + s.width > 64 * (stride_ - 1) || by + s.height > height_ + 2 * kPadRows) {
+            stampClipped(s, x, y);
+            return;
+        }
+        // Each stamp word lands on two mask words; the spare word at each row's end takes the
+        // overflow of the last one. Bits in the border are never read.
+        const int shift = bx & 63;
+        const std::uint64_t* from = s.bits.data();
+        std::uint64_t* to = bits_.data() + static_cast<std::size_t>(by) * stride_ + (bx >> 6);
+        if (s.words == 1) {
+            // A label: one word a row.
+            for (int r = 0; r < s.height; ++r, to += stride_) {
+                const std::uint64_t v = from[r];
+                to[0] |= v << shift;
+                to[1] |= shift != 0 ? v >> (64 - shift) : 0;
+            }
+            return;
+        }
+        for (int r = 0; r < s.height; ++r, from += s.words, to += stride_)
+            for (int k = 0; k < s.words; ++k) {
+                const std::uint64_t v = from[k];
+                to[k] |= v << shift;
+                if (shift != 0)
+                    to[k + 1] |= v >> (64 - shift);
+            }
+    }
+    /// Sets the cross of row y from x - arm to x + arm and column x from y - arm to y + arm.
+    void cross(int x, int y, int arm)
+    {
+        const int bx0 = x - arm + 64, bx1 = x + arm + 64, by0 = y - arm + kPadRows;
+        if (arm < 0 || bx0 < 0 || by0 < 0 || bx1 >= 64 * (stride_ - 1) || by0 + 2 * arm >= height_ + 2 * kPadRows) {
+            setRun(y, x - arm, x + arm);
+            for (int j = y - arm; j <= y + arm; ++j)
+                set(x, j);
+            return;
+        }
+        // Within the border: no clipping, straight into the words.
+        std::uint64_t* line = bits_.data() + static_cast<std::size_t>(y + kPadRows) * stride_;
+        for (int b = bx0; b <= bx1;) {
+            const int bit = b & 63;
+            const int n = std::min(64 - bit, bx1 - b + 1);
+            line[b >> 6] |= (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
+            b += n;
+        }
+        const int bx = x + 64;
+        const std::uint64_t mark = std::uint64_t{1} << (bx & 63);
+        std::uint64_t* column = bits_.data() + static_cast<std::size_t>(by0) * stride_ + (bx >> 6);
+        for (int j = 0; j <= 2 * arm; ++j, column += stride_)
+            *column |= mark;
+    }
 
 private:
+    /// A stamp reaching beyond the border, bit by bit, the outside ones dropped.
+    void stampClipped(const PixelStamp& s, int x, int y);
+
     // A border of one word left and right and of rows above and below takes the parts of marks
     // that reach over the edges, so those are ORed like the others.
     static constexpr int kPadRows = 64;

@@ -56,6 +56,40 @@ TEST(PixelMask, StampsSetExactlyTheirPixelsAnywhereAcrossWordsAndEdges)
     }
 }
 
+TEST(PixelMask, NarrowStampsAndCrossesSetExactlyTheirPixels)
+{
+    // A mark of one word a row (a label) and crosses of arms up to beyond the border, at random
+    // points inside, across the edges and far outside: exactly their pixels inside, clipped.
+    const std::vector<std::pair<int, int>> offsets = {{-20, -9}, {0, 0}, {22, -1}, {-1, 2}, {5, -9}, {1, 1}};
+    const PixelStamp label = PixelStamp::fromOffsets(offsets);
+    ASSERT_EQ(label.words, 1);
+    for (int width : {1, 63, 64, 65, 130, 200}) {
+        const int height = 41;
+        PixelMask labels(width, height), crosses(width, height);
+        std::set<std::pair<int, int>> expectedLabels, expectedCrosses;
+        std::mt19937 random(static_cast<unsigned>(width) + 5);
+        auto inside = [&](int x, int y) { return x >= 0 && x < width && y >= 0 && y < height; };
+        for (int n = 0; n < 200; ++n) {
+            const int x = static_cast<int>(random() % (width + 300)) - 150;
+            const int y = static_cast<int>(random() % (height + 300)) - 150;
+            labels.stamp(label, x, y);
+            for (const auto& [dx, dy] : offsets)
+                if (inside(x + dx, y + dy))
+                    expectedLabels.insert({x + dx, y + dy});
+            const int arm = static_cast<int>(random() % 71);
+            crosses.cross(x, y, arm);
+            for (int d = -arm; d <= arm; ++d) {
+                if (inside(x + d, y))
+                    expectedCrosses.insert({x + d, y});
+                if (inside(x, y + d))
+                    expectedCrosses.insert({x, y + d});
+            }
+        }
+        EXPECT_EQ(pixelsOf(labels), expectedLabels) << width;
+        EXPECT_EQ(pixelsOf(crosses), expectedCrosses) << width;
+    }
+}
+
 TEST(PixelMask, AMarkLargerThanTheBorderIsClippedToo)
 {
     std::vector<std::pair<int, int>> offsets;

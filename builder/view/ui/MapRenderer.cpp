@@ -9,6 +9,7 @@
 #include <cmath>
 #include <unordered_set>
 #include <limits>
+#include <mutex>
 
 #include "imagery/ui/BitmapPainter.h"
 #include "output/TextureOrientation.h"
@@ -28,6 +29,20 @@ constexpr int kDotPeriod = 3;
 QColor colourOf(std::uint32_t bgr)
 {
     return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
+}
+
+// A label's pixels depend on nothing but its altitude (every map uses one font), so all renderers
+// share them: a second window, a zoom change or a preview finds them made. Entries are never
+// replaced or removed, so pointers to them last.
+struct LabelStamps {
+    std::mutex mutex;
+    std::unordered_map<std::int32_t, PixelStamp> stamps;
+};
+
+LabelStamps& labelStamps()
+{
+    static LabelStamps shared;
+    return shared;
 }
 
 QRect toQRect(const ViewRect& r)
@@ -374,18 +389,21 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
     std::vector<std::pair<ViewPoint, std::int32_t>> waiting;
     std::vector<std::int32_t> newAltitudes;
     std::unordered_set<std::int32_t> seen;
+    // The transform's own arithmetic, step for step, with what stays the same taken out of the loop.
+    const double mapWidth = truncateToInt(t.chunkColumns() * 256.0 * zoom);
+    const double mapHeight = truncateToInt(t.chunkRows() * 256.0 * zoom);
+    const double lonSpan = b.east - b.west, latSpan = b.north - b.south;
+    const double offsetX = t.originOffsetX(), offsetY = t.originOffsetY();
     for (auto it = first; it != last; ++it) {
-        if (it->latitude < range->south || it->latitude > range->north)
+        const double latitude = it->latitude, longitude = it->longitude;
+        if (latitude < range->south || latitude > range->north)
             continue;
-        const auto p = t.geoToView(it->latitude, it->longitude, b);
-        if (!p)
+        if (!(longitude >= b.west && longitude <= b.east && latitude >= b.south && latitude <= b.north))
             continue;
-        const int x = p->x - origin.x(), y = p->y - origin.y();
-        if (overlays.altitudeNodes) {
-            crosses.setRun(y, x - arm, x + arm);
-            for (int j = y - arm; j <= y + arm; ++j)
-                crosses.set(x, j);
-        }
+        const int x = truncateToInt((longitude - b.west) / lonSpan * mapWidth + offsetX) - origin.x();
+        const int y = truncateToInt(mapHeight - (latitude - b.south) / latSpan * mapHeight + offsetY) - origin.y();
+        if (overlays.altitudeNodes)
+            crosses.cross(x, y, arm);
         if (overlays.altitudeLabels) {
             if (const PixelStamp* stamp = knownStamp(it->altitude)) {
                 labels.stamp(*stamp, x, y);
@@ -429,8 +447,10 @@ const PixelStamp* MapRenderer::knownStamp(std::int32_t altitude)
     StampSlot& slot = stampSlots_[static_cast<std::uint32_t>(altitude) % stampSlots_.size()];
     if (slot.stamp && slot.altitude == altitude)
         return slot.stamp;
-    const auto found = labelStamps_.find(altitude);
-    if (found == labelStamps_.end())
+    LabelStamps& shared = labelStamps();
+    const std::lock_guard lock(shared.mutex);
+    const auto found = shared.stamps.find(altitude);
+    if (found == shared.stamps.end())
         return nullptr;
     slot = {altitude, &found->second};
     return slot.stamp;
@@ -467,6 +487,7 @@ void MapRenderer::makeLabelStamps(const std::vector<std::int32_t>& altitudes, co
         }
     }
     std::vector<std::pair<int, int>> offsets;
+    std::vector<std::pair<std::int32_t, PixelStamp>> made;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const int cx = static_cast<int>(i) % columns * cellWidth, cy = static_cast<int>(i) / columns * cellHeight;
         offsets.clear();
@@ -476,6 +497,10 @@ void MapRenderer::makeLabelStamps(const std::vector<std::int32_t>& altitudes, co
                 if (qAlpha(line[x]) != 0)
                     offsets.emplace_back(x - pad - advances[i] / 2, y - pad - metrics.ascent());
         }
-        labelStamps_[altitudes[i]] = PixelStamp::fromOffsets(offsets);
+        made.emplace_back(altitudes[i], PixelStamp::fromOffsets(offsets));
     }
+    LabelStamps& shared = labelStamps();
+    const std::lock_guard lock(shared.mutex);
+    for (auto& [altitude, stamp] : made)
+        shared.stamps.try_emplace(altitude, std::move(stamp));
 }

@@ -94,8 +94,7 @@ private:
     const NodeSprite& nodeSprite(int radius);
 
     std::map<std::pair<const Texture*, int>, QImage> images_;
-    std::unordered_map<std::int32_t, PixelStamp> labelStamps_;   // elements stay put, so pointers to them last
-    /// The stamp of the altitude when made already, or null.
+    /// The stamp of the altitude when made already (by any renderer), or null.
     const PixelStamp* knownStamp(std::int32_t altitude);
     struct StampSlot {
         std::int32_t altitude = 0;
