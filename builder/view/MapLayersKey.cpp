@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstring>
+#include <limits>
 
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
@@ -32,7 +33,7 @@ struct Hasher {
 
 } // namespace
 
-std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records)
+std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records, bool* inLongitudeOrder)
 {
     // One multiplication per record in four independent lanes, so they overlap: a million
     // records take about as long as reading them. Each step is a bijection of the lane, so a
@@ -44,11 +45,23 @@ std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records)
         return bitsOf(r.latitude) ^ std::rotl(bitsOf(r.longitude), 29) ^
                (static_cast<std::uint64_t>(static_cast<std::uint32_t>(r.altitude)) << 11);
     };
+    // The order is checked while the records are read anyway: a NaN compares false, so it breaks it.
+    double previous = -std::numeric_limits<double>::infinity();
+    bool ordered = true;
     for (; i + 4 <= n; i += 4)
-        for (int k = 0; k < 4; ++k)
-            lane[k] = (lane[k] ^ valueOf(records[i + k])) * kMultiplier;
-    for (; i < n; ++i)
+        for (int k = 0; k < 4; ++k) {
+            const AltitudeRecord& r = records[i + k];
+            lane[k] = (lane[k] ^ valueOf(r)) * kMultiplier;
+            ordered &= previous <= r.longitude;
+            previous = r.longitude;
+        }
+    for (; i < n; ++i) {
         lane[0] = (lane[0] ^ valueOf(records[i])) * kMultiplier;
+        ordered &= previous <= records[i].longitude;
+        previous = records[i].longitude;
+    }
+    if (inLongitudeOrder)
+        *inLongitudeOrder = ordered;
     Hasher hasher;
     hasher.add(static_cast<std::uint64_t>(n));
     for (std::uint64_t l : lane)

@@ -12,8 +12,9 @@
 
 class CDibDoc;
 
-/// Every record's position and altitude, in order.
-std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records);
+/// Every record's position and altitude, in order. When `inLongitudeOrder` is given it says, from
+/// the same pass, whether the records are in ascending longitude order with no NaN longitude.
+std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records, bool* inLongitudeOrder = nullptr);
 
 /// The transform, the overlay switches, the chunks and their textures' identities, the colours
 /// and settings the layers use, and `recordsKey` (from altitudeRecordsKey) when records are shown.

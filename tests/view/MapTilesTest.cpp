@@ -2,6 +2,7 @@
 // fingerprint that tells when kept tiles no longer show the project.
 #include <gtest/gtest.h>
 #include <functional>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -87,6 +88,34 @@ TEST(PixelMask, NarrowStampsAndCrossesSetExactlyTheirPixels)
         }
         EXPECT_EQ(pixelsOf(labels), expectedLabels) << width;
         EXPECT_EQ(pixelsOf(crosses), expectedCrosses) << width;
+    }
+}
+
+TEST(MapLayersKey, TheFingerprintsPassSaysWhetherRecordsAreInLongitudeOrder)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        std::vector<double> longitudes;
+        bool ordered;
+    };
+    const Case cases[] = {
+        {{}, true},
+        {{15.0}, true},
+        {{nan}, false},
+        {{15.0, 15.0, 15.5, 16.0, 16.0}, true},
+        {{15.0, 15.5, 15.2, 16.0, 16.1}, false},
+        {{15.0, 15.1, 15.2, 15.3, 15.4, 15.3}, false},   // out of order in the tail after the groups of four
+        {{15.0, 15.1, nan, 15.3, 15.4}, false},
+        {{15.0, 15.1, 15.2, 15.3, 15.4, 15.5, 15.6, nan}, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<AltitudeRecord> records;
+        for (double longitude : c.longitudes)
+            records.push_back({45.5, longitude, 100});
+        bool ordered = !c.ordered;
+        const std::uint64_t key = altitudeRecordsKey(records, &ordered);
+        EXPECT_EQ(ordered, c.ordered) << c.longitudes.size();
+        EXPECT_EQ(key, altitudeRecordsKey(records)) << c.longitudes.size();
     }
 }
 

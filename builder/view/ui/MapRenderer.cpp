@@ -193,27 +193,16 @@ void MapRenderer::paint(QPainter& painter, const CDibDoc& doc, const MapTransfor
     }
 }
 
-void MapRenderer::noteRecords(const CDibDoc& doc, std::uint64_t recordsKey)
-{
-    if (sortedKnown_ && sortedFor_ == recordsKey)
-        return;
-    const auto& records = doc.mainAltitudeMap.records;
-    sortedFor_ = recordsKey;
-    sortedKnown_ = true;
-    sorted_ = std::is_sorted(records.begin(), records.end(), [](const AltitudeRecord& x, const AltitudeRecord& y) {
-        return x.longitude < y.longitude;
-    }) && std::none_of(records.begin(), records.end(), [](const AltitudeRecord& r) { return std::isnan(r.longitude); });
-}
-
 void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTransform& t, const MapOverlays& overlays,
                               const QRect& exposed)
 {
     if (exposed.isEmpty())
         return;
     const bool records = overlays.altitudeNodes || overlays.altitudeLabels;
-    const std::uint64_t recordsKey = records ? altitudeRecordsKey(doc.mainAltitudeMap.records) : 0;
-    if (records)
-        noteRecords(doc, recordsKey);
+    // The records' order (for searching them by longitude) comes from the fingerprint's own pass.
+    bool inOrder = false;
+    const std::uint64_t recordsKey = records ? altitudeRecordsKey(doc.mainAltitudeMap.records, &inOrder) : 0;
+    sorted_ = inOrder;
     if (!keepTiles_) {
         // Strips of a bounded size, so a picture of the whole map does not need a second copy of it.
         const long long budget = 4LL << 20;

@@ -75,8 +75,8 @@ private:
                     const MapOverlays& overlays);
     void paintAltitudeRecords(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& transform,
                               const MapOverlays& overlays);
-    /// Checks the records' order again when they changed (by their fingerprint).
-    void noteRecords(const CDibDoc& doc, std::uint64_t recordsKey);
+    /// Notes whether the records of this fingerprint are in longitude order.
+    void noteRecords(std::uint64_t recordsKey, bool inLongitudeOrder);
 
     /// The pixels each label of these altitudes sets, relative to its record's point; drawn once per altitude.
     void makeLabelStamps(const std::vector<std::int32_t>& altitudes, const QFont& font);
@@ -102,9 +102,7 @@ private:
     };
     std::array<StampSlot, 4096> stampSlots_{};
     std::map<int, NodeSprite> nodeSprites_;
-    // Whether the main map's records are in longitude order, checked again whenever they change.
-    std::uint64_t sortedFor_ = 0;
-    bool sortedKnown_ = false;
+    // Whether the main map's records are in longitude order, found on every paint with their fingerprint.
     bool sorted_ = false;
     bool keepTiles_ = false;
     TileCache<QImage> tiles_{192};
