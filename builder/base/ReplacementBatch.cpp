@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/ReplaceFile.h"
 #include "base/TerminationBlock.h"
 
 namespace {
@@ -17,12 +18,6 @@ namespace {
 // Nameless contents hold a file open each until they are placed; a group stays well under the
 // usual limit of 1024 open files.
 constexpr std::size_t kGroupSize = 256;
-
-std::string folderOf(const std::string& path)
-{
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
 
 bool writeFully(int fd, const void* data, std::size_t size)
 {
@@ -38,16 +33,6 @@ bool writeFully(int fd, const void* data, std::size_t size)
         size -= static_cast<std::size_t>(put);
     }
     return true;
-}
-
-// Makes the renames in a folder durable: without this a crash can bring back the old content.
-void syncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 } // namespace
@@ -80,7 +65,7 @@ bool ReplacementBatch::add(const std::string& path, std::initializer_list<FilePa
     // Beside the target, so on its file system: the content is placed without a copy.
     int fd = -1;
 #ifdef O_TMPFILE
-    fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    fd = ::open(folderOfFile(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     // File systems without nameless files answer with one of these; anything else is the real cause.
     if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
         return failed(std::strerror(errno));
@@ -131,7 +116,7 @@ void ReplacementBatch::placeWaiting()
         const Pending& entry = pending_[i];
         if (entry.fd < 0 && entry.named.empty())
             continue;
-        const std::string folder = folderOf(entry.path);
+        const std::string folder = folderOfFile(entry.path);
         if (std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(folder);
         struct stat info {};

@@ -8,27 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/ReplaceFile.h"
 #include "base/TerminationBlock.h"
-
-namespace {
-
-std::string folderOf(const std::string& path)
-{
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
-// Makes a rename durable: without this a crash can bring back the old name's content.
-void syncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-} // namespace
 
 ReplacementFile::~ReplacementFile()
 {
@@ -55,7 +36,7 @@ bool ReplacementFile::open(const std::string& path)
         return fail(std::strerror(EISDIR));
     // A replaced file keeps its permissions; a new one gets the usual ones.
     const mode_t mode = exists ? (existing.st_mode & 07777) : 0666;
-    const std::string folder = folderOf(path);
+    const std::string folder = folderOfFile(path);
 
     int fd = -1;
 #ifdef O_TMPFILE
@@ -133,7 +114,7 @@ bool ReplacementFile::commit()
     }
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
-    syncFolder(folderOf(target_));
+    syncFolder(folderOfFile(target_));
     if (!closed) {
         error_ = std::strerror(errno);
         return false;
