@@ -234,7 +234,7 @@ void benchMerge(int largest)
         const auto& records = doc.altitudeMaps[0]->records;
         const int runs = side < 3601 ? 5 : 3;
         const double copy = best(runs, [&] {
-            std::vector<AltitudeRecord> copied(records);
+            std::vector<AltitudeRecord> copied(records.begin(), records.end());
             (void)copied;
         });
         const double sorted = best(runs, [&] {

@@ -35,7 +35,7 @@ bool overrideRecord(AltitudeMap& map)
     const auto index = nearestRecordInWindow(map, doc.clickLatitude, doc.clickLongitude);
     if (!index)
         return false;
-    map.records[*index].altitude = *altitude;
+    map.records.setAltitude(*index, *altitude);
     return true;
 }
 
@@ -46,7 +46,8 @@ bool deleteRecord(AltitudeMap& map)
     const auto index = nearestRecordInWindow(map, map.owner->clickLatitude, map.owner->clickLongitude);
     if (!index)
         return false;
-    map.records.erase(map.records.begin() + static_cast<std::ptrdiff_t>(*index));
+    auto& records = map.records.edit();
+    records.erase(records.begin() + static_cast<std::ptrdiff_t>(*index));
     return true;
 }
 
@@ -70,7 +71,7 @@ namespace {
 // The records of one source map, for undoing a record edit; the main map is merged again.
 struct MapRecords {
     std::size_t index = 0;
-    std::vector<AltitudeRecord> records;
+    RecordList records;
 };
 
 void restoreMapRecords(CDibDoc& doc, const MapRecords& state)
@@ -118,7 +119,7 @@ void foldPendingEdits(AltitudeMap& map)
         // Overrides move nothing, so every one searches the same records.
         for (const AltitudeRecord& edit : map.overrides)
             if (const auto index = tree.nearest(edit.latitude, edit.longitude))
-                map.records[*index].altitude = edit.altitude;
+                map.records.setAltitude(*index, edit.altitude);
         // Each deletion searches the records the earlier ones left; they go in one pass at the end.
         std::vector<std::uint8_t> deleted(map.records.size(), 0);
         bool any = false;
@@ -129,14 +130,18 @@ void foldPendingEdits(AltitudeMap& map)
                 any = true;
             }
         if (any) {
+            auto& records = map.records.edit();
             std::size_t kept = 0;
-            for (std::size_t i = 0; i < map.records.size(); ++i)
+            for (std::size_t i = 0; i < records.size(); ++i)
                 if (!deleted[i])
-                    map.records[kept++] = map.records[i];
-            map.records.resize(kept);
+                    records[kept++] = records[i];
+            records.resize(kept);
         }
     }
-    map.records.insert(map.records.end(), map.insertions.begin(), map.insertions.end());
+    if (!map.insertions.empty()) {
+        auto& records = map.records.edit();
+        records.insert(records.end(), map.insertions.begin(), map.insertions.end());
+    }
     map.overrides.clear();
     map.deletions.clear();
     map.insertions.clear();

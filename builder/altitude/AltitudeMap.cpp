@@ -84,15 +84,28 @@ std::size_t AltitudeMap::findNearest(double latitude, double longitude) const
     std::size_t result = 0;
     const double low = longitude - 1.0;
     const double high = longitude + 1.0;
-    auto first = std::lower_bound(records.begin(), records.end(), low,
-                                  [](const AltitudeRecord& r, double value) { return r.longitude < value; });
-    for (auto it = first; it != records.end() && it->longitude <= high; ++it) {
-        const double dLon = it->longitude - longitude;
-        const double dLat = it->latitude - latitude;
+    // First record not west of the window.
+    std::size_t first = 0;
+    std::size_t count = records.size();
+    while (count > 0) {
+        const std::size_t half = count / 2;
+        if (records.longitudeAt(first + half) < low) {
+            first += half + 1;
+            count -= half + 1;
+        } else {
+            count = half;
+        }
+    }
+    for (std::size_t i = first; i < records.size(); ++i) {
+        const AltitudeRecord r = records[i];
+        if (!(r.longitude <= high))
+            break;
+        const double dLon = r.longitude - longitude;
+        const double dLat = r.latitude - latitude;
         const double d = dLon * dLon + dLat * dLat;
         if (d < best) {
             best = d;
-            result = static_cast<std::size_t>(it - records.begin());
+            result = i;
         }
     }
     return result;
@@ -103,7 +116,7 @@ std::size_t AltitudeMap::findNearestUnsorted(double latitude, double longitude) 
     double best = std::numeric_limits<double>::max();
     std::size_t result = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const AltitudeRecord& r = records[i];
+        const AltitudeRecord r = records[i];
         if (r.longitude < longitude - 1.0 || r.longitude > longitude + 1.0)
             continue;
         const double dLon = r.longitude - longitude;
@@ -126,19 +139,28 @@ bool westOf(const AltitudeRecord& a, const AltitudeRecord& b)
 
 void AltitudeMap::sortByLongitude()
 {
-    std::stable_sort(records.begin(), records.end(), westOf);
+    auto& plain = records.edit();
+    std::stable_sort(plain.begin(), plain.end(), westOf);
 }
 
 void AltitudeMap::sortRunsByLongitude(const std::vector<std::size_t>& runStarts)
 {
+    // Sorted already (the usual case: grid readers deliver sorted runs): nothing to do, and a
+    // packed or shared list stays as it is.
+    bool sorted = true;
+    for (std::size_t i = 1; i < records.size() && sorted; ++i)
+        sorted = !(records.longitudeAt(i) < records.longitudeAt(i - 1));
+    if (sorted)
+        return;
     // A stable sort of the whole equals stably sorted runs merged in order, since a stable merge
-    // puts the earlier run first on equal longitudes. Grid readers deliver sorted runs.
-    const auto at = [this](std::size_t index) { return records.begin() + static_cast<std::ptrdiff_t>(index); };
+    // puts the earlier run first on equal longitudes.
+    auto& plain = records.edit();
+    const auto at = [&plain](std::size_t index) { return plain.begin() + static_cast<std::ptrdiff_t>(index); };
     for (std::size_t r = 0; r < runStarts.size(); ++r) {
-        const std::size_t end = r + 1 < runStarts.size() ? runStarts[r + 1] : records.size();
+        const std::size_t end = r + 1 < runStarts.size() ? runStarts[r + 1] : plain.size();
         if (!std::is_sorted(at(runStarts[r]), at(end), westOf))
             std::stable_sort(at(runStarts[r]), at(end), westOf);
         if (runStarts[r] > 0 && runStarts[r] < end && westOf(*at(runStarts[r]), *at(runStarts[r] - 1)))
-            std::inplace_merge(records.begin(), at(runStarts[r]), at(end), westOf);
+            std::inplace_merge(plain.begin(), at(runStarts[r]), at(end), westOf);
     }
 }

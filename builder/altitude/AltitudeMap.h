@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "altitude/AltitudeRecord.h"
+#include "altitude/RecordList.h"
 
 class CDibDoc;
 
@@ -21,7 +22,7 @@ public:
     std::int32_t rows = 0;
     std::string title = "<no title>";
     std::int32_t sourceType = 0;      ///< 1 BMP, 2 DTED, 3 TEXT
-    std::vector<AltitudeRecord> records;
+    RecordList records;
     std::int32_t sourceParam1 = 0;    ///< BMP: highest grey level
     std::int32_t sourceParam2 = 0;    ///< BMP: lowest grey level
     std::int32_t showWater = 0;

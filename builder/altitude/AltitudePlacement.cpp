@@ -9,12 +9,14 @@ bool placeRecordsOverArea(AltitudeMap& map, const GeoRect& area)
         return false;
     const double latitudeStep = map.rows > 1 ? (area.north - area.south) / (map.rows - 1) : 0.0;
     const double longitudeStep = map.columns > 1 ? (area.east - area.west) / (map.columns - 1) : 0.0;
+    auto& records = map.records.edit();
     std::size_t next = 0;
     for (std::int32_t r = 0; r < map.rows; ++r) {
         for (std::int32_t c = 0; c < map.columns; ++c, ++next) {
-            map.records[next].latitude = area.south + r * latitudeStep;
-            map.records[next].longitude = area.west + c * longitudeStep;
+            records[next].latitude = area.south + r * latitudeStep;
+            records[next].longitude = area.west + c * longitudeStep;
         }
     }
+    map.records.pack();
     return true;
 }

@@ -149,7 +149,8 @@ bool setBmpExtents(CDibDoc& doc, AltitudeMap& map, double minLatitude, double ma
     map.columns = width;
     map.rows = height;
     map.records.clear();
-    map.records.resize(count);
+    std::vector<AltitudeRecord>& records = map.records.edit();
+    records.resize(count);
 
     // A single row or column has no spacing: it stays on the minimum edge.
     const double latitudeStep = height > 1 ? (maxLatitude - minLatitude) / (height - 1) : 0.0;
@@ -166,7 +167,7 @@ bool setBmpExtents(CDibDoc& doc, AltitudeMap& map, double minLatitude, double ma
     std::size_t next = 0;
     for (std::int32_t r = 0; r < height; ++r) {
         for (std::int32_t c = 0; c < width; ++c, ++next) {
-            AltitudeRecord& record = map.records[next];
+            AltitudeRecord& record = records[next];
             record.latitude = minLatitude + r * latitudeStep;
             record.longitude = minLongitude + c * longitudeStep;
             const double grey = static_cast<double>(map.imageGrey[next]) - map.sourceParam2;
@@ -179,5 +180,6 @@ bool setBmpExtents(CDibDoc& doc, AltitudeMap& map, double minLatitude, double ma
         }
     }
     clearImage(map);
+    map.records.pack();
     return true;
 }

@@ -142,9 +142,11 @@ bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
     }
 
     const std::size_t count = static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows);
-    std::vector<AltitudeRecord> records;
+    // Packed: the header's four-digit counts keep both tables within their 16-bit indices.
+    auto packed = std::make_shared<PackedRecords>();
+    std::vector<PackedRecords::Entry>& records = packed->entries;
     try {
-        reserveRecords(records, count);
+        reservePacked(records, count);
     } catch (const std::bad_alloc&) {
         return refuse(platform, "it holds more points than fit in memory");
     }
@@ -154,27 +156,29 @@ bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
     // latitudes: they are worked out once.
     const double latitudeStep = (northEastLatitude - southWestLatitude) / (rows - 1);
     const double longitudeStep = (northEastLongitude - southWestLongitude) / (columns - 1);
-    std::vector<double> latitudes(static_cast<std::size_t>(rows));
+    std::vector<double>& latitudes = packed->latitudes;
+    latitudes.resize(static_cast<std::size_t>(rows));
     for (int j = 0; j < rows; ++j)
         latitudes[static_cast<std::size_t>(j)] = southWestLatitude + j * latitudeStep;
+    packed->longitudes.resize(static_cast<std::size_t>(columns));
     std::int32_t lowest = std::numeric_limits<std::int32_t>::max();
     std::size_t voids = 0;
 
     // A line is decoded into a small buffer that stays in the cache, a void post being written
     // over by the next one, then appended to the records in one copy.
-    std::vector<AltitudeRecord> line(static_cast<std::size_t>(rows));
+    std::vector<PackedRecords::Entry> line(static_cast<std::size_t>(rows));
     CappedProgress progress(platform, "Loading DTED Map...", count);
     for (int i = 0; i < columns; ++i) {
         const std::uint8_t* point = data + static_cast<std::size_t>(i) * recordLength + kRecordHeader;
-        const double longitude = southWestLongitude + i * longitudeStep;
-        AltitudeRecord* out = line.data();
+        packed->longitudes[static_cast<std::size_t>(i)] = southWestLongitude + i * longitudeStep;
+        PackedRecords::Entry* out = line.data();
         for (int j = 0; j < rows; ++j, point += 2) {
             const unsigned raw = static_cast<unsigned>(point[0]) << 8 | point[1];
             const std::int32_t magnitude = static_cast<std::int32_t>(raw & 0x7FFF);
             const std::int32_t altitude = (raw & 0x8000) ? -magnitude : magnitude;
             const bool real = raw != kVoidPost;
-            out->latitude = latitudes[static_cast<std::size_t>(j)];
-            out->longitude = longitude;
+            out->latitude = static_cast<std::uint16_t>(j);
+            out->longitude = static_cast<std::uint16_t>(i);
             out->altitude = altitude;
             out += real ? 1 : 0;
             lowest = real ? std::min(lowest, altitude) : lowest;
@@ -189,7 +193,7 @@ bool readDtedAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
 
     map.columns = columns;
     map.rows = rows;
-    map.records = std::move(records);
+    map.records = RecordList(std::move(packed));
     map.sourceParam1 = 0;
     map.sourceParam2 = 0;
     map.sourceType = 2;

@@ -24,7 +24,7 @@ double clampTo(double value, double low, double high)
 
 } // namespace
 
-RecordPointTree::RecordPointTree(const std::vector<AltitudeRecord>& records)
+RecordPointTree::RecordPointTree(const RecordList& records)
     : records_(records), removed_(records.size(), 0), leafOf_(records.size(), 0)
 {
     // Records whose position is not a finite number are never the answer of a search.

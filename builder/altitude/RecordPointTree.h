@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "altitude/AltitudeRecord.h"
+#include "altitude/RecordList.h"
 
 class RecordPointTree {
 public:
-    explicit RecordPointTree(const std::vector<AltitudeRecord>& records);
+    explicit RecordPointTree(const RecordList& records);
 
     /// Index (into the records given at construction) of the remaining record a scan would
     /// choose for (latitude, longitude), or nothing when it would find no record in the window.
@@ -39,7 +40,7 @@ private:
     void search(std::uint32_t node, double latitude, double longitude, Best& best) const;
     std::optional<std::size_t> scanFallback(double latitude, double longitude) const;
 
-    const std::vector<AltitudeRecord>& records_;
+    const RecordList& records_;
     std::vector<std::uint32_t> order_;   // record indices, grouped by node
     std::vector<Node> nodes_;
     std::vector<std::uint8_t> removed_;

@@ -166,6 +166,7 @@ bool readTextAltitudeMap(CDibDoc& doc, AltitudeMap& map, const std::string& path
     map.columns = static_cast<std::int32_t>(columns);
     map.rows = static_cast<std::int32_t>(triplets.size() / columns);
     map.records = std::move(records);
+    map.records.pack();
     map.sourceParam1 = 0;
     map.sourceParam2 = 0;
     map.sourceType = 3;

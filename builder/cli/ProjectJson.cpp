@@ -70,7 +70,8 @@ std::string array(const List& list, int indent, Fn item)
 }
 
 // One record per line: [latitude, longitude, altitude].
-std::string recordList(const std::vector<AltitudeRecord>& records, int indent)
+template <typename Records>
+std::string recordList(const Records& records, int indent)
 {
     return array(records, indent, [](const AltitudeRecord& r) {
         return "[" + number(r.latitude) + ", " + number(r.longitude) + ", " + number(static_cast<long long>(r.altitude)) + "]";

@@ -275,8 +275,15 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     AltitudeMap& map = result.map;
     map.columns = static_cast<std::int32_t>(columns.size());
     map.rows = static_cast<std::int32_t>(rows.size());
+    // Packed unless the window is too long for the packed tables' 16-bit indices.
+    const bool packable = rows.size() <= PackedRecords::kMaxValues && columns.size() <= PackedRecords::kMaxValues;
+    auto packed = std::make_shared<PackedRecords>();
+    std::vector<AltitudeRecord> plain;
     try {
-        reserveRecords(map.records, columns.size() * rows.size());
+        if (packable)
+            reservePacked(packed->entries, columns.size() * rows.size());
+        else
+            reserveRecords(plain, columns.size() * rows.size());
     } catch (const std::bad_alloc&) {
         error = name + ": not enough memory for " + std::to_string(columns.size() * rows.size()) + " records.";
         return std::nullopt;
@@ -284,6 +291,10 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     std::vector<double> latitudes(rows.size());
     for (std::size_t r = 0; r < rows.size(); ++r)
         latitudes[r] = gt[3] + (window.y0 + rows[r] + 0.5) * gt[5];
+    if (packable) {
+        packed->latitudes = latitudes;
+        packed->longitudes.resize(columns.size());
+    }
     // Whole metres as they are, unless the file scales them or counts in feet.
     const auto metres = [&](double v) {
         const double m = std::round((v * plan.scale + plan.offset) * plan.factor);
@@ -307,7 +318,30 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     constexpr std::size_t kBlock = 32;
     const std::size_t rowCount = rows.size();
     std::vector<T> gathered(rowCount * kBlock);
-    std::vector<AltitudeRecord> line(rowCount);
+    std::vector<AltitudeRecord> line(packable ? 0 : rowCount);
+    std::vector<PackedRecords::Entry> packedLine(packable ? rowCount : 0);
+    // One column, south to north, into `out` (plain records or packed entries); returns the end.
+    const auto makeColumn = [&](auto* out, const T* values, int x, auto&& item) {
+        for (std::size_t r = rowCount; r-- > 0;) {
+            const int y = rows[r];
+            if (outsideFlags && outsideFlags[static_cast<std::size_t>(y) * windowWidth + static_cast<std::size_t>(x)])
+                continue;
+            const T v = values[r];
+            std::int32_t altitude;
+            if (isVoid(v)) {
+                const std::size_t index = static_cast<std::size_t>(oy + y) * readWidth + static_cast<std::size_t>(ox + x);
+                const float filled = plan.filling ? fill->filled(index) : std::numeric_limits<float>::quiet_NaN();
+                if (std::isnan(filled))
+                    continue;
+                altitude = metres(filled);
+            } else {
+                altitude = asIs ? static_cast<std::int32_t>(v) : metres(static_cast<double>(v));
+            }
+            *out++ = item(r, altitude);
+            lowest = std::min(lowest, altitude);
+        }
+        return out;
+    };
     for (std::size_t c0 = 0; c0 < columns.size(); c0 += kBlock) {
         const std::size_t blockColumns = std::min(kBlock, columns.size() - c0);
         for (std::size_t r = 0; r < rowCount; ++r) {
@@ -319,30 +353,27 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
             const int x = columns[c0 + k];
             const double longitude = gt[0] + (window.x0 + x + 0.5) * gt[1];
             const T* values = gathered.data() + k * rowCount;
-            AltitudeRecord* out = line.data();
-            for (std::size_t r = rowCount; r-- > 0;) {
-                const int y = rows[r];
-                if (outsideFlags && outsideFlags[static_cast<std::size_t>(y) * windowWidth + static_cast<std::size_t>(x)])
-                    continue;
-                const T v = values[r];
-                std::int32_t altitude;
-                if (isVoid(v)) {
-                    const std::size_t index = static_cast<std::size_t>(oy + y) * readWidth + static_cast<std::size_t>(ox + x);
-                    const float filled = plan.filling ? fill->filled(index) : std::numeric_limits<float>::quiet_NaN();
-                    if (std::isnan(filled))
-                        continue;
-                    altitude = metres(filled);
-                } else {
-                    altitude = asIs ? static_cast<std::int32_t>(v) : metres(static_cast<double>(v));
-                }
-                *out++ = {latitudes[r], longitude, altitude};
-                lowest = std::min(lowest, altitude);
+            if (packable) {
+                const auto column = static_cast<std::uint16_t>(c0 + k);
+                packed->longitudes[c0 + k] = longitude;
+                auto* end = makeColumn(packedLine.data(), values, x, [column](std::size_t r, std::int32_t a) {
+                    return PackedRecords::Entry{static_cast<std::uint16_t>(r), column, a};
+                });
+                packed->entries.insert(packed->entries.end(), packedLine.data(), end);
+            } else {
+                auto* end = makeColumn(line.data(), values, x, [&latitudes, longitude](std::size_t r, std::int32_t a) {
+                    return AltitudeRecord{latitudes[r], longitude, a};
+                });
+                plain.insert(plain.end(), line.data(), end);
             }
-            map.records.insert(map.records.end(), line.data(), out);
         }
         if (!stages.at(static_cast<double>(c0) / columns.size()))
             return std::nullopt;
     }
+    if (packable)
+        map.records = RecordList(std::move(packed));
+    else
+        map.records = std::move(plain);
     if (map.records.empty()) {
         error = name + " holds no heights: every post is void.";
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include "altitude/AltitudeEdits.h"
 #include "altitude/AltitudeMerge.h"
 #include "altitude/AltitudeReaders.h"
+#include "altitude/RecordCollector.h"
 #include "altitude/RecordReserve.h"
 #include "project/AppContext.h"
 #include "base/FileLimits.h"
@@ -259,14 +260,18 @@ bool ProjectFileReader::readAltitudeMapBlock()
     // belongs to the map, not to the outer level.
     if (in_.position() < end && end <= in_.size())
         in_.seek(end);
-    if (oldFormat)
+    if (oldFormat) {
         foldPendingEdits(*map);
+        map->records.pack();
+    }
     doc_.altitudeMaps.push_back(std::move(map));
     return true;
 }
 
 bool ProjectFileReader::readMapItems(AltitudeMap& map)
 {
+    // Packed as they come: a big grid never exists as full records.
+    RecordCollector records;
     for (;;) {
         // Record items come in long runs: they are decoded straight from the reader's window.
         while (const std::uint8_t* item = in_.peek(kTaggedRecordSize)) {
@@ -276,7 +281,7 @@ bool ProjectFileReader::readMapItems(AltitudeMap& map)
             record.latitude = TaggedReader::f64At(item + 2);
             record.longitude = TaggedReader::f64At(item + 10);
             record.altitude = static_cast<std::int32_t>(TaggedReader::u32At(item + 18));
-            map.records.push_back(record);
+            records.add(record);
             in_.skip(kTaggedRecordSize);
             mapProgress_->StepIt();
         }
@@ -285,6 +290,7 @@ bool ProjectFileReader::readMapItems(AltitudeMap& map)
             return false;
         switch (tag) {
         case 1:
+            map.records = records.finish();
             return true;
         case 35: {
             std::int32_t count = 0;   // progress only: records are taken as they come
@@ -293,8 +299,8 @@ bool ProjectFileReader::readMapItems(AltitudeMap& map)
             mapProgress_->SetRange(0, count);
             // Room for the announced records, but never for more than the rest of the file holds.
             if (count > 0)
-                reserveRecords(map.records,
-                               std::min<std::size_t>(static_cast<std::size_t>(count), in_.remaining() / kTaggedRecordSize));
+                records.reserve(
+                    std::min<std::size_t>(static_cast<std::size_t>(count), in_.remaining() / kTaggedRecordSize));
             break;
         }
         case 36: if (!readInt(map.columns)) return false; break;
@@ -310,12 +316,13 @@ bool ProjectFileReader::readMapItems(AltitudeMap& map)
             AltitudeRecord record;
             if (!in_.readF64(record.latitude) || !in_.readF64(record.longitude) || !in_.readI32(record.altitude))
                 return false;
-            map.records.push_back(record);
+            records.add(record);
             mapProgress_->StepIt();
             break;
         }
         default:
             in_.unread(2);
+            map.records = records.finish();
             return true;
         }
     }
@@ -364,7 +371,8 @@ bool ProjectFileReader::readRecords(AltitudeMap& map, std::int64_t count, std::s
     if (count < 0 || static_cast<std::uint64_t>(count) > in_.remaining() / recordSize)
         return false;
     mapProgress_->SetRange(0, static_cast<int>(count));
-    reserveRecords(map.records, static_cast<std::size_t>(count));
+    auto& records = map.records.edit();
+    reserveRecords(records, static_cast<std::size_t>(count));
     for (std::int64_t i = 0; i < count; ++i) {
         AltitudeRecord record;
         if (recordSize == kVersion1RecordSize) {
@@ -376,7 +384,7 @@ bool ProjectFileReader::readRecords(AltitudeMap& map, std::int64_t count, std::s
                    !in_.readI32(record.altitude)) {
             return false;
         }
-        map.records.push_back(record);
+        records.push_back(record);
         mapProgress_->StepIt();
     }
     return true;

@@ -33,7 +33,7 @@ struct Hasher {
 
 } // namespace
 
-std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records, bool* inLongitudeOrder)
+std::uint64_t altitudeRecordsKey(const RecordList& records, bool* inLongitudeOrder)
 {
     // One multiplication per record in four independent lanes, so they overlap: a million
     // records take about as long as reading them. Each step is a bijection of the lane, so a

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "altitude/AltitudeRecord.h"
+#include "altitude/RecordList.h"
 #include "view/MapOverlays.h"
 #include "view/MapTransform.h"
 
@@ -14,7 +15,7 @@ class CDibDoc;
 
 /// Every record's position and altitude, in order. When `inLongitudeOrder` is given it says, from
 /// the same pass, whether the records are in ascending longitude order with no NaN longitude.
-std::uint64_t altitudeRecordsKey(const std::vector<AltitudeRecord>& records, bool* inLongitudeOrder = nullptr);
+std::uint64_t altitudeRecordsKey(const RecordList& records, bool* inLongitudeOrder = nullptr);
 
 /// The transform, the overlay switches, the chunks and their textures' identities, the colours
 /// and settings the layers use, and `recordsKey` (from altitudeRecordsKey) when records are shown.

@@ -12,10 +12,10 @@ NearestAltitudeCache::~NearestAltitudeCache() = default;
 
 std::size_t NearestAltitudeCache::nearest(const AltitudeMap& map, double latitude, double longitude)
 {
-    if (!search_ || map_ != &map || data_ != map.records.data() || size_ != map.records.size()) {
+    if (!search_ || map_ != &map || version_ != map.records.version() || size_ != map.records.size()) {
         search_ = std::make_unique<NearestRecordSearch>(map);
         map_ = &map;
-        data_ = map.records.data();
+        version_ = map.records.version();
         size_ = map.records.size();
     }
     return search_->nearest(latitude, longitude);

@@ -34,7 +34,7 @@ struct PointerReadout {
 };
 
 /// The nearest-record search of the project's main map, kept between pointer moves and made
-/// again when the map's records were replaced (a merge) or changed in number.
+/// again whenever the map's records may have changed (a merge, an edit).
 class NearestAltitudeCache {
 public:
     NearestAltitudeCache();
@@ -50,7 +50,7 @@ public:
 private:
     std::unique_ptr<NearestRecordSearch> search_;
     const AltitudeMap* map_ = nullptr;
-    const void* data_ = nullptr;
+    std::uint64_t version_ = 0;
     std::size_t size_ = 0;
 };
 

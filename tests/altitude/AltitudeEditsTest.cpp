@@ -105,7 +105,7 @@ TEST_F(AltitudeEditsTest, RecordEditsAreUndoneAndRedoneWithTheMainMap)
     AltitudeMap& editable = addMap(kRows);
     mergeAltitudeMaps(*doc);
     doc->setModified(false);   // as saved
-    const std::vector<AltitudeRecord> mainBefore = doc->mainAltitudeMap.records;
+    const RecordList mainBefore = doc->mainAltitudeMap.records;
 
     clickAt(0.5, 7.0);
     platform.altitudeAnswers = {999, 5};
@@ -113,7 +113,7 @@ TEST_F(AltitudeEditsTest, RecordEditsAreUndoneAndRedoneWithTheMainMap)
     ASSERT_TRUE(deleteAltitudeRecordCommand(*doc));
     clickAt(3.0, 9.0);
     ASSERT_TRUE(insertAltitudeRecordCommand(*doc));
-    const std::vector<AltitudeRecord> edited = editable.records;
+    const RecordList edited = editable.records;
     ASSERT_EQ(doc->undoStack.count(), 3u);
     EXPECT_EQ(doc->undoStack.undoText(), "Insert Altitude Record");
 
@@ -179,14 +179,17 @@ void foldByScanning(AltitudeMap& map)
 {
     for (const AltitudeRecord& edit : map.overrides)
         if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
-            map.records[*index].altitude = edit.altitude;
+            map.records.setAltitude(*index, edit.altitude);
     for (const AltitudeRecord& edit : map.deletions)
-        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude))
-            map.records.erase(map.records.begin() + static_cast<std::ptrdiff_t>(*index));
-    map.records.insert(map.records.end(), map.insertions.begin(), map.insertions.end());
+        if (const auto index = nearestRecordInWindow(map, edit.latitude, edit.longitude)) {
+            auto& records = map.records.edit();
+            records.erase(records.begin() + static_cast<std::ptrdiff_t>(*index));
+        }
+    auto& records = map.records.edit();
+    records.insert(records.end(), map.insertions.begin(), map.insertions.end());
 }
 
-bool sameRecords(const std::vector<AltitudeRecord>& a, const std::vector<AltitudeRecord>& b)
+bool sameRecords(const RecordList& a, const RecordList& b)
 {
     if (a.size() != b.size())
         return false;
@@ -220,7 +223,7 @@ TEST(AltitudeEditsFolding, LongListsFoldExactlyAsOneScanPerEdit)
             for (int i = 0; i < 30; ++i)
                 map.records.push_back(map.records[random() % map.records.size()]);
         if (round % 5 == 2) {
-            map.records.insert(map.records.begin(), {nan, 7.0, -1});
+            map.records.edit().insert(map.records.edit().begin(), {nan, 7.0, -1});
             map.records.push_back({45.0, nan, -2});
             map.records.push_back({inf, 7.1, -3});
         }

@@ -74,7 +74,7 @@ TEST(AltitudePreviewTest, FlatMapsHaveNoGreyStepButStillDraw)
     for (int type : {1, 2}) {
         SCOPED_TRACE(type);
         AltitudeMap map = grid(type);
-        for (AltitudeRecord& r : map.records)
+        for (AltitudeRecord& r : map.records.edit())
             r.altitude = 40;
         map.sourceParam1 = map.sourceParam2 = 7;   // and a BMP of one grey level
         const AltitudePreviewImage image = buildAltitudePreview(map, false, 0, true);
@@ -96,7 +96,7 @@ TEST(AltitudePreviewTest, GridFarLargerThanItsRecordsGivesNoPicture)
     EXPECT_TRUE(image.pixels.empty());
     // A map that lost some records to deletions keeps its picture.
     map = grid(2);
-    map.records.resize(2);
+    map.records.edit().resize(2);
     EXPECT_EQ(buildAltitudePreview(map, false, 0, false).width, 3);
 }
 
@@ -108,7 +108,7 @@ TEST(AltitudePlacementTest, RecordsMoveOntoTheAreaRowByRow)
     EXPECT_EQ(map.records[1], (AltitudeRecord{-5.0, 100.5, 51}));
     EXPECT_EQ(map.records[5], (AltitudeRecord{-3.0, 101.0, 255}));
 
-    map.records.pop_back();   // no longer a full grid: left alone
+    map.records.edit().pop_back();   // no longer a full grid: left alone
     const auto before = map.records;
     EXPECT_FALSE(placeRecordsOverArea(map, GeoRect{0, 1, 0, 1}));
     EXPECT_EQ(map.records, before);

@@ -378,7 +378,7 @@ private slots:
         sheet.bmpPage()->addButton()->click();
         QCOMPARE(doc->altitudeMaps.size(), std::size_t(1));
         const AltitudeMap& map = *doc->altitudeMaps[0];
-        const std::vector<AltitudeRecord> before = map.records;
+        const RecordList before = map.records;
         QCOMPARE(map.records.front().latitude, 10.0);
 
         sheet.bmpPage()->copyButton()->click();

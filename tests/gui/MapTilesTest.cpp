@@ -291,7 +291,7 @@ private slots:
         CommandRegistry::instance().find("altitude.delete")->run(frame);
         check(view, "altitude record deleted");
         // Records merged again in place, with nobody telling the views.
-        doc->altitudeMaps[0]->records[5].altitude = -999;
+        doc->altitudeMaps[0]->records.edit()[5].altitude = -999;
         mergeAltitudeMaps(*doc);
         check(view, "records merged again");
 
@@ -345,7 +345,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(second->viewport()->width() > 100, 60000);
         check(view, "first window beside a second");
         check(second, "second window");
-        doc->altitudeMaps[0]->records[100].altitude = 12345;
+        doc->altitudeMaps[0]->records.edit()[100].altitude = 12345;
         mergeAltitudeMaps(*doc);
         doc->repaintViews();
         check(view, "first window after an edit");

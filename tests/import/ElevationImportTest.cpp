@@ -1,6 +1,7 @@
 // The elevation import on small .hgt, DTED and GeoTIFF files made here with GDAL: where posts land,
 // reprojection, feet, voids, clipping, thinning, refusals, and the altitudes a source file gets.
 
+#include <optional>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,12 +28,12 @@ std::optional<ElevationResult> load(const std::string& path, const ElevationOpti
     return result;
 }
 
-const AltitudeRecord* recordAt(const AltitudeMap& map, double latitude, double longitude)
+std::optional<AltitudeRecord> recordAt(const AltitudeMap& map, double latitude, double longitude)
 {
     for (const AltitudeRecord& r : map.records)
         if (std::abs(r.latitude - latitude) < 1e-9 && std::abs(r.longitude - longitude) < 1e-9)
-            return &r;
-    return nullptr;
+            return r;
+    return std::nullopt;
 }
 
 double heights(int x, int y) { return 100 + 3 * x + 7 * y; }
@@ -68,14 +69,14 @@ TEST_P(CornerPosts, LandOnGdalsPositionsWithGdalsValues)
     const int last = c.posts - 1;
     for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
         const dem::Post p = dem::gdalPost(path, x, y);
-        const AltitudeRecord* r = recordAt(map, p.latitude, p.longitude);
-        ASSERT_NE(r, nullptr) << x << "," << y;
+        const std::optional<AltitudeRecord> r = recordAt(map, p.latitude, p.longitude);
+        ASSERT_NE(r, std::nullopt) << x << "," << y;
         EXPECT_EQ(r->altitude, static_cast<int>(p.value));
         EXPECT_EQ(r->altitude, static_cast<int>(heights(x, y)));
     }
     // North-west corner: the first post of the file, exactly on whole degrees.
-    const AltitudeRecord* nw = recordAt(map, 46.0, 6.0);
-    ASSERT_NE(nw, nullptr);
+    const std::optional<AltitudeRecord> nw = recordAt(map, 46.0, 6.0);
+    ASSERT_NE(nw, std::nullopt);
     EXPECT_EQ(nw->altitude, 100);
     // Records by longitude line from the south, the first at the south-west corner.
     EXPECT_NEAR(map.records.front().latitude, 45.0, 1e-9);
@@ -169,8 +170,8 @@ TEST(ElevationImport, AMiddleVoidIsFilledBetweenItsNeighboursOrLeftOut)
     EXPECT_EQ(filled->voids, 1);
     EXPECT_EQ(filled->voidsFilled, 1);
     EXPECT_EQ(filled->recordsKept, 1201 * 1201);
-    const AltitudeRecord* r = recordAt(filled->map, middle.latitude, middle.longitude);
-    ASSERT_NE(r, nullptr);
+    const std::optional<AltitudeRecord> r = recordAt(filled->map, middle.latitude, middle.longitude);
+    ASSERT_NE(r, std::nullopt);
     EXPECT_GE(r->altitude, 1040);   // its west neighbour
     EXPECT_LE(r->altitude, 1060);   // its east neighbour
 
@@ -181,7 +182,7 @@ TEST(ElevationImport, AMiddleVoidIsFilledBetweenItsNeighboursOrLeftOut)
     EXPECT_EQ(skipped->voids, 1);
     EXPECT_EQ(skipped->voidsFilled, 0);
     EXPECT_EQ(skipped->recordsKept, 1201 * 1201 - 1);
-    EXPECT_EQ(recordAt(skipped->map, middle.latitude, middle.longitude), nullptr);
+    EXPECT_EQ(recordAt(skipped->map, middle.latitude, middle.longitude), std::nullopt);
     EXPECT_EQ(skipped->map.columns, 1201);   // the grid stays the file's
     EXPECT_EQ(parseElevationVoids("skip"), ElevationVoids::Skip);
     EXPECT_EQ(parseElevationVoids("fill"), ElevationVoids::Fill);
@@ -221,8 +222,8 @@ TEST(ElevationImport, VoidsOfAClippedWindowAreFilledAsGdalFillsTheWholeFile)
         ASSERT_TRUE(x >= 300 && x <= 420 && y >= 780 && y <= 900) << x << "," << y;
         ASSERT_EQ(r.altitude, std::lround(gdal[static_cast<std::size_t>(y * 1201 + x)])) << x << "," << y;
     }
-    const AltitudeRecord* edge = recordAt(result->map, 46.0 - 840 / 1200.0, 6.0 + 300 / 1200.0);
-    ASSERT_NE(edge, nullptr);
+    const std::optional<AltitudeRecord> edge = recordAt(result->map, 46.0 - 840 / 1200.0, 6.0 + 300 / 1200.0);
+    ASSERT_NE(edge, std::nullopt);
     EXPECT_GT(edge->altitude, 1100);
     EXPECT_LT(edge->altitude, 1900);
 }
@@ -339,7 +340,7 @@ TEST(ElevationImport, TheClipKeepsOnePostBeyondTheBoundaryAndThinningKeepsTheCor
     EXPECT_EQ(m.columns, 21);
     EXPECT_EQ(m.rows, 32);
     EXPECT_EQ(clipped->postsRead, 21 * 32);
-    ASSERT_NE(recordAt(m, 0.51, 0.10), nullptr);
+    ASSERT_NE(recordAt(m, 0.51, 0.10), std::nullopt);
     EXPECT_EQ(recordAt(m, 0.51, 0.10)->altitude, heights(10, 49));
 
     ElevationOptions thin;
@@ -351,7 +352,7 @@ TEST(ElevationImport, TheClipKeepsOnePostBeyondTheBoundaryAndThinningKeepsTheCor
     EXPECT_EQ(thinned->recordsKept, 35 * 35);
     EXPECT_EQ(thinned->postsRead, 101 * 101);
     for (auto [lat, lon] : {std::pair{0.0, 0.0}, {0.0, 1.0}, {1.0, 0.0}, {1.0, 1.0}})
-        EXPECT_NE(recordAt(thinned->map, lat, lon), nullptr) << lat << " " << lon;
+        EXPECT_NE(recordAt(thinned->map, lat, lon), std::nullopt) << lat << " " << lon;
 
     ElevationOptions away;
     away.clip = GeoRect{10, 11, 10, 11};

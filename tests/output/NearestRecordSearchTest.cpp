@@ -80,7 +80,7 @@ TEST(NearestRecordSearch, AgreesWithFindNearestOnColumnMaps)
                     std::reverse(column.begin(), column.end());
                 if (order == 3)
                     std::shuffle(column.begin(), column.end(), random);
-                map.records.insert(map.records.end(), column.begin(), column.end());
+                map.records.edit().insert(map.records.edit().end(), column.begin(), column.end());
             }
         }
         map.sortByLongitude();
@@ -110,7 +110,7 @@ TEST(NearestRecordSearch, EqualDistancesGoToTheEarlierRecord)
     const NearestRecordSearch search(map);
     EXPECT_EQ(search.nearest(45.0, -73.0), 0u);
     EXPECT_EQ(map.findNearest(45.0, -73.0), 0u);
-    map.records.erase(map.records.begin());
+    map.records.edit().erase(map.records.edit().begin());
     const NearestRecordSearch east(map);
     EXPECT_EQ(east.nearest(45.0, -73.0), 0u);
     EXPECT_EQ(east.nearest(45.0, -71.0), 0u);   // nothing within one degree of longitude

@@ -567,13 +567,16 @@ TEST_F(ProjectFileRoundTrip, RandomMapsComeBackBitForBitStreamedOrHeldWhole)
     const std::vector<unsigned char> saved = dir.read("random.prj");
     ASSERT_GT(saved.size(), 2u << 20);
 
-    auto sameBits = [](const std::vector<AltitudeRecord>& a, const std::vector<AltitudeRecord>& b) {
+    auto sameBits = [](const RecordList& a, const RecordList& b) {
         if (a.size() != b.size())
             return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (std::memcmp(&a[i].latitude, &b[i].latitude, 8) != 0 ||
-                std::memcmp(&a[i].longitude, &b[i].longitude, 8) != 0 || a[i].altitude != b[i].altitude)
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const AltitudeRecord x = a[i];
+            const AltitudeRecord y = b[i];
+            if (std::memcmp(&x.latitude, &y.latitude, 8) != 0 || std::memcmp(&x.longitude, &y.longitude, 8) != 0 ||
+                x.altitude != y.altitude)
                 return false;
+        }
         return true;
     };
     auto streamed = newDoc();

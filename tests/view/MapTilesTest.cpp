@@ -223,9 +223,9 @@ TEST_F(MapLayersKeyTest, EveryChangeTheLayersShowChangesTheKey)
     EXPECT_EQ(key(all), before);
     EXPECT_NE(key(all, 0.5), before);
     const std::vector<std::function<void()>> edits = {
-        [&] { doc.mainAltitudeMap.records[1].altitude = 201; },
-        [&] { doc.mainAltitudeMap.records[0].latitude += 1e-9; },
-        [&] { doc.mainAltitudeMap.records[0].longitude += 1e-9; },
+        [&] { doc.mainAltitudeMap.records.edit()[1].altitude = 201; },
+        [&] { doc.mainAltitudeMap.records.edit()[0].latitude += 1e-9; },
+        [&] { doc.mainAltitudeMap.records.edit()[0].longitude += 1e-9; },
         [&] { doc.mainAltitudeMap.records.push_back({45.1, 15.1, 0}); },
         [&] { doc.boundary.east = 16.5; },
         [&] { doc.textColor = 0x123456; },
@@ -263,8 +263,8 @@ TEST_F(MapLayersKeyTest, RecordsCountOnlyWhileShown)
 {
     MapOverlays none;
     const std::uint64_t before = key(none);
-    doc.mainAltitudeMap.records[0].altitude = 5;
+    doc.mainAltitudeMap.records.edit()[0].altitude = 5;
     doc.boundary.north = 47;
     EXPECT_EQ(key(none), before);
-    EXPECT_NE(altitudeRecordsKey({}), altitudeRecordsKey({{0, 0, 0}}));
+    EXPECT_NE(altitudeRecordsKey(RecordList{}), altitudeRecordsKey(RecordList{{0, 0, 0}}));
 }
