@@ -29,6 +29,7 @@
 #include "BenchPlatform.h"
 #include "DtedCell.h"
 #include "base/ReplacementFile.h"
+#include "base/TextFormat.h"
 #include "output/NearestRecordSearch.h"
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
@@ -304,6 +305,7 @@ void benchSaveAndOpen(int side)
     Timing openTiming;
     double readCpu = 0;
     double baseMemory = 0, streamedMemory = 0, bufferedMemory = 0, openMemory = 0;
+    std::string heldLine;
     {
         CDibDoc doc(app);
         makeDoc(doc);
@@ -333,6 +335,23 @@ void benchSaveAndOpen(int side)
         {
             CDibDoc opened(app);
             loadProject(opened, project);
+            // Storage shared by the main map and its source counts once.
+            std::size_t bytes = 0, sourceRecords = 0;
+            bool shared = false;
+            for (const auto& map : opened.altitudeMaps) {
+                bytes += map->records.storageBytes();
+                sourceRecords += map->records.size();
+                shared = shared || opened.mainAltitudeMap.records.sharesStorageWith(map->records);
+            }
+            if (!shared)
+                bytes += opened.mainAltitudeMap.records.storageBytes();
+            const std::size_t mainRecords = opened.mainAltitudeMap.records.size();
+            heldLine = TextFormat::cformat(
+                "  records held after the open: %zu in the source map, %zu in the main map (%s); %.1f MB,\n"
+                "  %.2f bytes per post, %.2f bytes per record held (source and main together; was 24 and 48)\n",
+                sourceRecords, mainRecords, shared ? "shared" : "a copy", static_cast<double>(bytes) / 1e6,
+                static_cast<double>(bytes) / static_cast<double>(std::max<std::size_t>(mainRecords, 1)),
+                static_cast<double>(bytes) / static_cast<double>(std::max<std::size_t>(sourceRecords + mainRecords, 1)));
         }
         // Time inside the window: each redraw plus its pump.
         openEvery = static_cast<double>(ScreenLikeProgress::updates) * ScreenLikeProgress::costMicros * 4 / 3 * 1e-6;
@@ -370,6 +389,7 @@ void benchSaveAndOpen(int side)
                 "of which the progress windows", openEvery, openEvery * 100 / open,
                 static_cast<double>(side) * side * ScreenLikeProgress::costMicros * 4 / 3 * 1e-6);
     std::printf("  %-40s %9.3f s  (%.3f s processor)\n", "baseline: read the file into memory", read, readCpu);
+    std::printf("%s", heldLine.c_str());
     std::printf("  streamed save same bytes as assembled: %s\n",
                 readWhole(project) == readWhole(project + ".buffered") ? "yes" : "NO");
 }

@@ -61,8 +61,9 @@ TEST_F(AltitudeMergeTest, LargeMergeIsFullySorted)
 }
 
 // Maps that arrive sorted (grids column by column), unsorted (row by row), empty or disabled,
-// with equal longitudes across maps and insertions: the main map is exactly the stable sort of
-// all records in merge order.
+// plain or packed, with equal longitudes across maps and insertions: the main map is exactly the
+// stable sort of all records in merge order, the sources are left as they were, and a lone
+// sorted source is shared rather than copied.
 TEST_F(AltitudeMergeTest, MergedRunsEqualOneStableSort)
 {
     std::mt19937 random(3);
@@ -83,6 +84,8 @@ TEST_F(AltitudeMergeTest, MergedRunsEqualOneStableSort)
                 }
             const int enabled = random() % 5 == 0 ? 0 : 1;
             AltitudeMap& map = addMap("m" + std::to_string(m), records, enabled);
+            if (random() % 2 == 0)
+                map.records.pack();
             if (random() % 3 == 0)
                 map.insertions = {{1.0, west, -1}, {2.0, west - 0.25, -2}};
             if (enabled == 1) {
@@ -92,8 +95,23 @@ TEST_F(AltitudeMergeTest, MergedRunsEqualOneStableSort)
         }
         std::stable_sort(expected.begin(), expected.end(),
                          [](const AltitudeRecord& a, const AltitudeRecord& b) { return a.longitude < b.longitude; });
+        std::vector<std::vector<AltitudeRecord>> sources;
+        std::size_t enabledMaps = 0;
+        for (const auto& map : doc->altitudeMaps) {
+            sources.emplace_back(map->records.begin(), map->records.end());
+            enabledMaps += map->enabled == 1 ? 1 : 0;
+        }
         ASSERT_TRUE(mergeAltitudeMaps(*doc));
         ASSERT_EQ(doc->mainAltitudeMap.records, expected);
+        for (std::size_t m = 0; m < sources.size(); ++m) {
+            const AltitudeMap& map = *doc->altitudeMaps[m];
+            EXPECT_EQ(map.records, sources[m]);
+            const bool sorted = std::is_sorted(sources[m].begin(), sources[m].end(),
+                [](const AltitudeRecord& a, const AltitudeRecord& b) { return a.longitude < b.longitude; });
+            if (enabledMaps == 1 && map.enabled == 1 && map.insertions.empty() && !map.records.empty()) {
+                EXPECT_EQ(doc->mainAltitudeMap.records.sharesStorageWith(map.records), sorted);
+            }
+        }
     }
 }
 
