@@ -145,12 +145,18 @@ int main(int argc, char** argv)
         }
         std::printf("baseline split -b 65536: %.3f s; level 3 here: %.3f s (%.2f times), best of %d\n", bestSplit,
                     best3, best3 / bestSplit, kRounds);
-        if (std::system("convert -version 2>/dev/null | grep -q ImageMagick") == 0) {
+        // The packaged program itself, ahead of whatever else answers to the name on the PATH.
+        std::string convert;
+        for (const char* candidate : {"/usr/bin/convert", "convert"})
+            if (convert.empty() &&
+                std::system((std::string(candidate) + " -version 2>/dev/null | grep -q ImageMagick").c_str()) == 0)
+                convert = candidate;
+        if (!convert.empty()) {
             const std::string bmpFile = (folder / "photo.bmp").string();
             writeBitmapFile(bitmap, bmpFile);
             std::filesystem::create_directories(folder / "magick");
             const std::string out = (folder / "magick").string();
-            const double magick = timed("convert '" + bmpFile + "' -write mpr:photo +delete"
+            const double magick = timed(convert + " '" + bmpFile + "' -write mpr:photo +delete"
                                         " \\( mpr:photo -scale 25% -crop 256x256 +repage -type Palette -write BMP3:'" + out + "/a%04d.bmp' +delete \\)"
                                         " \\( mpr:photo -scale 50% -crop 256x256 +repage -type Palette -write BMP3:'" + out + "/b%04d.bmp' +delete \\)"
                                         " mpr:photo -crop 256x256 +repage -type Palette BMP3:'" + out + "/c%04d.bmp'");
