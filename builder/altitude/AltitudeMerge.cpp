@@ -14,9 +14,7 @@ bool hasPosition(const AltitudeRecord& record)
 {
     return std::isfinite(record.latitude) && std::isfinite(record.longitude);
 }
-} // namespace
 
-namespace {
 // Whether the map alone makes the main map as it is: every record placed and nothing to delete
 // or insert. The main map then shares its records instead of copying them.
 bool takenWhole(const AltitudeMap& map)
@@ -47,7 +45,7 @@ bool mergeAltitudeMaps(CDibDoc& doc)
     // records across runs, and then the whole is sorted.
     std::vector<std::size_t> runStarts;
     bool deleted = false;
-    bool shared = false;
+    const AltitudeMap* sharedWith = nullptr;
 
     auto progress = doc.app.platform.createProgress("Preparing Altitude Maps...");
     progress->SetRange(0, static_cast<int>(doc.altitudeMaps.size()));
@@ -67,7 +65,7 @@ bool mergeAltitudeMaps(CDibDoc& doc)
 
         if (enabledMaps == 1 && takenWhole(map)) {
             main.records = map.records;
-            shared = true;
+            sharedWith = &map;
             runStarts.push_back(0);
             progress->StepIt();
             continue;
@@ -97,8 +95,9 @@ bool mergeAltitudeMaps(CDibDoc& doc)
         main.sortByLongitude();
     else
         main.sortRunsByLongitude(runStarts);
-    // A main map of its own (not shared with its one source) is packed when the positions allow.
-    if (!shared)
+    // A main map of its own (not shared with its source: several maps, or one the sort had to
+    // copy) is packed when the positions allow.
+    if (!sharedWith || !main.records.sharesStorageWith(sharedWith->records))
         main.records.pack();
     return true;
 }

@@ -97,7 +97,8 @@ public:
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 
-    // Changes. A list that shares its storage takes its own copy first.
+    // Changes. A list that shares its storage takes its own copy first; all but setAltitude
+    // unpack a packed list.
     void clear();
     void reserve(std::size_t count);
     void push_back(const AltitudeRecord& record);
