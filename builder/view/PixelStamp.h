@@ -16,4 +16,5 @@ struct PixelStamp {
     /// The stamp that sets exactly these pixels, given as (dx, dy) offsets from the point.
     static PixelStamp fromOffsets(const std::vector<std::pair<int, int>>& offsets);
     bool empty() const { return width == 0; }
+    bool operator==(const PixelStamp&) const = default;
 };

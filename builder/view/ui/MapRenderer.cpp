@@ -9,7 +9,6 @@
 #include <cmath>
 #include <unordered_set>
 #include <limits>
-#include <mutex>
 
 #include "imagery/ui/BitmapPainter.h"
 #include "output/TextureOrientation.h"
@@ -20,6 +19,7 @@
 #include "view/MapLayersKey.h"
 #include "view/PixelMask.h"
 #include "view/ScaleBar.h"
+#include "view/ui/LabelStamps.h"
 
 namespace {
 
@@ -29,20 +29,6 @@ constexpr int kDotPeriod = 3;
 QColor colourOf(std::uint32_t bgr)
 {
     return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
-}
-
-// A label's pixels depend on nothing but its altitude (every map uses one font), so all renderers
-// share them: a second window, a zoom change or a preview finds them made. Entries are never
-// replaced or removed, so pointers to them last.
-struct LabelStamps {
-    std::mutex mutex;
-    std::unordered_map<std::int32_t, PixelStamp> stamps;
-};
-
-LabelStamps& labelStamps()
-{
-    static LabelStamps shared;
-    return shared;
 }
 
 QRect toQRect(const ViewRect& r)
@@ -350,10 +336,8 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
         return;
     const double zoom = t.zoom();
     const int arm = truncateToInt(zoom * 4) + 1;
-    QFont font("Arial");
-    font.setPointSize(7);
-    font.setStyleStrategy(QFont::NoAntialias);
-    const QFontMetrics metrics(font);
+    LabelStamps& labelStamps = LabelStamps::shared();
+    const QFontMetrics metrics(labelStamps.font());
     const int w = picture.width(), h = picture.height();
     // A label reaches further from its record than a cross does.
     const int margin = std::max(arm, overlays.altitudeLabels ? metrics.horizontalAdvance("-2147483648") : 0) + 2;
@@ -403,7 +387,7 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
             }
         }
     }
-    makeLabelStamps(newAltitudes, font);
+    labelStamps.make(newAltitudes);
     for (const auto& [p, altitude] : waiting)
         labels.stamp(*knownStamp(altitude), p.x, p.y);
     auto* pixels = reinterpret_cast<QRgb*>(picture.bits());
@@ -432,64 +416,12 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
 
 const PixelStamp* MapRenderer::knownStamp(std::int32_t altitude)
 {
-    // A small table in front of the map: neighbouring records rarely share an altitude.
+    // A small table in front of the shared labels: neighbouring records rarely share an altitude.
     StampSlot& slot = stampSlots_[static_cast<std::uint32_t>(altitude) % stampSlots_.size()];
     if (slot.stamp && slot.altitude == altitude)
         return slot.stamp;
-    LabelStamps& shared = labelStamps();
-    const std::lock_guard lock(shared.mutex);
-    const auto found = shared.stamps.find(altitude);
-    if (found == shared.stamps.end())
-        return nullptr;
-    slot = {altitude, &found->second};
-    return slot.stamp;
-}
-
-void MapRenderer::makeLabelStamps(const std::vector<std::int32_t>& altitudes, const QFont& font)
-{
-    if (altitudes.empty())
-        return;
-    // Each label drawn once, centred on its base line, as the pixels it sets. All new ones go
-    // into cells of one picture with one painter; the padding keeps every label in its cell.
-    const QFontMetrics metrics(font);
-    const int pad = 8;
-    std::vector<QString> texts;
-    std::vector<int> advances;
-    int widest = 0;
-    for (std::int32_t altitude : altitudes) {
-        texts.push_back(QString::number(altitude));
-        advances.push_back(metrics.horizontalAdvance(texts.back()));
-        widest = std::max(widest, advances.back());
-    }
-    const int cellWidth = widest + 2 * pad, cellHeight = metrics.ascent() + metrics.descent() + 2 * pad;
-    const int columns = std::max(1, std::min<int>(static_cast<int>(altitudes.size()), 4096 / cellWidth));
-    const int rows = (static_cast<int>(altitudes.size()) + columns - 1) / columns;
-    QImage glyphs(columns * cellWidth, rows * cellHeight, QImage::Format_ARGB32_Premultiplied);
-    glyphs.fill(0);
-    {
-        QPainter p(&glyphs);
-        p.setFont(font);
-        p.setPen(Qt::white);
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            const int cx = static_cast<int>(i) % columns * cellWidth, cy = static_cast<int>(i) / columns * cellHeight;
-            p.drawText(QPoint(cx + pad, cy + pad + metrics.ascent()), texts[i]);
-        }
-    }
-    std::vector<std::pair<int, int>> offsets;
-    std::vector<std::pair<std::int32_t, PixelStamp>> made;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const int cx = static_cast<int>(i) % columns * cellWidth, cy = static_cast<int>(i) / columns * cellHeight;
-        offsets.clear();
-        for (int y = 0; y < cellHeight; ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(glyphs.constScanLine(cy + y)) + cx;
-            for (int x = 0; x < cellWidth; ++x)
-                if (qAlpha(line[x]) != 0)
-                    offsets.emplace_back(x - pad - advances[i] / 2, y - pad - metrics.ascent());
-        }
-        made.emplace_back(altitudes[i], PixelStamp::fromOffsets(offsets));
-    }
-    LabelStamps& shared = labelStamps();
-    const std::lock_guard lock(shared.mutex);
-    for (auto& [altitude, stamp] : made)
-        shared.stamps.try_emplace(altitude, std::move(stamp));
+    const PixelStamp* stamp = LabelStamps::shared().find(altitude);
+    if (stamp)
+        slot = {altitude, stamp};
+    return stamp;
 }

@@ -26,7 +26,6 @@
 
 class CDibDoc;
 class ChunkSelection;
-class QFont;
 class QPainter;
 class Texture;
 
@@ -78,9 +77,6 @@ private:
     /// Notes whether the records of this fingerprint are in longitude order.
     void noteRecords(std::uint64_t recordsKey, bool inLongitudeOrder);
 
-    /// The pixels each label of these altitudes sets, relative to its record's point; drawn once per altitude.
-    void makeLabelStamps(const std::vector<std::int32_t>& altitudes, const QFont& font);
-
     /// A grid node of the radius, drawn once, as its opaque pixels relative to the node's centre.
     struct NodePixel {
         int dx, dy;
@@ -94,7 +90,7 @@ private:
     const NodeSprite& nodeSprite(int radius);
 
     std::map<std::pair<const Texture*, int>, QImage> images_;
-    /// The stamp of the altitude when made already (by any renderer), or null.
+    /// The label of the altitude when made already (by any renderer) or made now, or null when it waits for the painter.
     const PixelStamp* knownStamp(std::int32_t altitude);
     struct StampSlot {
         std::int32_t altitude = 0;
