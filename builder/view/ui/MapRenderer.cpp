@@ -215,6 +215,11 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
     };
     const int tx0 = tileOf(exposed.left()), tx1 = tileOf(exposed.right());
     const int ty0 = tileOf(exposed.top()), ty1 = tileOf(exposed.bottom());
+    // Kept tiles are copied; the missing ones down a column form runs.
+    struct Run {
+        int tx, ty, last;
+    };
+    std::vector<Run> runs;
     for (int tx = tx0; tx <= tx1; ++tx) {
         for (int ty = ty0; ty <= ty1;) {
             if (const QImage* tile = tiles_.find(tx, ty)) {
@@ -222,28 +227,63 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
                 ++ty;
                 continue;
             }
-            // The missing tiles below this one in the column are painted as one strip.
             int last = ty;
             while (last < ty1 && !tiles_.find(tx, last + 1))
                 ++last;
-            QImage strip(size, (last - ty + 1) * size, QImage::Format_ARGB32_Premultiplied);
-            paintStrip(strip, QPoint(tx * size, ty * size), doc, t, overlays);
-            for (int k = ty; k <= last; ++k) {
-                QImage tile = strip.copy(0, (k - ty) * size, size, size);
+            runs.push_back({tx, ty, last});
+            ty = last + 1;
+        }
+    }
+    // The same run in neighbouring columns is painted as one picture (of a bounded size), so the
+    // records and chunks are visited once for all of them rather than once a column: a first
+    // paint is one picture, a scroll down one row of tiles.
+    const long long budget = 4LL << 20;
+    for (std::size_t i = 0; i < runs.size();) {
+        const Run& run = runs[i];
+        const int rows = run.last - run.ty + 1;
+        std::size_t j = i + 1;
+        while (j < runs.size() && runs[j].tx == runs[j - 1].tx + 1 && runs[j].ty == run.ty && runs[j].last == run.last &&
+               static_cast<long long>(j - i + 1) * rows * size * size <= budget)
+            ++j;
+        const int columns = static_cast<int>(j - i);
+        // Each tile painted straight into its own picture, the records placed once for all of them.
+        std::vector<QImage> made;
+        std::vector<PaintTarget> targets;
+        made.reserve(static_cast<std::size_t>(columns) * rows);
+        for (int c = 0; c < columns; ++c)
+            for (int r = 0; r < rows; ++r) {
+                made.emplace_back(size, size, QImage::Format_ARGB32_Premultiplied);
+                const QPoint origin((run.tx + c) * size, (run.ty + r) * size);
+                paintMosaic(made.back(), origin, doc, t, overlays);
+                targets.push_back({&made.back(), origin});
+            }
+        paintAltitudeRecords(targets, QRect(run.tx * size, run.ty * size, columns * size, rows * size), doc, t, overlays);
+        for (int c = 0; c < columns; ++c)
+            for (int r = 0; r < rows; ++r) {
+                QImage& tile = made[static_cast<std::size_t>(c) * rows + r];
+                if (tile.isNull())
+                    continue;   // no memory for it: left unpainted, made again next time
                 // Where the layers cover the whole tile, copying it is cheaper than blending it.
                 const auto* p = reinterpret_cast<const QRgb*>(tile.constBits());
                 if (std::all_of(p, p + static_cast<std::ptrdiff_t>(size) * size, [](QRgb v) { return qAlpha(v) == 255; }))
                     tile.reinterpretAsFormat(QImage::Format_RGB32);
-                blit(tile, tx, k);
-                tiles_.put(tx, k, std::move(tile));
+                blit(tile, run.tx + c, run.ty + r);
+                tiles_.put(run.tx + c, run.ty + r, std::move(tile));
             }
-            ty = last + 1;
-        }
+        i = j;
     }
 }
 
 void MapRenderer::paintStrip(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& t,
                              const MapOverlays& overlays)
+{
+    paintMosaic(picture, origin, doc, t, overlays);
+    PaintTarget target{&picture, origin};
+    paintAltitudeRecords({&target, 1}, QRect(origin, picture.size()), doc, t, overlays);
+}
+
+void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& t,
+                              const MapOverlays& overlays)
 {
     if (picture.isNull())
         return;   // no memory for it: the layers stay unpainted rather than written through null
@@ -323,35 +363,45 @@ void MapRenderer::paintStrip(QImage& picture, QPoint origin, const CDibDoc& doc,
             }
         }
     }
-    if (overlays.altitudeNodes || overlays.altitudeLabels)
-        paintAltitudeRecords(picture, origin, doc, t, overlays);
 }
 
-void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& t,
-                                       const MapOverlays& overlays)
+void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, const QRect& rect, const CDibDoc& doc,
+                                       const MapTransform& t, const MapOverlays& overlays)
 {
     const GeoRect& b = doc.boundary;
     const auto& records = doc.mainAltitudeMap.records;
-    if (records.empty() || b.east == b.west || b.north == b.south)
+    if (!(overlays.altitudeNodes || overlays.altitudeLabels) || records.empty() || b.east == b.west ||
+        b.north == b.south || rect.isEmpty())
         return;
+    const QPoint origin = rect.topLeft();
     const double zoom = t.zoom();
     const int arm = truncateToInt(zoom * 4) + 1;
     LabelStamps& labelStamps = LabelStamps::shared();
     const QFontMetrics metrics(labelStamps.font());
-    const int w = picture.width(), h = picture.height();
+    const int w = rect.width(), h = rect.height();
     // A label reaches further from its record than a cross does.
     const int margin = std::max(arm, overlays.altitudeLabels ? metrics.horizontalAdvance("-2147483648") : 0) + 2;
     const ViewRect area{origin.x() - margin, origin.y() - margin, origin.x() + w + margin, origin.y() + h + margin};
     const auto range = t.geoRangeOf(area, b);
     if (!range)
         return;
-    auto first = records.begin();
-    auto last = records.end();
+    // Records in longitude order: only those in the range's columns, found by halving.
+    std::size_t first = 0, last = records.size();
     if (sorted_) {
-        first = std::lower_bound(records.begin(), records.end(), range->west,
-                                 [](const AltitudeRecord& r, double v) { return r.longitude < v; });
-        last = std::upper_bound(first, records.end(), range->east,
-                                [](double v, const AltitudeRecord& r) { return v < r.longitude; });
+        auto firstNotBefore = [&records](double longitude, std::size_t from, bool orEqual) {
+            std::size_t low = from, high = records.size();
+            while (low < high) {
+                const std::size_t middle = low + (high - low) / 2;
+                const double v = records[middle].longitude;
+                if (v < longitude || (orEqual && v == longitude))
+                    low = middle + 1;
+                else
+                    high = middle;
+            }
+            return low;
+        };
+        first = firstNotBefore(range->west, 0, false);
+        last = firstNotBefore(range->east, first, true);
     }
     // Crosses are white and labels all of one colour, drawn without smoothing, crosses first: the
     // picture is the labels' pixels in the text colour over the crosses' pixels in white, whatever
@@ -367,48 +417,61 @@ void MapRenderer::paintAltitudeRecords(QImage& picture, QPoint origin, const CDi
     const double mapHeight = truncateToInt(t.chunkRows() * 256.0 * zoom);
     const double lonSpan = b.east - b.west, latSpan = b.north - b.south;
     const double offsetX = t.originOffsetX(), offsetY = t.originOffsetY();
-    for (auto it = first; it != last; ++it) {
-        const double latitude = it->latitude, longitude = it->longitude;
+    for (std::size_t i = first; i < last; ++i) {
+        const AltitudeRecord record = records[i];
+        const double latitude = record.latitude, longitude = record.longitude;
         if (latitude < range->south || latitude > range->north)
             continue;
         if (!(longitude >= b.west && longitude <= b.east && latitude >= b.south && latitude <= b.north))
             continue;
         const int x = truncateToInt((longitude - b.west) / lonSpan * mapWidth + offsetX) - origin.x();
         const int y = truncateToInt(mapHeight - (latitude - b.south) / latSpan * mapHeight + offsetY) - origin.y();
-        if (overlays.altitudeNodes)
+        // The range is as wide as the widest label could reach; marks wholly outside set nothing.
+        if (overlays.altitudeNodes && x + arm >= 0 && x - arm < w && y + arm >= 0 && y - arm < h)
             crosses.cross(x, y, arm);
         if (overlays.altitudeLabels) {
-            if (const PixelStamp* stamp = knownStamp(it->altitude)) {
-                labels.stamp(*stamp, x, y);
+            if (const PixelStamp* stamp = knownStamp(record.altitude)) {
+                const int left = x + stamp->left, top = y + stamp->top;
+                if (left < w && top < h && left + stamp->width > 0 && top + stamp->height > 0)
+                    labels.stamp(*stamp, x, y);
             } else {
-                waiting.push_back({{x, y}, it->altitude});
-                if (seen.insert(it->altitude).second)
-                    newAltitudes.push_back(it->altitude);
+                waiting.push_back({{x, y}, record.altitude});
+                if (seen.insert(record.altitude).second)
+                    newAltitudes.push_back(record.altitude);
             }
         }
     }
     labelStamps.make(newAltitudes);
     for (const auto& [p, altitude] : waiting)
         labels.stamp(*knownStamp(altitude), p.x, p.y);
-    auto* pixels = reinterpret_cast<QRgb*>(picture.bits());
-    const qsizetype stride = picture.bytesPerLine() / 4;
     const QRgb text = colourOf(doc.textColor).rgb();
     const QRgb white = qRgb(255, 255, 255);
-    const int words = (w + 63) / 64;
-    // The last word's bits beyond the width belong to no pixel.
-    const std::uint64_t lastWord = w % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (w % 64)) - 1;
-    for (int y = 0; y < h; ++y) {
-        const std::uint64_t* c = overlays.altitudeNodes ? crosses.row(y) : nullptr;
-        const std::uint64_t* l = overlays.altitudeLabels ? labels.row(y) : nullptr;
-        QRgb* row = pixels + y * stride;
-        for (int k = 0; k < words; ++k) {
-            const std::uint64_t inside = k + 1 == words ? lastWord : ~std::uint64_t{0};
-            const std::uint64_t inLabel = (l ? l[k] : 0) & inside;
-            std::uint64_t any = inLabel | ((c ? c[k] : 0) & inside);
-            while (any != 0) {
-                const int bit = std::countr_zero(any);
-                row[k * 64 + bit] = (inLabel >> bit) & 1 ? text : white;
-                any &= any - 1;
+    for (const PaintTarget& target : targets) {
+        if (target.picture->isNull())
+            continue;
+        // Where the picture lies in the masks: a whole number of words from their left edge.
+        const int left = target.origin.x() - origin.x(), top = target.origin.y() - origin.y();
+        const int pw = target.picture->width(), ph = target.picture->height();
+        if (left < 0 || top < 0 || left % 64 != 0 || left + pw > w || top + ph > h)
+            continue;
+        auto* pixels = reinterpret_cast<QRgb*>(target.picture->bits());
+        const qsizetype stride = target.picture->bytesPerLine() / 4;
+        const int words = (pw + 63) / 64, firstWord = left / 64;
+        // The last word's bits beyond the width belong to no pixel.
+        const std::uint64_t lastWord = pw % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (pw % 64)) - 1;
+        for (int y = 0; y < ph; ++y) {
+            const std::uint64_t* c = overlays.altitudeNodes ? crosses.row(top + y) + firstWord : nullptr;
+            const std::uint64_t* l = overlays.altitudeLabels ? labels.row(top + y) + firstWord : nullptr;
+            QRgb* row = pixels + y * stride;
+            for (int k = 0; k < words; ++k) {
+                const std::uint64_t inside = k + 1 == words ? lastWord : ~std::uint64_t{0};
+                const std::uint64_t inLabel = (l ? l[k] : 0) & inside;
+                std::uint64_t any = inLabel | ((c ? c[k] : 0) & inside);
+                while (any != 0) {
+                    const int bit = std::countr_zero(any);
+                    row[k * 64 + bit] = (inLabel >> bit) & 1 ? text : white;
+                    any &= any - 1;
+                }
             }
         }
     }

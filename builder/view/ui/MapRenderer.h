@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -72,8 +73,19 @@ private:
     /// picture, which is transparent where they paint nothing.
     void paintStrip(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& transform,
                     const MapOverlays& overlays);
-    void paintAltitudeRecords(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& transform,
-                              const MapOverlays& overlays);
+    /// The mosaic with its grid lines and nodes, into a picture as paintStrip does.
+    void paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& transform,
+                     const MapOverlays& overlays);
+    /// A picture and the view coordinate of its top left corner.
+    struct PaintTarget {
+        QImage* picture;
+        QPoint origin;
+    };
+    /// The altitude crosses and labels of the view rectangle `rect`, placed once and written into
+    /// each picture over what it holds. Each picture lies inside the rectangle, a multiple of 64
+    /// pixels right of its left edge.
+    void paintAltitudeRecords(std::span<const PaintTarget> targets, const QRect& rect, const CDibDoc& doc,
+                              const MapTransform& transform, const MapOverlays& overlays);
     /// Notes whether the records of this fingerprint are in longitude order.
     void noteRecords(std::uint64_t recordsKey, bool inLongitudeOrder);
 
