@@ -73,3 +73,10 @@ void PixelMask::stampClipped(const PixelStamp& s, int x, int y)
             if ((s.bits[static_cast<std::size_t>(r) * s.words + c / 64] >> (c % 64)) & 1)
                 set(x0 + c, y0 + r);
 }
+
+void PixelMask::crossClipped(int x, int y, int arm)
+{
+    setRun(y, x - arm, x + arm);
+    for (int j = y - arm; j <= y + arm; ++j)
+        set(x, j);
+}

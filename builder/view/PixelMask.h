@@ -29,8 +29,8 @@ public:
     void set(int x, int y);
     /// Sets the pixels x0..x1 (both included) of row y.
     void setRun(int y, int x0, int x1);
-    /// Sets the stamp's pixels with its point at (x, y).
-    void stamp(const PixelStamp& s, int x, int y)
+    /// Sets the stamp's pixels with its point at (x, y). Called once per record: always inlined.
+    [[gnu::always_inline]] void stamp(const PixelStamp& s, int x, int y)
     {
         if (s.empty())
             return;
@@ -63,13 +63,11 @@ public:
             }
     }
     /// Sets the cross of row y from x - arm to x + arm and column x from y - arm to y + arm.
-    void cross(int x, int y, int arm)
+    [[gnu::always_inline]] void cross(int x, int y, int arm)
     {
         const int bx0 = x - arm + 64, bx1 = x + arm + 64, by0 = y - arm + kPadRows;
         if (arm < 0 || bx0 < 0 || by0 < 0 || bx1 >= 64 * (stride_ - 1) || by0 + 2 * arm >= height_ + 2 * kPadRows) {
-            setRun(y, x - arm, x + arm);
-            for (int j = y - arm; j <= y + arm; ++j)
-                set(x, j);
+            crossClipped(x, y, arm);
             return;
         }
         // Within the border: no clipping, straight into the words.
@@ -90,6 +88,8 @@ public:
 private:
     /// A stamp reaching beyond the border, bit by bit, the outside ones dropped.
     void stampClipped(const PixelStamp& s, int x, int y);
+    /// A cross reaching beyond the border, clipped.
+    void crossClipped(int x, int y, int arm);
 
     // A border of one word left and right and of rows above and below takes the parts of marks
     // that reach over the edges, so those are ORed like the others.

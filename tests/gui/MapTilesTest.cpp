@@ -10,6 +10,8 @@
 #include <random>
 
 #include "altitude/AltitudeMerge.h"
+#include "imagery/LogicalPalette.h"
+#include "imagery/ui/BitmapPainter.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ProjectWindow.h"
 #include "base/ui/CommandRegistry.h"
@@ -219,6 +221,61 @@ private slots:
             QVERIFY(difference(part, black).isEmpty());
         }
         selection.clear(doc->chunks);
+    }
+
+    void textureImagesAreThePaintersIndexedImagesTurnedAndConverted()
+    {
+        // Each orientation, with the bitmap's own colours and with a palette shorter than 256
+        // entries; a bitmap that cannot be shown gives no image either way.
+        LogicalPalette palette;
+        for (int i = 0; i < 100; ++i)
+            palette.entries.push_back({static_cast<std::uint8_t>(i * 2), static_cast<std::uint8_t>(255 - i), 7, 0});
+        for (int seed : {1, 5}) {
+            const PackedBitmap bitmap = patternTexture(seed);
+            for (const LogicalPalette* p : std::initializer_list<const LogicalPalette*>{nullptr, &palette})
+                for (int turn = 0; turn < 4; ++turn) {
+                    const bool eastWest = (turn & 1) != 0, northSouth = (turn & 2) != 0;
+                    const QImage expected = BitmapPainter::toImage(bitmap, p)
+                                                .mirrored(eastWest, northSouth)
+                                                .convertToFormat(QImage::Format_RGB32);
+                    const QImage made = MapRenderer::textureImage(bitmap, p, eastWest, northSouth);
+                    QCOMPARE(made.format(), QImage::Format_RGB32);
+                    const QString diff = difference(made, expected);
+                    QVERIFY2(diff.isEmpty(), qPrintable(QString("seed %1 turn %2 palette %3: %4")
+                                                            .arg(seed).arg(turn).arg(p != nullptr).arg(diff)));
+                }
+        }
+        PackedBitmap fourBit = patternTexture(2);
+        fourBit.block()[14] = 4;
+        QVERIFY(BitmapPainter::toImage(fourBit).isNull());
+        QVERIFY(MapRenderer::textureImage(fourBit, nullptr, true, false).isNull());
+    }
+
+    void tilesMissingHereAndThereArePaintedAsAFreshPaintPaintsThem()
+    {
+        // Kept tiles in a pattern (a few parts of the window painted first), then the whole window:
+        // the missing tiles form runs of different lengths in neighbouring columns.
+        auto doc = makeProject(*app);
+        const QSize window(900, 700);
+        for (double zoom : {0.25, 1.0}) {
+            MapTransform t(8, 8, zoom);
+            t.centreIn(window.width(), window.height());
+            MapRenderer kept;
+            kept.setKeepTiles(true);
+            for (const QRect& part : {QRect(300, 10, 10, 10), QRect(10, 300, 300, 10), QRect(600, 500, 10, 100)}) {
+                QImage scratch(window, QImage::Format_RGB32);
+                QPainter painter(&scratch);
+                kept.paint(painter, *doc, t, everyOverlay(), part, nullptr, QPoint(), window.height());
+            }
+            const std::size_t before = kept.keptTiles();
+            QVERIFY(before > 0);
+            MapRenderer fresh;
+            const QImage expected = paintWindow(fresh, *doc, t, everyOverlay(), window, QPoint());
+            const QImage shown = paintWindow(kept, *doc, t, everyOverlay(), window, QPoint());
+            const QString diff = difference(shown, expected);
+            QVERIFY2(diff.isEmpty(), qPrintable(QString("zoom %1: %2").arg(zoom).arg(diff)));
+            QVERIFY(kept.keptTiles() > before);
+        }
     }
 
     void aPictureLargerThanOneStripIsTheSame()

@@ -10,6 +10,8 @@
 #include <unordered_set>
 #include <limits>
 
+#include "imagery/LogicalPalette.h"
+#include "imagery/PackedBitmap.h"
 #include "imagery/ui/BitmapPainter.h"
 #include "output/TextureOrientation.h"
 #include "project/AppContext.h"
@@ -76,6 +78,36 @@ int MapRenderer::scaleBarY(const CDibDoc& doc, int windowHeight)
     return std::min(mapHeight, windowHeight) - 20;
 }
 
+QImage MapRenderer::textureImage(const PackedBitmap& bitmap, const LogicalPalette* palette, bool mirrorEastWest,
+                                 bool mirrorNorthSouth)
+{
+    // The bitmaps BitmapPainter shows, with its colours, turned and converted in one pass: the
+    // same pixels as its indexed image mirrored and converted, without the two copies between.
+    if (bitmap.bitsPerPixel() != 8 || bitmap.compression() != 0 || bitmap.width() <= 0 || bitmap.height() <= 0 ||
+        !bitmap.pixelsComplete())
+        return {};
+    const QVector<QRgb> table = BitmapPainter::colorTable(bitmap, palette);
+    const int w = bitmap.width(), h = bitmap.height();
+    QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    const std::uint8_t* pixels = bitmap.pixels();
+    const std::size_t stride = bitmap.rowStride();
+    for (int row = 0; row < h; ++row) {
+        // Stored rows run bottom first; turned north to south, the stored order is the shown one.
+        const std::size_t stored = static_cast<std::size_t>(mirrorNorthSouth ? row : h - 1 - row);
+        const std::uint8_t* from = pixels + stored * stride;
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(row));
+        if (mirrorEastWest)
+            for (int x = 0; x < w; ++x)
+                to[x] = table[from[w - 1 - x]] | 0xff000000u;
+        else
+            for (int x = 0; x < w; ++x)
+                to[x] = table[from[x]] | 0xff000000u;
+    }
+    return image;
+}
+
 const MapRenderer::NodeSprite& MapRenderer::nodeSprite(int radius)
 {
     auto found = nodeSprites_.find(radius);
@@ -110,15 +142,9 @@ const QImage& MapRenderer::imageOf(const Texture* texture, std::int32_t flipValu
     if (found != images_.end())
         return found->second;
     QImage image;
-    if (texture && texture->image) {
-        image = BitmapPainter::toImage(*texture->image, texture->palette ? &*texture->palette : nullptr);
-        // The same orientation rule as the written scenery, so the map shows what the simulator will.
-        if (!image.isNull() && key != 0)
-            image = image.mirrored(orientation.mirrorEastWest, orientation.mirrorNorthSouth);
-        // Painting an indexed image converts it every time; convert once.
-        if (!image.isNull())
-            image = image.convertToFormat(QImage::Format_RGB32);
-    }
+    if (texture && texture->image)
+        image = textureImage(*texture->image, texture->palette ? &*texture->palette : nullptr,
+                             orientation.mirrorEastWest, orientation.mirrorNorthSouth);
     return images_.emplace(std::make_pair(texture, key), std::move(image)).first->second;
 }
 
@@ -417,6 +443,9 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     const double mapHeight = truncateToInt(t.chunkRows() * 256.0 * zoom);
     const double lonSpan = b.east - b.west, latSpan = b.north - b.south;
     const double offsetX = t.originOffsetX(), offsetY = t.originOffsetY();
+    // Records of one grid column share a longitude: its column is worked out once.
+    double lastLongitude = std::numeric_limits<double>::quiet_NaN();
+    int x = 0;
     for (std::size_t i = first; i < last; ++i) {
         const AltitudeRecord record = records[i];
         const double latitude = record.latitude, longitude = record.longitude;
@@ -424,7 +453,10 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
             continue;
         if (!(longitude >= b.west && longitude <= b.east && latitude >= b.south && latitude <= b.north))
             continue;
-        const int x = truncateToInt((longitude - b.west) / lonSpan * mapWidth + offsetX) - origin.x();
+        if (longitude != lastLongitude) {
+            x = truncateToInt((longitude - b.west) / lonSpan * mapWidth + offsetX) - origin.x();
+            lastLongitude = longitude;
+        }
         const int y = truncateToInt(mapHeight - (latitude - b.south) / latSpan * mapHeight + offsetY) - origin.y();
         // The range is as wide as the widest label could reach; marks wholly outside set nothing.
         if (overlays.altitudeNodes && x + arm >= 0 && x - arm < w && y + arm >= 0 && y - arm < h)

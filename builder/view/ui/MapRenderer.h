@@ -27,6 +27,8 @@
 
 class CDibDoc;
 class ChunkSelection;
+class LogicalPalette;
+class PackedBitmap;
 class QPainter;
 class Texture;
 
@@ -59,6 +61,11 @@ public:
     /// Where the scale bar's line lies, in window coordinates: 20 pixels above the map's lower edge,
     /// or above the window's when the map reaches further down.
     static int scaleBarY(const CDibDoc& doc, int windowHeight);
+
+    /// A texture's bitmap as the map paints it: with the palette's colours (or its own), mirrored
+    /// as asked, as an RGB32 image; null for a bitmap that cannot be shown.
+    static QImage textureImage(const PackedBitmap& bitmap, const LogicalPalette* palette, bool mirrorEastWest,
+                               bool mirrorNorthSouth);
 
     /// The two marker images (macro, menu position).
     static const QPixmap& macroMarker();
