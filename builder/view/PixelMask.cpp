@@ -63,14 +63,15 @@ void PixelMask::setRun(int y, int x0, int x1)
     }
 }
 
-void PixelMask::stampClipped(const PixelStamp& s, int x, int y)
+void PixelMask::stampClipped(const std::uint64_t* bits, int words, int left, int top, int width, int height, int x,
+                             int y)
 {
-    const int x0 = x + s.left, y0 = y + s.top;
-    if (x0 >= width_ || y0 >= height_ || x0 + s.width <= 0 || y0 + s.height <= 0)
+    const int x0 = x + left, y0 = y + top;
+    if (x0 >= width_ || y0 >= height_ || x0 + width <= 0 || y0 + height <= 0)
         return;
-    for (int r = 0; r < s.height; ++r)
-        for (int c = 0; c < s.width; ++c)
-            if ((s.bits[static_cast<std::size_t>(r) * s.words + c / 64] >> (c % 64)) & 1)
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c)
+            if ((bits[static_cast<std::size_t>(r) * words + c / 64] >> (c % 64)) & 1)
                 set(x0 + c, y0 + r);
 }
 

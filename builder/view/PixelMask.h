@@ -32,30 +32,36 @@ public:
     /// Sets the stamp's pixels with its point at (x, y). Called once per record: always inlined.
     [[gnu::always_inline]] void stamp(const PixelStamp& s, int x, int y)
     {
-        if (s.empty())
-            return;
+        if (!s.empty())
+            stampBits(s.bits.data(), s.words, s.left, s.top, s.width, s.height, x, y);
+    }
+    /// The same for a stamp's rows of bits kept elsewhere: `height` rows of `words` words, their
+    /// first column `left` and first row `top` from the point.
+    [[gnu::always_inline]] void stampBits(const std::uint64_t* bits, int words, int left, int top, int width, int height,
+                                          int x, int y)
+    {
         // In border coordinates: column 64 is the rectangle's first, row kPadRows its first.
-        const int bx = x + s.left + 64, by = y + s.top + kPadRows;
-        if (bx < 0 || by < 0 || bx + s.width > 64 * (stride_ - 1) || by + s.height > height_ + 2 * kPadRows) {
-            stampClipped(s, x, y);
+        const int bx = x + left + 64, by = y + top + kPadRows;
+        if (bx < 0 || by < 0 || bx + width > 64 * (stride_ - 1) || by + height > height_ + 2 * kPadRows) {
+            stampClipped(bits, words, left, top, width, height, x, y);
             return;
         }
         // Each stamp word lands on two mask words; the spare word at each row's end takes the
         // overflow of the last one. Bits in the border are never read.
         const int shift = bx & 63;
-        const std::uint64_t* from = s.bits.data();
+        const std::uint64_t* from = bits;
         std::uint64_t* to = bits_.data() + static_cast<std::size_t>(by) * stride_ + (bx >> 6);
-        if (s.words == 1) {
+        if (words == 1) {
             // A label: one word a row.
-            for (int r = 0; r < s.height; ++r, to += stride_) {
+            for (int r = 0; r < height; ++r, to += stride_) {
                 const std::uint64_t v = from[r];
                 to[0] |= v << shift;
                 to[1] |= shift != 0 ? v >> (64 - shift) : 0;
             }
             return;
         }
-        for (int r = 0; r < s.height; ++r, from += s.words, to += stride_)
-            for (int k = 0; k < s.words; ++k) {
+        for (int r = 0; r < height; ++r, from += words, to += stride_)
+            for (int k = 0; k < words; ++k) {
                 const std::uint64_t v = from[k];
                 to[k] |= v << shift;
                 if (shift != 0)
@@ -87,7 +93,7 @@ public:
 
 private:
     /// A stamp reaching beyond the border, bit by bit, the outside ones dropped.
-    void stampClipped(const PixelStamp& s, int x, int y);
+    void stampClipped(const std::uint64_t* bits, int words, int left, int top, int width, int height, int x, int y);
     /// A cross reaching beyond the border, clipped.
     void crossClipped(int x, int y, int arm);
 

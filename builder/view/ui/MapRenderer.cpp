@@ -462,10 +462,14 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
         if (overlays.altitudeNodes && x + arm >= 0 && x - arm < w && y + arm >= 0 && y - arm < h)
             crosses.cross(x, y, arm);
         if (overlays.altitudeLabels) {
-            if (const PixelStamp* stamp = knownStamp(record.altitude)) {
-                const int left = x + stamp->left, top = y + stamp->top;
-                if (left < w && top < h && left + stamp->width > 0 && top + stamp->height > 0)
-                    labels.stamp(*stamp, x, y);
+            if (const StampSlot* slot = knownStamp(record.altitude)) {
+                const int left = x + slot->left, top = y + slot->top;
+                if (left < w && top < h && left + slot->width > 0 && top + slot->height > 0) {
+                    if (slot->rowsHere)
+                        labels.stampBits(slot->rows.data(), 1, slot->left, slot->top, slot->width, slot->height, x, y);
+                    else
+                        labels.stamp(*slot->stamp, x, y);
+                }
             } else {
                 waiting.push_back({{x, y}, record.altitude});
                 if (seen.insert(record.altitude).second)
@@ -475,7 +479,7 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     }
     labelStamps.make(newAltitudes);
     for (const auto& [p, altitude] : waiting)
-        labels.stamp(*knownStamp(altitude), p.x, p.y);
+        labels.stamp(*knownStamp(altitude)->stamp, p.x, p.y);
     const QRgb text = colourOf(doc.textColor).rgb();
     const QRgb white = qRgb(255, 255, 255);
     for (const PaintTarget& target : targets) {
@@ -509,14 +513,23 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     }
 }
 
-const PixelStamp* MapRenderer::knownStamp(std::int32_t altitude)
+const MapRenderer::StampSlot* MapRenderer::knownStamp(std::int32_t altitude)
 {
-    // A small table in front of the shared labels: neighbouring records rarely share an altitude.
+    // Neighbouring records rarely share an altitude, so the table is read at random: one slot a record.
     StampSlot& slot = stampSlots_[static_cast<std::uint32_t>(altitude) % stampSlots_.size()];
     if (slot.stamp && slot.altitude == altitude)
-        return slot.stamp;
+        return &slot;
     const PixelStamp* stamp = LabelStamps::shared().find(altitude);
-    if (stamp)
-        slot = {altitude, stamp};
-    return stamp;
+    if (!stamp)
+        return nullptr;
+    slot.stamp = stamp;
+    slot.altitude = altitude;
+    slot.left = stamp->left;
+    slot.top = stamp->top;
+    slot.width = stamp->width;
+    slot.height = stamp->height;
+    slot.rowsHere = !stamp->empty() && stamp->words == 1 && stamp->height <= kSlotRows;
+    if (slot.rowsHere)
+        std::copy(stamp->bits.begin(), stamp->bits.end(), slot.rows.begin());
+    return &slot;
 }

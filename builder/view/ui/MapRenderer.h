@@ -109,12 +109,19 @@ private:
     const NodeSprite& nodeSprite(int radius);
 
     std::map<std::pair<const Texture*, int>, QImage> images_;
-    /// The label of the altitude when made already (by any renderer) or made now, or null when it waits for the painter.
-    const PixelStamp* knownStamp(std::int32_t altitude);
+    /// A label beside its altitude in a small table in front of the shared labels; a label of up
+    /// to kSlotRows rows of one word is kept in the slot itself, so placing a record reads one slot.
+    static constexpr int kSlotRows = 12;
     struct StampSlot {
-        std::int32_t altitude = 0;
         const PixelStamp* stamp = nullptr;
+        std::int32_t altitude = 0;
+        int left = 0, top = 0, width = 0, height = 0;
+        bool rowsHere = false;
+        std::array<std::uint64_t, kSlotRows> rows{};
     };
+    /// The slot of the altitude's label when made already (by any renderer) or made now, or null
+    /// when it waits for the painter. Valid until the next call.
+    const StampSlot* knownStamp(std::int32_t altitude);
     std::array<StampSlot, 4096> stampSlots_{};
     std::map<int, NodeSprite> nodeSprites_;
     // Whether the main map's records are in longitude order, found on every paint with their fingerprint.
