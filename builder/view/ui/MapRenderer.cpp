@@ -232,15 +232,23 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
         return;
     }
     tiles_.useKey(mapLayersKey(doc, t, overlays, recordsKey));
+    // The tiles' grid starts at the top left corner of the first paint without tiles, so a new
+    // window's first paint makes as few tiles as cover it.
+    if (tiles_.size() == 0)
+        tileOrigin_ = exposed.topLeft();
     const int size = kTileSize;
-    auto tileOf = [size](int v) { return v >= 0 ? v / size : -((size - 1 - v) / size); };
+    auto tileOf = [size](int v, int origin) {
+        const long long d = static_cast<long long>(v) - origin;
+        return static_cast<int>(d >= 0 ? d / size : -((size - 1 - d) / size));
+    };
+    auto tileCorner = [&](int tx, int ty) { return tileOrigin_ + QPoint(tx * size, ty * size); };
     auto blit = [&](const QImage& tile, int tx, int ty) {
-        const QRect rect(tx * size, ty * size, size, size);
+        const QRect rect(tileCorner(tx, ty), QSize(size, size));
         const QRect part = rect.intersected(exposed);
         painter.drawImage(part.topLeft(), tile, part.translated(-rect.topLeft()));
     };
-    const int tx0 = tileOf(exposed.left()), tx1 = tileOf(exposed.right());
-    const int ty0 = tileOf(exposed.top()), ty1 = tileOf(exposed.bottom());
+    const int tx0 = tileOf(exposed.left(), tileOrigin_.x()), tx1 = tileOf(exposed.right(), tileOrigin_.x());
+    const int ty0 = tileOf(exposed.top(), tileOrigin_.y()), ty1 = tileOf(exposed.bottom(), tileOrigin_.y());
     // Kept tiles are copied; the missing ones down a column form runs.
     struct Run {
         int tx, ty, last;
@@ -279,11 +287,12 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
         for (int c = 0; c < columns; ++c)
             for (int r = 0; r < rows; ++r) {
                 made.emplace_back(size, size, QImage::Format_ARGB32_Premultiplied);
-                const QPoint origin((run.tx + c) * size, (run.ty + r) * size);
+                const QPoint origin = tileCorner(run.tx + c, run.ty + r);
                 paintMosaic(made.back(), origin, doc, t, overlays);
                 targets.push_back({&made.back(), origin});
             }
-        paintAltitudeRecords(targets, QRect(run.tx * size, run.ty * size, columns * size, rows * size), doc, t, overlays);
+        paintAltitudeRecords(targets, QRect(tileCorner(run.tx, run.ty), QSize(columns * size, rows * size)), doc, t,
+                             overlays);
         for (int c = 0; c < columns; ++c)
             for (int r = 0; r < rows; ++r) {
                 QImage& tile = made[static_cast<std::size_t>(c) * rows + r];

@@ -128,4 +128,5 @@ private:
     bool sorted_ = false;
     bool keepTiles_ = false;
     TileCache<QImage> tiles_{192};
+    QPoint tileOrigin_;   ///< the view point where the kept tiles' grid starts
 };
