@@ -12,6 +12,7 @@
 #include "altitude/AltitudeMerge.h"
 #include "imagery/LogicalPalette.h"
 #include "imagery/ui/BitmapPainter.h"
+#include "output/TextureOrientation.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/ProjectWindow.h"
 #include "base/ui/CommandRegistry.h"
@@ -249,6 +250,52 @@ private slots:
         fourBit.block()[14] = 4;
         QVERIFY(BitmapPainter::toImage(fourBit).isNull());
         QVERIFY(MapRenderer::textureImage(fourBit, nullptr, true, false).isNull());
+    }
+
+    void theMosaicIsEachTextureScaledByThePainterIntoItsChunk()
+    {
+        // Textures shown smaller than they are keep a picture of the size shown; the mosaic is
+        // still what drawing each full texture into its chunk's rectangle gives, at zooms where
+        // chunks have equal and unequal sizes, with chunks cut by the window's and tiles' edges.
+        auto doc = makeProject(*app);
+        MapOverlays mosaicOnly;
+        mosaicOnly.scaleBar = false;
+        const QSize window(700, 500);
+        for (double zoom : {0.125, 0.2, 0.3, 0.5, 0.75, 0.9, 1.0, 2.0}) {
+            MapTransform t(8, 8, zoom);
+            t.centreIn(window.width(), window.height());
+            const int maxX = std::max(0, t.scrollSize().width - window.width());
+            const int maxY = std::max(0, t.scrollSize().height - window.height());
+            MapRenderer kept, fresh;
+            kept.setKeepTiles(true);
+            for (const QPoint& s : {QPoint(0, 0), QPoint(13, 7), QPoint(301, 161)}) {
+                const QPoint scroll(std::min(s.x(), maxX), std::min(s.y(), maxY));
+                QImage expected(window, QImage::Format_RGB32);
+                expected.fill(Qt::black);
+                QPainter p(&expected);
+                p.translate(-scroll);
+                for (const TexReliefChunk& chunk : doc->chunks) {
+                    if (!chunk.texture)
+                        continue;
+                    const ViewRect r = t.chunkRect(chunk.chunkValueA, chunk.chunkValueB);
+                    const TextureOrientation o = TextureOrientation::fromFlipValue(chunk.chunkValueC);
+                    p.drawImage(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)),
+                                BitmapPainter::toImage(*chunk.texture->image)
+                                    .mirrored(o.mirrorEastWest, o.mirrorNorthSouth)
+                                    .convertToFormat(QImage::Format_RGB32));
+                }
+                p.end();
+                for (MapRenderer* renderer : {&kept, &fresh}) {
+                    const QString diff =
+                        difference(paintWindow(*renderer, *doc, t, mosaicOnly, window, scroll), expected);
+                    QVERIFY2(diff.isEmpty(), qPrintable(QString("zoom %1 scroll %2, %3, %4: %5")
+                                                            .arg(zoom)
+                                                            .arg(scroll.x())
+                                                            .arg(scroll.y())
+                                                            .arg(renderer == &kept ? "tiles" : "strips", diff)));
+                }
+            }
+        }
     }
 
     void tilesMissingHereAndThereArePaintedAsAFreshPaintPaintsThem()

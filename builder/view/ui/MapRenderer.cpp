@@ -134,18 +134,33 @@ const MapRenderer::NodeSprite& MapRenderer::nodeSprite(int radius)
     return nodeSprites_.emplace(radius, std::move(sprite)).first->second;
 }
 
-const QImage& MapRenderer::imageOf(const Texture* texture, std::int32_t flipValue)
+const QImage& MapRenderer::imageOf(const Texture* texture, std::int32_t flipValue, QSize shown)
 {
     const TextureOrientation orientation = TextureOrientation::fromFlipValue(flipValue);
-    const int key = (orientation.mirrorEastWest ? 1 : 0) | (orientation.mirrorNorthSouth ? 2 : 0);
-    auto found = images_.find({texture, key});
+    const int turn = (orientation.mirrorEastWest ? 1 : 0) | (orientation.mirrorNorthSouth ? 2 : 0);
+    // A texture shown smaller than it is, is kept at the size shown: drawn to it once by the
+    // painter, as the painter would scale it every time. A zoomed-out map then keeps no full-size
+    // picture of each texture, and its first paint does not fill them.
+    const bool smaller = texture && texture->image && shown.width() <= texture->image->width() &&
+                         shown.height() <= texture->image->height() &&
+                         (shown.width() < texture->image->width() || shown.height() < texture->image->height());
+    const ImageKey key{texture, turn, smaller ? shown.width() : 0, smaller ? shown.height() : 0};
+    auto found = images_.find(key);
     if (found != images_.end())
         return found->second;
     QImage image;
     if (texture && texture->image)
         image = textureImage(*texture->image, texture->palette ? &*texture->palette : nullptr,
                              orientation.mirrorEastWest, orientation.mirrorNorthSouth);
-    return images_.emplace(std::make_pair(texture, key), std::move(image)).first->second;
+    if (smaller && !image.isNull()) {
+        QImage scaled(shown, QImage::Format_RGB32);
+        if (!scaled.isNull() && !shown.isEmpty()) {
+            QPainter p(&scaled);
+            p.drawImage(QRect(QPoint(0, 0), shown), image);
+        }
+        image = shown.isEmpty() ? QImage() : scaled;
+    }
+    return images_.emplace(key, std::move(image)).first->second;
 }
 
 void MapRenderer::paint(QPainter& painter, const CDibDoc& doc, const MapTransform& t, const MapOverlays& overlays,
@@ -350,9 +365,10 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
                     texture.classCode >= 0 && static_cast<std::size_t>(texture.classCode) < classes.size();
                 painter.fillRect(toQRect(rect), known ? colourOf(classes[texture.classCode].color) : QColor(Qt::black));
             } else {
-                const QImage& image = imageOf(&texture, chunk.chunkValueC);
+                const QRect target = toQRect(rect);
+                const QImage& image = imageOf(&texture, chunk.chunkValueC, target.size());
                 if (!image.isNull())
-                    painter.drawImage(toQRect(rect), image);
+                    painter.drawImage(target, image);
             }
             if (overlays.gridLines) {
                 painter.setPen(gridPen);

@@ -72,7 +72,8 @@ public:
     static const QPixmap& menuPositionMarker();
 
 private:
-    const QImage& imageOf(const Texture* texture, std::int32_t flipValue);
+    /// The texture's picture in the orientation the flip value gives, for a chunk shown at `shown`.
+    const QImage& imageOf(const Texture* texture, std::int32_t flipValue, QSize shown);
     /// The lower layers under `exposed`, from kept tiles or painted now.
     void paintLayers(QPainter& painter, const CDibDoc& doc, const MapTransform& transform, const MapOverlays& overlays,
                      const QRect& exposed);
@@ -108,7 +109,13 @@ private:
     };
     const NodeSprite& nodeSprite(int radius);
 
-    std::map<std::pair<const Texture*, int>, QImage> images_;
+    struct ImageKey {
+        const Texture* texture;
+        int turn;
+        int width, height;   ///< the size shown when smaller than the texture, else 0
+        auto operator<=>(const ImageKey&) const = default;
+    };
+    std::map<ImageKey, QImage> images_;
     /// A label beside its altitude in a small table in front of the shared labels; a label of up
     /// to kSlotRows rows of one word is kept in the slot itself, so placing a record reads one slot.
     static constexpr int kSlotRows = 12;
