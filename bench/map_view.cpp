@@ -72,6 +72,8 @@ int main(int argc, char** argv)
         for (int j = 0; j < 1000; ++j)
             doc.mainAltitudeMap.records.push_back(
                 {45.0 + (j + 0.5) / 1000.0, 15.0 + (i + 0.5) / 1000.0, static_cast<std::int32_t>(random() % 3000)});
+    // Held packed, as a grid read from a file or merged is.
+    doc.mainAltitudeMap.records.pack();
     ChunkSelection selection;
     for (std::uint32_t index : {2080u, 2081u, 2144u})
         selection.click(doc.chunks, index, true);

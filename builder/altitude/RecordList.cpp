@@ -1,5 +1,8 @@
 #include "altitude/RecordList.h"
 
+#include <limits>
+#include <utility>
+
 #include "altitude/RecordPacker.h"
 #include "altitude/RecordReserve.h"
 
@@ -23,6 +26,26 @@ RecordList::RecordList(std::initializer_list<AltitudeRecord> records) : RecordLi
 
 RecordList::RecordList(std::shared_ptr<PackedRecords> packed) : packed_(std::move(packed)), version_(nextVersion())
 {
+}
+
+RecordList::RecordList(RecordList&& other) noexcept
+    : plain_(std::move(other.plain_)), packed_(std::move(other.packed_)), version_(std::exchange(other.version_, 0)),
+      orderVersion_(std::exchange(other.orderVersion_, 0)), inOrder_(std::exchange(other.inOrder_, true))
+{
+}
+
+RecordList& RecordList::operator=(RecordList&& other) noexcept
+{
+    if (this != &other) {
+        plain_ = std::move(other.plain_);
+        packed_ = std::move(other.packed_);
+        other.plain_.reset();
+        other.packed_.reset();
+        version_ = std::exchange(other.version_, 0);
+        orderVersion_ = std::exchange(other.orderVersion_, 0);
+        inOrder_ = std::exchange(other.inOrder_, true);
+    }
+    return *this;
 }
 
 RecordList& RecordList::operator=(std::vector<AltitudeRecord> records)
@@ -119,6 +142,34 @@ bool RecordList::pack()
     packed_ = std::move(packed);
     // The same records: the version stays.
     return true;
+}
+
+bool RecordList::inLongitudeOrder() const
+{
+    if (orderVersion_ == version_)
+        return inOrder_;
+    // A NaN compares false, so it breaks the order.
+    bool ordered = true;
+    const std::size_t n = size();
+    if (packed_) {
+        const double* longitudes = packed_->longitudes.data();
+        const PackedRecords::Entry* entries = packed_->entries.data();
+        double previous = -std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < n; ++i) {
+            const double longitude = longitudes[entries[i].longitude];
+            ordered &= previous <= longitude;
+            previous = longitude;
+        }
+    } else if (plain_) {
+        double previous = -std::numeric_limits<double>::infinity();
+        for (const AltitudeRecord& record : *plain_) {
+            ordered &= previous <= record.longitude;
+            previous = record.longitude;
+        }
+    }
+    orderVersion_ = version_;
+    inOrder_ = ordered;
+    return ordered;
 }
 
 std::size_t RecordList::storageBytes() const

@@ -67,6 +67,11 @@ public:
     using difference_type = std::ptrdiff_t;
 
     RecordList() = default;
+    RecordList(const RecordList&) = default;
+    RecordList& operator=(const RecordList&) = default;
+    /// A list moved from is empty, with the version of an empty list.
+    RecordList(RecordList&& other) noexcept;
+    RecordList& operator=(RecordList&& other) noexcept;
     RecordList(std::vector<AltitudeRecord> records);   // NOLINT: a vector of records is a list
     RecordList(std::initializer_list<AltitudeRecord> records);
     /// Takes packed records (shared from now on).
@@ -103,7 +108,8 @@ public:
     void reserve(std::size_t count);
     void push_back(const AltitudeRecord& record);
     void setAltitude(std::size_t index, std::int32_t altitude);
-    /// The records as a plain vector to change at will (unpacks a packed list).
+    /// The records as a plain vector to change at will (unpacks a packed list). The version
+    /// changes here, so make the changes at once rather than keeping the reference for later.
     std::vector<AltitudeRecord>& edit();
 
     /// Packs a plain list when its positions allow (at most 65536 distinct latitudes and as many
@@ -117,6 +123,8 @@ public:
     /// Changes whenever the records may have changed (a new storage, an edit, an assignment);
     /// copies that share storage share it. Never 0 for a list that has records.
     std::uint64_t version() const { return version_; }
+    /// Whether every longitude is at least the one before it (no NaN): worked out once a version.
+    bool inLongitudeOrder() const;
 
     friend bool operator==(const RecordList& a, const RecordList& b);
     friend bool operator==(const RecordList& a, const std::vector<AltitudeRecord>& b);
@@ -128,4 +136,6 @@ private:
     std::shared_ptr<std::vector<AltitudeRecord>> plain_;
     std::shared_ptr<PackedRecords> packed_;
     std::uint64_t version_ = 0;
+    mutable std::uint64_t orderVersion_ = 0;   // the version inOrder_ was worked out for
+    mutable bool inOrder_ = true;
 };

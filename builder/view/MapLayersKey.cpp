@@ -1,8 +1,6 @@
 #include "view/MapLayersKey.h"
 
-#include <bit>
 #include <cstring>
-#include <limits>
 
 #include "project/AppContext.h"
 #include "project/CDibDoc.h"
@@ -35,37 +33,13 @@ struct Hasher {
 
 std::uint64_t altitudeRecordsKey(const RecordList& records, bool* inLongitudeOrder)
 {
-    // One multiplication per record in four independent lanes, so they overlap: a million
-    // records take about as long as reading them. Each step is a bijection of the lane, so a
-    // change of any one record always changes the fingerprint.
-    std::uint64_t lane[4] = {1, 2, 3, 4};
-    const std::size_t n = records.size();
-    std::size_t i = 0;
-    auto valueOf = [](const AltitudeRecord& r) {
-        return bitsOf(r.latitude) ^ std::rotl(bitsOf(r.longitude), 29) ^
-               (static_cast<std::uint64_t>(static_cast<std::uint32_t>(r.altitude)) << 11);
-    };
-    // The order is checked while the records are read anyway: a NaN compares false, so it breaks it.
-    double previous = -std::numeric_limits<double>::infinity();
-    bool ordered = true;
-    for (; i + 4 <= n; i += 4)
-        for (int k = 0; k < 4; ++k) {
-            const AltitudeRecord& r = records[i + k];
-            lane[k] = (lane[k] ^ valueOf(r)) * kMultiplier;
-            ordered &= previous <= r.longitude;
-            previous = r.longitude;
-        }
-    for (; i < n; ++i) {
-        lane[0] = (lane[0] ^ valueOf(records[i])) * kMultiplier;
-        ordered &= previous <= records[i].longitude;
-        previous = records[i].longitude;
-    }
+    // The list's version changes with every change of its records, so it stands for all of them
+    // without reading a million records at every paint.
     if (inLongitudeOrder)
-        *inLongitudeOrder = ordered;
+        *inLongitudeOrder = records.inLongitudeOrder();
     Hasher hasher;
-    hasher.add(static_cast<std::uint64_t>(n));
-    for (std::uint64_t l : lane)
-        hasher.add(l);
+    hasher.add(records.version());
+    hasher.add(static_cast<std::uint64_t>(records.size()));
     return hasher.h;
 }
 

@@ -13,8 +13,9 @@
 
 class CDibDoc;
 
-/// Every record's position and altitude, in order. When `inLongitudeOrder` is given it says, from
-/// the same pass, whether the records are in ascending longitude order with no NaN longitude.
+/// The records as they are now (from the list's version, which every change moves on). When
+/// `inLongitudeOrder` is given it says whether the records are in ascending longitude order with
+/// no NaN longitude.
 std::uint64_t altitudeRecordsKey(const RecordList& records, bool* inLongitudeOrder = nullptr);
 
 /// The transform, the overlay switches, the chunks and their textures' identities, the colours

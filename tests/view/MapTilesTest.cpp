@@ -109,13 +109,16 @@ TEST(MapLayersKey, TheFingerprintsPassSaysWhetherRecordsAreInLongitudeOrder)
         {{15.0, 15.1, 15.2, 15.3, 15.4, 15.5, 15.6, nan}, false},
     };
     for (const Case& c : cases) {
-        std::vector<AltitudeRecord> records;
+        RecordList records;
         for (double longitude : c.longitudes)
             records.push_back({45.5, longitude, 100});
         bool ordered = !c.ordered;
         const std::uint64_t key = altitudeRecordsKey(records, &ordered);
         EXPECT_EQ(ordered, c.ordered) << c.longitudes.size();
         EXPECT_EQ(key, altitudeRecordsKey(records)) << c.longitudes.size();
+        RecordList packed = records;
+        packed.pack();
+        EXPECT_EQ(packed.inLongitudeOrder(), c.ordered) << c.longitudes.size();
     }
 }
 
