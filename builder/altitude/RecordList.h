@@ -116,6 +116,8 @@ public:
     /// longitudes) and packing saves memory; true when the list is packed afterwards.
     bool pack();
     bool isPacked() const { return packed_ != nullptr; }
+    /// The packed storage for loops that work per distinct position; null when plain.
+    const PackedRecords* packedRecords() const { return packed_.get(); }
     /// Bytes of the storage (shared storage counted by each list that holds it).
     std::size_t storageBytes() const;
     /// Whether both lists hold the very same storage.

@@ -135,38 +135,44 @@ private slots:
         font.setPointSize(7);
         font.setStyleStrategy(QFont::NoAntialias);
         const QFontMetrics metrics(font);
-        for (double zoom : {2.0, 1.0, 0.5, 0.125}) {
-            // The map away from the picture's edges, so no mark is cut by them.
-            MapTransform t(8, 8, zoom);
-            const QSize size(t.scrollSize().width + 80, t.scrollSize().height + 80);
-            t.centreIn(size.width(), size.height());
-            MapRenderer renderer;
-            MapOverlays mosaicOnly;
-            mosaicOnly.scaleBar = false;
-            const QImage mosaic = paintWindow(renderer, *doc, t, mosaicOnly, size, QPoint());
-            MapOverlays layers;
-            layers.altitudeNodes = layers.altitudeLabels = true;
-            layers.scaleBar = false;
-            const QImage drawn = paintWindow(renderer, *doc, t, layers, size, QPoint());
-            // Every cross and then every label on their own with the painter, over the mosaic.
-            QImage expected = mosaic.copy();
-            QPainter p(&expected);
-            const int arm = static_cast<int>(zoom * 4) + 1;
-            for (const AltitudeRecord& record : records) {
-                const ViewPoint v = *t.geoToView(record.latitude, record.longitude, doc->boundary);
-                p.fillRect(QRect(v.x - arm, v.y, 2 * arm + 1, 1), Qt::white);
-                p.fillRect(QRect(v.x, v.y - arm, 1, 2 * arm + 1), Qt::white);
+        // The records as the merge shares them (plain, from the source) and packed.
+        for (const bool packed : {false, true}) {
+            if (packed)
+                QVERIFY(doc->mainAltitudeMap.records.pack());
+            for (double zoom : {2.0, 1.0, 0.5, 0.125}) {
+                // The map away from the picture's edges, so no mark is cut by them.
+                MapTransform t(8, 8, zoom);
+                const QSize size(t.scrollSize().width + 80, t.scrollSize().height + 80);
+                t.centreIn(size.width(), size.height());
+                MapRenderer renderer;
+                MapOverlays mosaicOnly;
+                mosaicOnly.scaleBar = false;
+                const QImage mosaic = paintWindow(renderer, *doc, t, mosaicOnly, size, QPoint());
+                MapOverlays layers;
+                layers.altitudeNodes = layers.altitudeLabels = true;
+                layers.scaleBar = false;
+                const QImage drawn = paintWindow(renderer, *doc, t, layers, size, QPoint());
+                // Every cross and then every label on their own with the painter, over the mosaic.
+                QImage expected = mosaic.copy();
+                QPainter p(&expected);
+                const int arm = static_cast<int>(zoom * 4) + 1;
+                for (const AltitudeRecord& record : records) {
+                    const ViewPoint v = *t.geoToView(record.latitude, record.longitude, doc->boundary);
+                    p.fillRect(QRect(v.x - arm, v.y, 2 * arm + 1, 1), Qt::white);
+                    p.fillRect(QRect(v.x, v.y - arm, 1, 2 * arm + 1), Qt::white);
+                }
+                p.setFont(font);
+                p.setPen(Qt::yellow);
+                for (const AltitudeRecord& record : records) {
+                    const ViewPoint v = *t.geoToView(record.latitude, record.longitude, doc->boundary);
+                    const QString text = QString::number(record.altitude);
+                    p.drawText(QPoint(v.x - metrics.horizontalAdvance(text) / 2, v.y), text);
+                }
+                p.end();
+                const QString diff = difference(drawn, expected);
+                const QString what = QString("%1 zoom %2").arg(packed ? "packed" : "plain").arg(zoom);
+                QVERIFY2(diff.isEmpty(), qPrintable(what + ": " + diff));
             }
-            p.setFont(font);
-            p.setPen(Qt::yellow);
-            for (const AltitudeRecord& record : records) {
-                const ViewPoint v = *t.geoToView(record.latitude, record.longitude, doc->boundary);
-                const QString text = QString::number(record.altitude);
-                p.drawText(QPoint(v.x - metrics.horizontalAdvance(text) / 2, v.y), text);
-            }
-            p.end();
-            const QString diff = difference(drawn, expected);
-            QVERIFY2(diff.isEmpty(), qPrintable(QString("zoom %1: %2").arg(zoom).arg(diff)));
         }
     }
 

@@ -468,26 +468,65 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     const double mapHeight = truncateToInt(t.chunkRows() * 256.0 * zoom);
     const double lonSpan = b.east - b.west, latSpan = b.north - b.south;
     const double offsetX = t.originOffsetX(), offsetY = t.originOffsetY();
+    const auto columnOf = [&](double longitude) {
+        return truncateToInt((longitude - b.west) / lonSpan * mapWidth + offsetX) - origin.x();
+    };
+    const auto rowOf = [&](double latitude) {
+        return truncateToInt(mapHeight - (latitude - b.south) / latSpan * mapHeight + offsetY) - origin.y();
+    };
+    // Whether a record is placed depends on its latitude and its longitude apart.
+    const auto latitudeShown = [&](double latitude) {
+        return !(latitude < range->south || latitude > range->north) && latitude >= b.south && latitude <= b.north;
+    };
+    const auto longitudeShown = [&](double longitude) { return longitude >= b.west && longitude <= b.east; };
+    // Packed records share their positions: each distinct latitude and longitude is placed once.
+    const PackedRecords* packed = records.packedRecords();
+    std::vector<int> packedRows, packedColumns;
+    std::vector<std::uint8_t> packedLatitudeShown, packedLongitudeShown;
+    if (packed) {
+        packedRows.resize(packed->latitudes.size());
+        packedLatitudeShown.resize(packed->latitudes.size());
+        for (std::size_t k = 0; k < packed->latitudes.size(); ++k) {
+            packedLatitudeShown[k] = latitudeShown(packed->latitudes[k]);
+            packedRows[k] = packedLatitudeShown[k] ? rowOf(packed->latitudes[k]) : 0;
+        }
+        packedColumns.resize(packed->longitudes.size());
+        packedLongitudeShown.resize(packed->longitudes.size());
+        for (std::size_t k = 0; k < packed->longitudes.size(); ++k) {
+            packedLongitudeShown[k] = longitudeShown(packed->longitudes[k]);
+            packedColumns[k] = packedLongitudeShown[k] ? columnOf(packed->longitudes[k]) : 0;
+        }
+    }
     // Records of one grid column share a longitude: its column is worked out once.
     double lastLongitude = std::numeric_limits<double>::quiet_NaN();
     int x = 0;
     for (std::size_t i = first; i < last; ++i) {
-        const AltitudeRecord record = records[i];
-        const double latitude = record.latitude, longitude = record.longitude;
-        if (latitude < range->south || latitude > range->north)
-            continue;
-        if (!(longitude >= b.west && longitude <= b.east && latitude >= b.south && latitude <= b.north))
-            continue;
-        if (longitude != lastLongitude) {
-            x = truncateToInt((longitude - b.west) / lonSpan * mapWidth + offsetX) - origin.x();
-            lastLongitude = longitude;
+        std::int32_t altitude;
+        int y;
+        if (packed) {
+            const PackedRecords::Entry e = packed->entries[i];
+            if (!(packedLatitudeShown[e.latitude] & packedLongitudeShown[e.longitude]))
+                continue;
+            x = packedColumns[e.longitude];
+            y = packedRows[e.latitude];
+            altitude = e.altitude;
+        } else {
+            const AltitudeRecord record = records[i];
+            const double latitude = record.latitude, longitude = record.longitude;
+            if (!latitudeShown(latitude) || !longitudeShown(longitude))
+                continue;
+            if (longitude != lastLongitude) {
+                x = columnOf(longitude);
+                lastLongitude = longitude;
+            }
+            y = rowOf(latitude);
+            altitude = record.altitude;
         }
-        const int y = truncateToInt(mapHeight - (latitude - b.south) / latSpan * mapHeight + offsetY) - origin.y();
         // The range is as wide as the widest label could reach; marks wholly outside set nothing.
         if (overlays.altitudeNodes && x + arm >= 0 && x - arm < w && y + arm >= 0 && y - arm < h)
             crosses.cross(x, y, arm);
         if (overlays.altitudeLabels) {
-            if (const StampSlot* slot = knownStamp(record.altitude)) {
+            if (const StampSlot* slot = knownStamp(altitude)) {
                 const int left = x + slot->left, top = y + slot->top;
                 if (left < w && top < h && left + slot->width > 0 && top + slot->height > 0) {
                     if (slot->rowsHere)
@@ -496,9 +535,9 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
                         labels.stamp(*slot->stamp, x, y);
                 }
             } else {
-                waiting.push_back({{x, y}, record.altitude});
-                if (seen.insert(record.altitude).second)
-                    newAltitudes.push_back(record.altitude);
+                waiting.push_back({{x, y}, altitude});
+                if (seen.insert(altitude).second)
+                    newAltitudes.push_back(altitude);
             }
         }
     }
