@@ -1,7 +1,11 @@
 #include "import/ElevationImport.h"
 
 #include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstring>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -14,6 +18,10 @@
 #include <gdal.h>
 #include <gdal_utils.h>
 #include <ogr_srs_api.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "altitude/RecordReserve.h"
 #include "base/PathUtil.h"
@@ -28,6 +36,7 @@ namespace {
 
 constexpr double kVoidMark = -32768.0;            // SRTM's void, also what a warp leaves outside the file
 constexpr int kFillSearch = 100;                  // posts a filled void may reach for a neighbour
+constexpr int kNarrowMargin = 8;                  // posts read around the window at first
 constexpr double kMetresPerDegree = 111320.0;
 constexpr std::int64_t kMostRecords = 30'000'000;   // about 720 MB of records
 constexpr std::int64_t kMostPostsRead = 64'000'000;  // 512 MB of heights read at once
@@ -133,6 +142,103 @@ bool markOutside(GDALDatasetH source, const double sourceGt[6], const double gt[
     return true;
 }
 
+// An SRTM .hgt on disk is rows of big-endian 16-bit posts, north first, and nothing else. Once
+// GDAL has recognised one, the window's rows are read straight into the grid: through GDAL every
+// whole row would go through its block cache, be swapped and then copied out.
+bool isPlainHgt(GDALDatasetH ds, GDALRasterBandH band, const std::string& path)
+{
+    GDALDriverH driver = GDALGetDatasetDriver(ds);
+    if (!driver || std::string(GDALGetDriverShortName(driver)) != "SRTMHGT" || GDALGetRasterDataType(band) != GDT_Int16)
+        return false;
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return !ec && extension == ".hgt" &&
+           size == 2 * static_cast<std::uintmax_t>(GDALGetRasterXSize(ds)) * static_cast<std::uintmax_t>(GDALGetRasterYSize(ds));
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads `count` bytes at `offset` in full; false on an error or the end of the file.
+bool readFully(int fd, void* out, std::size_t count, std::uint64_t offset)
+{
+    auto* bytes = static_cast<char*>(out);
+    while (count > 0) {
+        const ssize_t got = ::pread(fd, bytes, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        bytes += got;
+        count -= static_cast<std::size_t>(got);
+        offset += static_cast<std::uint64_t>(got);
+    }
+    return true;
+}
+
+// Big-endian 16-bit words to the machine's order, four at a time.
+void swapPairs(std::int16_t* words, std::size_t count)
+{
+    static_assert(std::endian::native == std::endian::little, "the swap assumes a little-endian machine");
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        std::uint64_t four;
+        std::memcpy(&four, words + i, sizeof four);
+        four = (four & 0x00FF00FF00FF00FFull) << 8 | (four >> 8 & 0x00FF00FF00FF00FFull);
+        std::memcpy(words + i, &four, sizeof four);
+    }
+    for (; i < count; ++i) {
+        const auto word = static_cast<std::uint16_t>(words[i]);
+        words[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(word >> 8 | word << 8));
+    }
+}
+
+// The grid of heights is read along its rows and across them, a row a page apart: on large
+// pages the lookups of far rows stop costing a page-table walk each, and a fresh grid takes a
+// few page faults instead of thousands.
+constexpr std::size_t kLargePage = std::size_t(2) << 20;
+
+struct FreeHeights {
+    void operator()(void* heights) const { std::free(heights); }
+};
+
+template <typename T>
+T* allocateHeights(std::size_t count)
+{
+    if (count > std::numeric_limits<std::size_t>::max() / sizeof(T) - kLargePage)
+        throw std::bad_alloc();
+    const std::size_t bytes = count * sizeof(T);
+    if (bytes < kLargePage) {
+        void* small = std::malloc(std::max<std::size_t>(bytes, 1));
+        if (!small)
+            throw std::bad_alloc();
+        return static_cast<T*>(small);
+    }
+    const std::size_t rounded = (bytes + kLargePage - 1) / kLargePage * kLargePage;
+    void* large = std::aligned_alloc(kLargePage, rounded);
+    if (!large)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    (void)::madvise(large, rounded, MADV_HUGEPAGE);   // a refusal changes nothing
+#endif
+    return static_cast<T*>(large);
+}
+
 // Everything the reading of the posts needs to know about the file and the request.
 struct Plan {
     const std::string& name;
@@ -145,6 +251,8 @@ struct Plan {
     double noData;
     double scale, offset, factor;
     const std::vector<char>& outside;   // empty unless warped
+    std::string plainHgt;               // the .hgt read directly, or empty
+    int fileWidth, fileHeight;
 };
 
 template <typename T>
@@ -159,31 +267,7 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
 {
     const std::string& name = plan.name;
     const Window& window = plan.window;
-    const Window& read = plan.read;
     const double* gt = plan.gt;
-    const std::size_t readWidth = static_cast<std::size_t>(read.width());
-    const std::size_t readPosts = readWidth * static_cast<std::size_t>(read.height());
-
-    // Every post is read over before it is used, so the array starts uninitialised.
-    std::unique_ptr<T[]> heights;
-    try {
-        heights.reset(new T[readPosts]);
-    } catch (const std::bad_alloc&) {
-        error = name + ": not enough memory to read " + std::to_string(readPosts) + " posts.";
-        return std::nullopt;
-    }
-    stages.begin("Reading heights", 2, result.warped ? 70 : 50);
-    for (int y = 0; y < read.height(); y += kRowsPerRead) {
-        const int rows = std::min(kRowsPerRead, read.height() - y);
-        if (GDALRasterIO(band, GF_Read, read.x0, read.y0 + y, read.width(), rows,
-                         &heights[static_cast<std::size_t>(y) * readWidth], read.width(), rows, kGdalType<T>, 0,
-                         0) != CE_None) {
-            error = name + " is damaged: its heights cannot be read." + QuietErrors::lastAsSuffix();
-            return std::nullopt;
-        }
-        if (!stages.at(static_cast<double>(y + rows) / read.height()))
-            return std::nullopt;
-    }
 
     // The void mark as T holds it; a mark a 16-bit post cannot hold marks nothing.
     bool hasMark = plan.voidsPossible;
@@ -196,49 +280,120 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     } else {
         mark = plan.noData;
     }
+
+    // A void may take its value from posts as far as the reach beyond the window, but nearly
+    // always takes it from its nearest neighbours. The posts are first read with a narrow margin
+    // and read again with the whole reach only when a void needed posts beyond that margin.
+    const Window& full = plan.read;
+    // A warp's posts are read as they are the first time: they are made, not merely read.
+    const int margin = result.warped ? kFillSearch : kNarrowMargin;
+    const Window narrow{std::max(full.x0, window.x0 - margin), std::max(full.y0, window.y0 - margin),
+                        std::min(full.x1, window.x1 + margin), std::min(full.y1, window.y1 + margin)};
+    Window read = narrow;
+    std::size_t readWidth = 0;
+    std::unique_ptr<T[], FreeHeights> heights;
     std::optional<VoidFill<T>> fill;
-    try {
-        fill.emplace(heights.get(), read.width(), read.height(), hasMark, mark);
-    } catch (const std::bad_alloc&) {
-        error = name + ": not enough memory to find its voids.";
-        return std::nullopt;
-    }
+    int ox = 0, oy = 0;   // the window inside the posts read
+    for (int pass = 0; pass < 2; ++pass) {
+        read = pass == 0 ? narrow : full;
+        readWidth = static_cast<std::size_t>(read.width());
+        const std::size_t readPosts = readWidth * static_cast<std::size_t>(read.height());
+        result.voids = 0;
+        result.voidsFilled = 0;
+        fill.reset();
+        heights.reset();
 
-    const int ox = window.x0 - read.x0, oy = window.y0 - read.y0;   // the window inside the posts read
-    const auto isOutside = [&](int x, int y) {   // window coordinates
-        return !plan.outside.empty() && plan.outside[static_cast<std::size_t>(y) * window.width() + x] != 0;
-    };
-    // A void of the posts read that lies in the window and inside the file's own area.
-    const auto counts = [&](std::uint32_t index) {
-        const int y = static_cast<int>(index / readWidth) - oy;
-        const int x = static_cast<int>(index % readWidth) - ox;
-        return x >= 0 && y >= 0 && x < window.width() && y < window.height() && !isOutside(x, y);
-    };
-    const std::vector<std::uint32_t>& voids = fill->voids();
-    result.voids = std::count_if(voids.begin(), voids.end(), counts);
-    const std::int64_t outsideCount = std::count(plan.outside.begin(), plan.outside.end(), 1);
-    if (result.voids + outsideCount >= result.postsRead) {
-        error = name + " holds no heights" + (plan.options.clip ? " inside the project boundary" : "") +
-                ": every post is void.";
-        return std::nullopt;
-    }
-
-    if (plan.filling && result.voids > 0) {
-        stages.begin("Filling voids", result.warped ? 70 : 50, 85);
-        bool done = false;
+        // Every post is read over before it is used, so the array starts uninitialised.
         try {
-            done = fill->fill(ox, oy, ox + window.width() - 1, oy + window.height() - 1, kFillSearch,
-                              [&](double fraction) { return stages.at(fraction); });
+            heights.reset(allocateHeights<T>(readPosts));
         } catch (const std::bad_alloc&) {
-            error = name + ": not enough memory to fill its voids.";
+            error = name + ": not enough memory to read " + std::to_string(readPosts) + " posts.";
             return std::nullopt;
         }
-        if (!done)
+        stages.begin("Reading heights", 2, result.warped ? 70 : 50);
+        if constexpr (std::is_same_v<T, std::int16_t>) {
+            if (!plan.plainHgt.empty()) {
+                FileHandle file(plan.plainHgt);
+                for (int y = 0; y < read.height(); ++y) {
+                    std::int16_t* row = &heights[static_cast<std::size_t>(y) * readWidth];
+                    const std::uint64_t offset =
+                        2 * (static_cast<std::uint64_t>(read.y0 + y) * static_cast<std::uint64_t>(plan.fileWidth) +
+                             static_cast<std::uint64_t>(read.x0));
+                    if (file.fd() < 0 || !readFully(file.fd(), row, 2 * readWidth, offset)) {
+                        error = name + " is damaged: its heights cannot be read.";
+                        return std::nullopt;
+                    }
+                    swapPairs(row, readWidth);
+                    if ((y + 1) % kRowsPerRead == 0 && !stages.at(static_cast<double>(y + 1) / read.height()))
+                        return std::nullopt;
+                }
+            }
+        }
+        for (int y = 0; plan.plainHgt.empty() && y < read.height(); y += kRowsPerRead) {
+            const int rows = std::min(kRowsPerRead, read.height() - y);
+            if (GDALRasterIO(band, GF_Read, read.x0, read.y0 + y, read.width(), rows,
+                             &heights[static_cast<std::size_t>(y) * readWidth], read.width(), rows, kGdalType<T>, 0,
+                             0) != CE_None) {
+                error = name + " is damaged: its heights cannot be read." + QuietErrors::lastAsSuffix();
+                return std::nullopt;
+            }
+            if (!stages.at(static_cast<double>(y + rows) / read.height()))
+                return std::nullopt;
+        }
+
+        try {
+            fill.emplace(heights.get(), read.width(), read.height(), hasMark, mark);
+        } catch (const std::bad_alloc&) {
+            error = name + ": not enough memory to find its voids.";
             return std::nullopt;
-        for (std::size_t k = 0; k < voids.size(); ++k)
-            if (!std::isnan(fill->values()[k]) && counts(voids[k]))
-                ++result.voidsFilled;
+        }
+
+        ox = window.x0 - read.x0;
+        oy = window.y0 - read.y0;
+        const auto isOutside = [&](int x, int y) {   // window coordinates
+            return !plan.outside.empty() && plan.outside[static_cast<std::size_t>(y) * window.width() + x] != 0;
+        };
+        // A void of the posts read that lies in the window and inside the file's own area.
+        const auto counts = [&](std::uint32_t index) {
+            const int y = static_cast<int>(index / readWidth) - oy;
+            const int x = static_cast<int>(index % readWidth) - ox;
+            return x >= 0 && y >= 0 && x < window.width() && y < window.height() && !isOutside(x, y);
+        };
+        const std::vector<std::uint32_t>& voids = fill->voids();
+        result.voids = std::count_if(voids.begin(), voids.end(), counts);
+        const std::int64_t outsideCount = std::count(plan.outside.begin(), plan.outside.end(), 1);
+        if (result.voids + outsideCount >= result.postsRead) {
+            error = name + " holds no heights" + (plan.options.clip ? " inside the project boundary" : "") +
+                    ": every post is void.";
+            return std::nullopt;
+        }
+
+        if (plan.filling && result.voids > 0) {
+            stages.begin("Filling voids", result.warped ? 70 : 50, 85);
+            bool done = false;
+            try {
+                done = fill->fill(ox, oy, ox + window.width() - 1, oy + window.height() - 1, kFillSearch,
+                                  [&](double fraction) { return stages.at(fraction); });
+            } catch (const std::bad_alloc&) {
+                error = name + ": not enough memory to fill its voids.";
+                return std::nullopt;
+            }
+            if (!done)
+                return std::nullopt;
+            for (std::size_t k = 0; k < voids.size(); ++k)
+                if (!std::isnan(fill->values()[k]) && counts(voids[k]))
+                    ++result.voidsFilled;
+            // Beyond the posts read is fine only where the file ends there too.
+            const auto reached = fill->reached();
+            const bool enough = (reached.x0 >= 0 || read.x0 == 0) && (reached.y0 >= 0 || read.y0 == 0) &&
+                                (reached.x1 < read.width() || read.x1 == plan.fileWidth - 1) &&
+                                (reached.y1 < read.height() || read.y1 == plan.fileHeight - 1);
+            if (pass == 0 && !enough)
+                continue;
+        }
+        break;
     }
+    const std::vector<std::uint32_t>& voids = fill->voids();
     // Filled values go back into the grid where it holds them exactly as the records will use
     // them, so making the records needs no search; the rest are looked up.
     const bool asIs = std::is_integral_v<T> && plan.scale == 1.0 && plan.offset == 0.0 && plan.factor == 1.0;
@@ -317,9 +472,10 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
     // rather than one cache line per post.
     constexpr std::size_t kBlock = 32;
     const std::size_t rowCount = rows.size();
-    std::vector<T> gathered(rowCount * kBlock);
+    const bool direct = asIs && packable && !outsideFlags;   // the way for heights as they are, below
+    std::vector<T> gathered(direct ? 0 : rowCount * kBlock);
     std::vector<AltitudeRecord> line(packable ? 0 : rowCount);
-    std::vector<PackedRecords::Entry> packedLine(packable ? rowCount : 0);
+    std::vector<PackedRecords::Entry> packedLine(packable && !direct ? rowCount : 0);
     // One column, south to north, into `out` (plain records or packed entries); returns the end.
     const auto makeColumn = [&](auto* out, const T* values, int x, auto&& item) {
         for (std::size_t r = rowCount; r-- > 0;) {
@@ -342,7 +498,67 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
         }
         return out;
     };
-    for (std::size_t c0 = 0; c0 < columns.size(); c0 += kBlock) {
+    bool made = false;
+    if constexpr (std::is_integral_v<T>) {
+        if (direct) {
+            // Heights as they are. A band of columns is made at a time: the grid is read along its
+            // rows, each post going to its column's line in a buffer that stays in the cache, south
+            // to north. Walking down each column instead would miss the cache on every post. The
+            // few voids left are seen to after.
+            constexpr std::size_t kBand = 16;
+            std::vector<PackedRecords::Entry> band(rowCount * kBand);
+            std::vector<std::size_t> rowStarts(rowCount);
+            for (std::size_t r = 0; r < rowCount; ++r)
+                rowStarts[r] = static_cast<std::size_t>(oy + rows[r]) * readWidth + static_cast<std::size_t>(ox);
+            const T markValue = hasMark ? mark : T{};
+            for (std::size_t c0 = 0; c0 < columns.size(); c0 += kBand) {
+                const std::size_t bandColumns = std::min(kBand, columns.size() - c0);
+                std::size_t offsets[kBand] = {};
+                for (std::size_t k = 0; k < bandColumns; ++k)
+                    offsets[k] = static_cast<std::size_t>(columns[c0 + k]);
+                std::size_t marks = 0;
+                // Every record's altitude is at most T's largest, so it can start the search.
+                T low = std::numeric_limits<T>::max();
+                for (std::size_t r = 0; r < rowCount; ++r) {
+                    const T* source = grid + rowStarts[r];
+                    PackedRecords::Entry* out = band.data() + (rowCount - 1 - r);
+                    const auto latitude = static_cast<std::uint16_t>(r);
+                    for (std::size_t k = 0; k < bandColumns; ++k, out += rowCount) {
+                        const T v = source[offsets[k]];
+                        *out = PackedRecords::Entry{latitude, static_cast<std::uint16_t>(c0 + k), v};
+                        const bool isMark = hasMark && v == markValue;
+                        marks += isMark ? 1 : 0;
+                        low = std::min(low, isMark ? std::numeric_limits<T>::max() : v);
+                    }
+                }
+                lowest = std::min(lowest, static_cast<std::int32_t>(low));
+                for (std::size_t k = 0; k < bandColumns; ++k) {
+                    PackedRecords::Entry* const line = band.data() + k * rowCount;
+                    PackedRecords::Entry* end = line + rowCount;
+                    if (marks > 0) {
+                        end = line;
+                        for (PackedRecords::Entry* e = line; e != line + rowCount; ++e) {
+                            if (e->altitude == markValue) {
+                                const float filled = plan.filling ? fill->filled(rowStarts[e->latitude] + offsets[k])
+                                                                  : std::numeric_limits<float>::quiet_NaN();
+                                if (std::isnan(filled))
+                                    continue;
+                                e->altitude = metres(filled);
+                                lowest = std::min(lowest, e->altitude);
+                            }
+                            *end++ = *e;
+                        }
+                    }
+                    packed->longitudes[c0 + k] = gt[0] + (window.x0 + columns[c0 + k] + 0.5) * gt[1];
+                    packed->entries.insert(packed->entries.end(), line, end);
+                }
+                if (!stages.at(static_cast<double>(c0) / columns.size()))
+                    return std::nullopt;
+            }
+            made = true;
+        }
+    }
+    for (std::size_t c0 = 0; !made && c0 < columns.size(); c0 += kBlock) {
         const std::size_t blockColumns = std::min(kBlock, columns.size() - c0);
         for (std::size_t r = 0; r < rowCount; ++r) {
             const T* rowStart = grid + static_cast<std::size_t>(oy + rows[r]) * readWidth + static_cast<std::size_t>(ox);
@@ -538,7 +754,8 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
         return std::nullopt;
     }
 
-    Plan plan{name, options, {}, window, read, voidsPossible, filling, noData, scale, offset, factor, outside};
+    Plan plan{name,  options, {},      window, read, voidsPossible, filling, noData, scale, offset,
+              factor, outside, asInt16 && isPlainHgt(source.get(), sourceBand, path) ? path : std::string(), width, height};
     std::copy(gt, gt + 6, plan.gt);
     // The heights of a plain 16-bit file stay 16-bit: a quarter of the memory, no conversions.
     if (asInt16)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 
@@ -22,8 +23,26 @@ VoidFill<T>::VoidFill(const T* grid, int width, int height, bool hasMark, T mark
     if constexpr (std::is_integral_v<T>) {
         if (!hasMark_)
             return;
-        for (std::size_t i = 0; i < count; ++i)
-            if (grid_[i] == mark_)
+        // Voids are few: four 16-bit posts are tested at once as a word, which holds the mark
+        // when its difference from four marks has a zero half-word, and only such a word is
+        // looked at post by post.
+        static_assert(sizeof(T) == 2, "the test by words takes 16-bit posts");
+        const T* const grid = grid_;
+        const T mark = mark_;
+        const std::uint64_t marks = 0x0001000100010001ull * static_cast<std::uint16_t>(mark);
+        std::size_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            std::uint64_t four;
+            std::memcpy(&four, grid + i, sizeof four);
+            four ^= marks;
+            if (((four - 0x0001000100010001ull) & ~four & 0x8000800080008000ull) == 0)
+                continue;
+            for (std::size_t j = i; j < i + 4; ++j)
+                if (grid[j] == mark)
+                    voids_.push_back(static_cast<std::uint32_t>(j));
+        }
+        for (; i < count; ++i)
+            if (grid_[i] == mark)
                 voids_.push_back(static_cast<std::uint32_t>(i));
     } else {
         for (std::size_t i = 0; i < count; ++i)
@@ -45,10 +64,14 @@ template <typename T>
 bool VoidFill<T>::fill(int x0, int y0, int x1, int y1, int reach, const std::function<bool(double)>& progress)
 {
     probes_ = 0;
+    reached_ = {std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+                std::numeric_limits<int>::min()};
     const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(voids_.size());
     values_.assign(voids_.size(), std::numeric_limits<float>::quiet_NaN());
-    if (n == 0)
+    if (n == 0) {
+        reached_ = {0, 0, -1, -1};
         return true;
+    }
     reach = std::clamp(reach, 0, kLongestReach);
     const std::size_t w = static_cast<std::size_t>(width_);
     const std::size_t count = w * static_cast<std::size_t>(height_);
@@ -151,6 +174,23 @@ bool VoidFill<T>::fill(int x0, int y0, int x1, int y1, int reach, const std::fun
             }
         }
 
+        // Every offer taken lies within the farthest quadrant's distance, and every post looked
+        // at within the reach; posts farther than that would only have been offers farther than
+        // the ones taken.
+        double farthest = 0;
+        bool everyQuadrant = true;
+        for (int q = 0; q < 4; ++q) {
+            if (distance[q] <= longest)
+                farthest = std::max(farthest, distance[q]);
+            else
+                everyQuadrant = false;
+        }
+        const int radius = everyQuadrant ? static_cast<int>(std::ceil(farthest)) : reach;
+        reached_.x0 = std::min(reached_.x0, x - radius);
+        reached_.y0 = std::min(reached_.y0, y - radius);
+        reached_.x1 = std::max(reached_.x1, x + radius);
+        reached_.y1 = std::max(reached_.y1, y + radius);
+
         double weights = 0, sum = 0;
         for (int q = 0; q < 4; ++q) {
             if (distance[q] <= longest) {
@@ -162,6 +202,8 @@ bool VoidFill<T>::fill(int x0, int y0, int x1, int y1, int reach, const std::fun
         if (weights > 0)
             values_[static_cast<std::size_t>(k)] = static_cast<float>(sum / weights);
     }
+    if (reached_.x0 > reached_.x1)
+        reached_ = {0, 0, -1, -1};
     return true;
 }
 

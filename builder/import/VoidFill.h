@@ -46,6 +46,14 @@ public:
     /// Columns looked at by the last fill: at most twice the reach plus one for each void filled.
     std::int64_t probes() const { return probes_; }
 
+    /// Columns x0..x1 and rows y0..y1 (possibly beyond the grid) holding every post the last
+    /// fill's values depend on, empty (x0 > x1) when it filled nothing. A larger grid holding
+    /// the same posts there fills those voids with the same values.
+    struct Extent {
+        int x0, y0, x1, y1;
+    };
+    Extent reached() const { return reached_; }
+
 private:
     const T* grid_;
     int width_;
@@ -55,6 +63,7 @@ private:
     std::vector<std::uint32_t> voids_;
     std::vector<float> values_;
     std::int64_t probes_ = 0;
+    Extent reached_{0, 0, -1, -1};
 };
 
 extern template class VoidFill<std::int16_t>;

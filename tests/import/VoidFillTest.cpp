@@ -227,3 +227,74 @@ TEST(VoidFill, StopsWhenTheProgressSaysSo)
     EXPECT_TRUE(fill.fill(0, 0, 299, 299, 100, [&](double) { return ++seen > 0; }));
     EXPECT_GT(seen, 3);
 }
+
+// What a fill says it reached is all its values depend on: the same fill over just those posts
+// (cut where the grid ends) gives the same values. A lone void between valid posts reaches only
+// its neighbours; a void with no valid post on one side reaches as far as the reach.
+TEST(VoidFill, ValuesDependOnlyOnThePostsItReached)
+{
+    struct Case {
+        const char* name;
+        double share;
+        bool hole;
+        int x0, y0, x1, y1;   // the region filled
+    };
+    const Case cases[] = {{"scattered", 0.02, false, 40, 40, 79, 79},
+                          {"dense", 0.3, false, 30, 50, 90, 70},
+                          {"hole over the region's edge", 0.01, true, 40, 40, 79, 79},
+                          {"against the grid's edge", 0.05, true, 0, 0, 30, 119}};
+    for (const Case& c : cases) {
+        Grid g = terrain(120, 120, c.share, 5);
+        if (c.hole)
+            g.clear(30, 35, 50, 60);
+        VoidFill<std::int16_t> whole(g.posts.data(), g.width, g.height, true, kVoid);
+        ASSERT_TRUE(whole.fill(c.x0, c.y0, c.x1, c.y1, 25)) << c.name;
+        const auto reached = whole.reached();
+        ASSERT_LE(reached.x0, reached.x1) << c.name;
+        const int sx0 = std::max(0, reached.x0), sy0 = std::max(0, reached.y0);
+        const int sx1 = std::min(g.width - 1, reached.x1), sy1 = std::min(g.height - 1, reached.y1);
+        Grid part{sx1 - sx0 + 1, sy1 - sy0 + 1, {}};
+        for (int y = sy0; y <= sy1; ++y)
+            for (int x = sx0; x <= sx1; ++x)
+                part.posts.push_back(g.at(x, y));
+        VoidFill<std::int16_t> cut(part.posts.data(), part.width, part.height, true, kVoid);
+        ASSERT_TRUE(cut.fill(c.x0 - sx0, c.y0 - sy0, c.x1 - sx0, c.y1 - sy0, 25)) << c.name;
+        std::size_t compared = 0;
+        for (std::size_t k = 0; k < whole.voids().size(); ++k) {
+            const int x = static_cast<int>(whole.voids()[k] % static_cast<unsigned>(g.width));
+            const int y = static_cast<int>(whole.voids()[k] / static_cast<unsigned>(g.width));
+            if (x < c.x0 || x > c.x1 || y < c.y0 || y > c.y1)
+                continue;
+            const float there = cut.filled(static_cast<std::size_t>(y - sy0) * part.width + (x - sx0));
+            const float here = whole.values()[k];
+            ASSERT_TRUE(there == here || (std::isnan(there) && std::isnan(here))) << c.name << " at " << x << "," << y;
+            ++compared;
+        }
+        EXPECT_GT(compared, 5u) << c.name;
+    }
+
+    // A lone void: its nearest offers are its four neighbours and the two posts diagonally below
+    // on the right, the farthest of them under two posts away.
+    Grid lone = terrain(30, 30, 0.0, 6);
+    lone.at(12, 17) = kVoid;
+    VoidFill<std::int16_t> one(lone.posts.data(), lone.width, lone.height, true, kVoid);
+    ASSERT_TRUE(one.fill(0, 0, 29, 29, 25));
+    EXPECT_EQ(one.reached().x0, 10);
+    EXPECT_EQ(one.reached().x1, 14);
+    EXPECT_EQ(one.reached().y0, 15);
+    EXPECT_EQ(one.reached().y1, 19);
+
+    // In the grid's corner nothing lies up and to the left: that quadrant searched the whole reach.
+    Grid corner = terrain(60, 30, 0.0, 7);
+    corner.at(0, 0) = kVoid;
+    VoidFill<std::int16_t> edge(corner.posts.data(), corner.width, corner.height, true, kVoid);
+    ASSERT_TRUE(edge.fill(0, 0, 59, 29, 10));
+    EXPECT_EQ(edge.reached().x0, -10);
+    EXPECT_EQ(edge.reached().y0, -10);
+    EXPECT_EQ(edge.reached().x1, 10);
+    EXPECT_EQ(edge.reached().y1, 10);
+
+    // Nothing filled, nothing reached.
+    ASSERT_TRUE(edge.fill(0, 10, 59, 29, 10));
+    EXPECT_GT(edge.reached().x0, edge.reached().x1);
+}
