@@ -46,6 +46,7 @@ static_assert(kMostPostsRead < std::numeric_limits<std::uint32_t>::max(), "the v
 using GdalSupport::Dataset;
 using GdalSupport::QuietErrors;
 using GdalSupport::registerDrivers;
+using GdalSupport::registerFirstDrivers;
 using GdalSupport::Srs;
 using GdalSupport::Stages;
 using GdalSupport::Words;
@@ -649,12 +650,22 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
         error = "Cannot read " + name + ": it is not a file.";
         return std::nullopt;
     }
-    registerDrivers();
+    // The common elevation formats open with the drivers registered first; anything else once
+    // every driver is there, in the same order as ever.
+    registerFirstDrivers();
     QuietErrors quiet;
     Stages stages(progress);
     stages.begin("Opening", 0, 2);
 
-    Dataset source(GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    const auto open = [&path] {
+        return GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
+    };
+    Dataset source(open());
+    if (!source) {
+        registerDrivers();
+        CPLErrorReset();
+        source.reset(open());
+    }
     if (!source) {
         error = "Cannot read " + name + " as an elevation file." + QuietErrors::lastAsSuffix();
         return std::nullopt;
@@ -696,6 +707,7 @@ std::optional<ElevationResult> importElevation(const std::string& path, const El
     GDALDatasetH ds = source.get();
     const double noData = hasNoData ? sourceNoData : kVoidMark;
     if (!isPlainGeographic(source.get(), sourceGt)) {
+        registerDrivers();
         Words words;
         words.add("-of").add("VRT").add("-t_srs").add("EPSG:4326").add("-r").add("bilinear");
         words.add("-ot").add("Float64").add("-dstnodata").add(noData);

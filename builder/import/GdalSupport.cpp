@@ -7,6 +7,7 @@
 #include <cpl_error.h>
 #include <cpl_string.h>
 #include <gdal.h>
+#include <gdal_frmts.h>
 #include <ogr_srs_api.h>
 
 #include "base/ProgressWindow.h"
@@ -17,6 +18,54 @@ void registerDrivers()
 {
     static std::once_flag once;
     std::call_once(once, [] { GDALAllRegister(); });
+}
+
+void registerFirstDrivers()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // GDALAllRegister's own order (a test compares them); registering twice does nothing.
+        GDALRegister_VRT();
+        GDALRegister_Derived();
+        GDALRegister_GTiff();
+        GDALRegister_COG();
+        GDALRegister_NITF();
+        GDALRegister_RPFTOC();
+        GDALRegister_ECRGTOC();
+        GDALRegister_HFA();
+        GDALRegister_SAR_CEOS();
+        GDALRegister_CEOS();
+        GDALRegister_PALSARJaxa();
+        GDALRegister_GFF();
+        GDALRegister_ELAS();
+        GDALRegister_ESRIC();
+        GDALRegister_AIGrid();
+        GDALRegister_AAIGrid();
+        GDALRegister_GRASSASCIIGrid();
+        GDALRegister_ISG();
+        GDALRegister_SDTS();
+        GDALRegister_DTED();
+        GDALRegister_PNG();
+        GDALRegister_JPEG();
+        GDALRegister_MEM();
+        GDALRegister_JDEM();
+        GDALRegister_GIF();
+        GDALRegister_BIGGIF();
+        GDALRegister_Envisat();
+        GDALRegister_FITS();
+        GDALRegister_BSB();
+        GDALRegister_XPM();
+        GDALRegister_BMP();
+        GDALRegister_DIMAP();
+        GDALRegister_AirSAR();
+        GDALRegister_RS2();
+        GDALRegister_SAFE();
+        GDALRegister_PCIDSK();
+        GDALRegister_PCRaster();
+        GDALRegister_ILWIS();
+        GDALRegister_SGI();
+        GDALRegister_SRTMHGT();
+    });
 }
 
 QuietErrors::QuietErrors()

@@ -12,6 +12,12 @@ namespace GdalSupport {
 /// Registers GDAL's drivers once per process.
 void registerDrivers();
 
+/// Registers, once per process, only the drivers a full registration puts first, in its order, up
+/// to the one for SRTM .hgt tiles (GeoTIFF and DTED among them). A file one of them opens opens
+/// exactly as after registerDrivers(), without the cost of registering the two hundred others;
+/// when none does, registerDrivers() and a second try give the full registration's result.
+void registerFirstDrivers();
+
 /// Keeps GDAL's messages off the console while alive; the last one explains a failure.
 class QuietErrors {
 public:
