@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
-#include <cstring>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -19,7 +20,6 @@
 #include <gdal_utils.h>
 #include <ogr_srs_api.h>
 
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -158,22 +158,6 @@ bool isPlainHgt(GDALDatasetH ds, GDALRasterBandH band, const std::string& path)
     return !ec && extension == ".hgt" &&
            size == 2 * static_cast<std::uintmax_t>(GDALGetRasterXSize(ds)) * static_cast<std::uintmax_t>(GDALGetRasterYSize(ds));
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~FileHandle()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Reads `count` bytes at `offset` in full; false on an error or the end of the file.
 bool readFully(int fd, void* out, std::size_t count, std::uint64_t offset)
@@ -314,13 +298,15 @@ std::optional<ElevationResult> makeRecords(GDALRasterBandH band, const Plan& pla
         stages.begin("Reading heights", 2, result.warped ? 70 : 50);
         if constexpr (std::is_same_v<T, std::int16_t>) {
             if (!plan.plainHgt.empty()) {
-                FileHandle file(plan.plainHgt);
+                const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(plan.plainHgt.c_str(), "rb"),
+                                                                            &std::fclose);
+                const int fd = file ? ::fileno(file.get()) : -1;
                 for (int y = 0; y < read.height(); ++y) {
                     std::int16_t* row = &heights[static_cast<std::size_t>(y) * readWidth];
                     const std::uint64_t offset =
                         2 * (static_cast<std::uint64_t>(read.y0 + y) * static_cast<std::uint64_t>(plan.fileWidth) +
                              static_cast<std::uint64_t>(read.x0));
-                    if (file.fd() < 0 || !readFully(file.fd(), row, 2 * readWidth, offset)) {
+                    if (fd < 0 || !readFully(fd, row, 2 * readWidth, offset)) {
                         error = name + " is damaged: its heights cannot be read.";
                         return std::nullopt;
                     }
