@@ -129,9 +129,17 @@ bool RecordList::pack()
     if (!plain_ || plain_->empty())
         return false;
     RecordPacker packer(plain_->size());
-    for (const AltitudeRecord& record : *plain_)
+    // The order comes with the pass for nothing.
+    bool ordered = true;
+    double previous = -std::numeric_limits<double>::infinity();
+    for (const AltitudeRecord& record : *plain_) {
         if (!packer.add(record))
             return false;
+        ordered &= previous <= record.longitude;
+        previous = record.longitude;
+    }
+    orderVersion_ = version_;
+    inOrder_ = ordered;
     auto packed = packer.finish();
     const std::size_t packedBytes = packed->entries.size() * sizeof(PackedRecords::Entry) +
                                     (packed->latitudes.size() + packed->longitudes.size()) * sizeof(double);

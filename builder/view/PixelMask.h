@@ -52,11 +52,17 @@ public:
         const std::uint64_t* from = bits;
         std::uint64_t* to = bits_.data() + static_cast<std::size_t>(by) * stride_ + (bx >> 6);
         if (words == 1) {
-            // A label: one word a row.
+            // A label: one word a row, whose bits beyond the width are clear, so a label that
+            // ends within its first mask word sets nothing in the next.
+            if (shift + width <= 64) {
+                for (int r = 0; r < height; ++r, to += stride_)
+                    to[0] |= from[r] << shift;
+                return;
+            }
             for (int r = 0; r < height; ++r, to += stride_) {
                 const std::uint64_t v = from[r];
                 to[0] |= v << shift;
-                to[1] |= shift != 0 ? v >> (64 - shift) : 0;
+                to[1] |= v >> (64 - shift);
             }
             return;
         }

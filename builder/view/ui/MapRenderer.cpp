@@ -351,9 +351,21 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
     {
         QPainter painter(&picture);
         painter.translate(-origin);
+        // Chunks whose places are far from the picture are passed over before their rectangles are
+        // worked out: a bound two chunks wider than the exact test on each side.
+        const double side = 256.0 * zoom;
+        const double columnLow = std::floor((area.left - nodeMargin - t.originOffsetX()) / side) - 2;
+        const double columnHigh = std::ceil((area.right + nodeMargin - t.originOffsetX()) / side) + 2;
+        const double fromTopLow = std::floor((area.top - nodeMargin - t.originOffsetY()) / side) - 2;
+        const double fromTopHigh = std::ceil((area.bottom + nodeMargin - t.originOffsetY()) / side) + 2;
+        const auto near = [&](const TexReliefChunk& chunk) {
+            const double fromTop = t.chunkRows() - 1.0 - chunk.chunkValueB;
+            return chunk.chunkValueA >= columnLow && chunk.chunkValueA <= columnHigh && fromTop >= fromTopLow &&
+                   fromTop <= fromTopHigh;
+        };
         // The mosaic, chunk by chunk with its grid lines and nodes.
         for (const TexReliefChunk& chunk : doc.chunks) {
-            if (!chunk.texture || !chunk.texture->image)
+            if (!chunk.texture || !chunk.texture->image || !near(chunk))
                 continue;
             const ViewRect rect = t.chunkRect(chunk.chunkValueA, chunk.chunkValueB);
             if (!rect.grown(nodeMargin).intersects(area))
@@ -577,12 +589,10 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     }
 }
 
-const MapRenderer::StampSlot* MapRenderer::knownStamp(std::int32_t altitude)
+const MapRenderer::StampSlot* MapRenderer::fillStampSlot(std::int32_t altitude)
 {
     // Neighbouring records rarely share an altitude, so the table is read at random: one slot a record.
     StampSlot& slot = stampSlots_[static_cast<std::uint32_t>(altitude) % stampSlots_.size()];
-    if (slot.stamp && slot.altitude == altitude)
-        return &slot;
     const PixelStamp* stamp = LabelStamps::shared().find(altitude);
     if (!stamp)
         return nullptr;

@@ -128,7 +128,15 @@ private:
     };
     /// The slot of the altitude's label when made already (by any renderer) or made now, or null
     /// when it waits for the painter. Valid until the next call.
-    const StampSlot* knownStamp(std::int32_t altitude);
+    /// The slot of a label already made; one read for an altitude seen before in this renderer.
+    const StampSlot* knownStamp(std::int32_t altitude)
+    {
+        const StampSlot& slot = stampSlots_[static_cast<std::uint32_t>(altitude) % stampSlots_.size()];
+        if (slot.stamp && slot.altitude == altitude)
+            return &slot;
+        return fillStampSlot(altitude);
+    }
+    const StampSlot* fillStampSlot(std::int32_t altitude);
     std::array<StampSlot, 4096> stampSlots_{};
     std::map<int, NodeSprite> nodeSprites_;
     // Whether the main map's records are in longitude order, found on every paint with their fingerprint.
