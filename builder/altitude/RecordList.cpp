@@ -193,10 +193,10 @@ bool RecordList::sharesStorageWith(const RecordList& other) const
     return (packed_ && packed_ == other.packed_) || (plain_ && plain_ == other.plain_);
 }
 
-bool operator==(const RecordList& a, const RecordList& b)
+namespace {
+template <typename Records>
+bool sameRecords(const RecordList& a, const Records& b)
 {
-    if (a.sharesStorageWith(b))
-        return true;
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -204,13 +204,14 @@ bool operator==(const RecordList& a, const RecordList& b)
             return false;
     return true;
 }
+} // namespace
+
+bool operator==(const RecordList& a, const RecordList& b)
+{
+    return a.sharesStorageWith(b) || sameRecords(a, b);
+}
 
 bool operator==(const RecordList& a, const std::vector<AltitudeRecord>& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (!(a[i] == b[i]))
-            return false;
-    return true;
+    return sameRecords(a, b);
 }
