@@ -12,20 +12,12 @@
 #include "base/ReplaceFile.h"
 #include "base/ReplacementBatch.h"
 #include "base/ReplacementFile.h"
+#include "support/KillOnceReady.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> entries(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST(ReplaceFileTest, ReplacesTheWholeFileAndKeepsItsPermissions)
 {
@@ -41,7 +33,7 @@ TEST(ReplaceFileTest, ReplacesTheWholeFileAndKeepsItsPermissions)
     EXPECT_EQ(fs::status(dir.file("a.sca")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_TRUE(replaceFile(dir.file("b.prj"), {{first.data(), first.size()}}));
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a.sca", "b.prj"}));
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a.sca", "b.prj"}));
 }
 
 TEST(ReplaceFileTest, FailuresNameTheirCauseAndLeaveTheOldFile)
@@ -68,8 +60,8 @@ TEST(ReplaceFileTest, FailuresNameTheirCauseAndLeaveTheOldFile)
         EXPECT_FALSE(replaceFile(c.path, {{data.data(), data.size()}}, &error));
         EXPECT_EQ(error, c.cause);
     }
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"folder", "old.sca", "plain"}));
-    EXPECT_TRUE(entries(dir.file("folder")).empty());
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder", "old.sca", "plain"}));
+    EXPECT_TRUE(dir.entries(dir.file("folder")).empty());
 }
 
 TEST(ReplaceFileTest, AFolderWithoutWriteAccessNeverGetsTheFileRewrittenInPlace)
@@ -89,7 +81,7 @@ TEST(ReplaceFileTest, AFolderWithoutWriteAccessNeverGetsTheFileRewrittenInPlace)
     EXPECT_FALSE(created);
     EXPECT_EQ(error, "Permission denied");
     EXPECT_EQ(dir.readText("locked/old.sca"), "old source");
-    EXPECT_EQ(entries(dir.file("locked")), std::vector<std::string>{"old.sca"});
+    EXPECT_EQ(dir.entries(dir.file("locked")), std::vector<std::string>{"old.sca"});
 }
 
 // A program killed while it writes leaves the old file and nothing else: the new content has
@@ -100,32 +92,18 @@ TEST(ReplaceFileTest, AKillDuringTheWriteLeavesTheOldFileAndNoTemporary)
     dir.write("a.prj", std::string("old project"));
     for (int signal : {SIGKILL, SIGTERM}) {
         SCOPED_TRACE(signal);
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ReplacementFile file;
-            if (!file.open(dir.file("a.prj")))
-                ::_exit(1);
-            file.write("half of a new project", 21);
-            std::fflush(file.stream());
-            const char byte = 1;
-            if (::write(ready[1], &byte, 1) != 1)
-                ::_exit(1);
-            for (;;)
-                ::pause();
-        }
-        ::close(ready[1]);
-        char byte = 0;
-        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-        ::close(ready[0]);
-        ::kill(child, signal);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_TRUE(killOnceReady(
+            [&](const std::function<void()>& ready) {
+                ReplacementFile file;
+                if (!file.open(dir.file("a.prj")))
+                    return;
+                file.write("half of a new project", 21);
+                std::fflush(file.stream());
+                ready();
+            },
+            signal));
         EXPECT_EQ(dir.readText("a.prj"), "old project");
-        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.prj"});
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.prj"});
     }
 
     // A killed first write leaves nothing at all, not an empty file.
@@ -139,7 +117,7 @@ TEST(ReplaceFileTest, AKillDuringTheWriteLeavesTheOldFileAndNoTemporary)
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a.prj"});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a.prj"});
 }
 
 TEST(ReplaceFileTest, ADiscardedReplacementLeavesNothing)
@@ -156,7 +134,7 @@ TEST(ReplaceFileTest, ADiscardedReplacementLeavesNothing)
         file.discard();
         EXPECT_FALSE(file.commit());
     }
-    EXPECT_TRUE(entries(dir.path()).empty());
+    EXPECT_TRUE(dir.entries().empty());
 }
 
 // A small tmpfs that fills up: the write (alone or in a batch) fails with the disk's own cause and the previous

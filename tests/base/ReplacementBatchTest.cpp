@@ -10,20 +10,12 @@
 #include <unistd.h>
 
 #include "base/ReplacementBatch.h"
+#include "support/KillOnceReady.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> entries(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 struct Outcome {
     std::string path;
@@ -68,8 +60,8 @@ TEST(ReplacementBatchTest, ReplacesEveryFileAndReportsInOrder)
                       "file " + std::to_string(i));
         EXPECT_EQ(fs::status(dir.file("f2")).permissions() & fs::perms::all,
                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-        EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"f0", "f2", "f4", "f6", "f8", "sub"}));
-        EXPECT_EQ(entries(dir.file("sub")), (std::vector<std::string>{"f1", "f3", "f5", "f7", "f9"}));
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"f0", "f2", "f4", "f6", "f8", "sub"}));
+        EXPECT_EQ(dir.entries(dir.file("sub")), (std::vector<std::string>{"f1", "f3", "f5", "f7", "f9"}));
     }
 }
 
@@ -95,8 +87,8 @@ TEST(ReplacementBatchTest, AFailedFileFailsAloneWithItsCause)
                                               {dir.file("folder"), false, "Is a directory"},
                                               {dir.file("c"), true, ""}}));
     EXPECT_EQ(dir.readText("a"), "new");
-    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a", "c", "folder"}));
-    EXPECT_TRUE(entries(dir.file("folder")).empty());
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"a", "c", "folder"}));
+    EXPECT_TRUE(dir.entries(dir.file("folder")).empty());
 }
 
 TEST(ReplacementBatchTest, DiscardedOrDroppedFilesLeaveThePreviousOnes)
@@ -115,7 +107,7 @@ TEST(ReplacementBatchTest, DiscardedOrDroppedFilesLeaveThePreviousOnes)
     }
     EXPECT_EQ(outcomes, 0);
     EXPECT_EQ(dir.readText("a"), "old a");
-    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"a"});
 }
 
 // Killed before the placing: the previous files are untouched, no target is new or partial, and
@@ -126,32 +118,18 @@ TEST(ReplacementBatchTest, AKillBeforeThePlacingLeavesTheOldFilesAndNothingElse)
         SCOPED_TRACE(signal);
         TempDir dir;
         dir.write("a", std::string("old a"));
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ReplacementBatch batch(nullptr);
-            const std::string data(100000, 'n');
-            for (const char* name : {"a", "b", "c"})
-                if (!batch.add(dir.file(name), {{data.data(), data.size()}}))
-                    ::_exit(1);
-            const char byte = 1;
-            if (::write(ready[1], &byte, 1) != 1)
-                ::_exit(1);
-            for (;;)
-                ::pause();
-        }
-        ::close(ready[1]);
-        char byte = 0;
-        ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-        ::close(ready[0]);
-        ::kill(child, signal);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_TRUE(killOnceReady(
+            [&](const std::function<void()>& ready) {
+                ReplacementBatch batch(nullptr);
+                const std::string data(100000, 'n');
+                for (const char* name : {"a", "b", "c"})
+                    if (!batch.add(dir.file(name), {{data.data(), data.size()}}))
+                        return;
+                ready();
+            },
+            signal));
         EXPECT_EQ(dir.readText("a"), "old a");
-        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"a"});
+        EXPECT_EQ(dir.entries(), std::vector<std::string>{"a"});
     }
 }
 
@@ -190,7 +168,7 @@ TEST(ReplacementBatchTest, ManyFilesArePlacedInGroupsWithoutKeepingFilesOpen)
         batch.discard();
     }
     EXPECT_EQ(openFileCount(), openBefore);
-    const std::vector<std::string> names = entries(dir.path());
+    const std::vector<std::string> names = dir.entries();
     const auto late = std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.rfind("late", 0) == 0; });
     EXPECT_GT(late, 0);
     EXPECT_LT(late, 300);

@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include <algorithm>
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -46,4 +48,13 @@ std::string TempDir::readText(const std::string& name) const
 {
     std::ifstream in(file(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> TempDir::entries(const std::filesystem::path& folder) const
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder.empty() ? path_ : folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }

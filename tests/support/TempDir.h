@@ -21,6 +21,8 @@ public:
     void write(const std::string& name, const std::string& text) const;
     std::vector<unsigned char> read(const std::string& name) const;
     std::string readText(const std::string& name) const;
+    /// Names in `folder` (this folder by default), sorted.
+    std::vector<std::string> entries(const std::filesystem::path& folder = {}) const;
 
 private:
     std::filesystem::path path_;

@@ -94,8 +94,6 @@ private:
     /// pixels right of its left edge.
     void paintAltitudeRecords(std::span<const PaintTarget> targets, const QRect& rect, const CDibDoc& doc,
                               const MapTransform& transform, const MapOverlays& overlays);
-    /// Notes whether the records of this fingerprint are in longitude order.
-    void noteRecords(std::uint64_t recordsKey, bool inLongitudeOrder);
 
     /// A grid node of the radius, drawn once, as its opaque pixels relative to the node's centre.
     struct NodePixel {
