@@ -1,6 +1,6 @@
 // Paints one 1600 x 1000 map window of a 16384 x 16384 project (64 x 64 chunks) with one million
 // altitude records and every overlay on, at zoom 1/8, 1 and 8, and times one pointer read-out.
-// With the argument "first", only the first paint at 1/8 (to profile it alone).
+// With the argument "first", only the first paint at 1/8, or at the zoom given next (to profile it alone).
 // Prints the first (cold) paint and the median of the following ones; runs without a display.
 
 #include <QFont>
@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <ctime>
@@ -37,8 +38,13 @@ double millis(std::chrono::steady_clock::duration d)
 
 int main(int argc, char** argv)
 {
-    // "first": only the first paint at 1/8, for profiling it alone.
+    // "first": only the first paint at 1/8 (or the zoom given next), for profiling it alone.
     const bool firstOnly = argc > 1 && std::string(argv[1]) == "first";
+    const double firstZoom = firstOnly && argc > 2 ? std::atof(argv[2]) : 0.125;
+    if (!(firstZoom >= 0.125 && firstZoom <= 8)) {
+        std::fprintf(stderr, "usage: bench_map_view [first [ZOOM from 0.125 to 8]]\n");
+        return 2;
+    }
     std::vector<char*> qtArgs(argv, argv + argc);
     static char platformOption[] = "-platform";
     static char offscreen[] = "offscreen";
@@ -111,7 +117,8 @@ int main(int argc, char** argv)
         std::sort(v.begin(), v.end());
         return v[v.size() / 2];
     };
-    for (double zoom : {0.125, 1.0, 8.0}) {
+    const std::vector<double> zooms = firstOnly ? std::vector<double>{firstZoom} : std::vector<double>{0.125, 1.0, 8.0};
+    for (double zoom : zooms) {
         MapTransform transform(64, 64, zoom);
         transform.centreIn(window.width(), window.height());
         const ViewSize size = transform.scrollSize();
@@ -122,7 +129,7 @@ int main(int argc, char** argv)
         renderer.setKeepTiles(true);
         const auto cold = paintOnce(renderer, transform, overlays, scroll);
         if (firstOnly) {
-            std::printf("  first paint at zoom 1/8: %.1f ms (processor %.1f ms)\n", cold.first, cold.second);
+            std::printf("  first paint at zoom %g: %.1f ms (processor %.1f ms)\n", zoom, cold.first, cold.second);
             return 0;
         }
         std::vector<double> times, cpuTimes;

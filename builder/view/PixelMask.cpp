@@ -27,8 +27,19 @@ PixelStamp PixelStamp::fromOffsets(const std::vector<std::pair<int, int>>& offse
     return s;
 }
 
+PixelStamp PixelStamp::cross(int arm)
+{
+    std::vector<std::pair<int, int>> offsets;
+    for (int d = -arm; d <= arm; ++d) {
+        offsets.push_back({d, 0});
+        offsets.push_back({0, d});
+    }
+    return fromOffsets(offsets);
+}
+
 PixelMask::PixelMask(int width, int height)
     : width_(std::max(0, width)), height_(std::max(0, height)), stride_((width_ + 63) / 64 + 3),
+      limitX_(64 * (stride_ - 1)), limitY_(height_ + 2 * kPadRows),
       bits_(static_cast<std::size_t>(stride_) * (height_ + 2 * kPadRows), 0)
 {
 }
@@ -75,9 +86,47 @@ void PixelMask::stampClipped(const std::uint64_t* bits, int words, int left, int
                 set(x0 + c, y0 + r);
 }
 
-void PixelMask::crossClipped(int x, int y, int arm)
+bool PixelMask::growCrosses(int arm)
 {
-    setRun(y, x - arm, x + arm);
-    for (int j = y - arm; j <= y + arm; ++j)
-        set(x, j);
+    if (arm < 0 || arm > kMaxGrownArm)
+        return false;
+    const std::size_t stride = static_cast<std::size_t>(stride_);
+    const std::size_t rows = bits_.size() / stride;
+    // The columns and the rows are grown apart, each by doubling steps: a run of 2r + 1 pixels
+    // about each point grows to 2(r + s) + 1 by ORing it moved s either way, for s up to r + 1.
+    std::vector<std::uint64_t> columns = bits_;
+    std::vector<std::uint64_t> before(stride);
+    for (int r = 0; r < arm;) {
+        const int s = std::min(r + 1, arm - r);
+        for (std::size_t y = 0; y < rows; ++y) {
+            std::uint64_t* row = bits_.data() + y * stride;
+            std::copy(row, row + stride, before.begin());
+            for (std::size_t k = 0; k < stride; ++k) {
+                // Moved s columns right (up the bits) and left, carrying across words of the row.
+                std::uint64_t v = before[k] | (before[k] << s) | (before[k] >> s);
+                if (k > 0)
+                    v |= before[k - 1] >> (64 - s);
+                if (k + 1 < stride)
+                    v |= before[k + 1] << (64 - s);
+                row[k] = v;
+            }
+        }
+        r += s;
+    }
+    std::vector<std::uint64_t> moved;
+    for (int r = 0; r < arm;) {
+        const int s = std::min(r + 1, arm - r);
+        moved = columns;
+        const std::size_t shift = static_cast<std::size_t>(s) * stride;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (i >= shift)
+                columns[i] |= moved[i - shift];
+            if (i + shift < columns.size())
+                columns[i] |= moved[i + shift];
+        }
+        r += s;
+    }
+    for (std::size_t i = 0; i < bits_.size(); ++i)
+        bits_[i] |= columns[i];
+    return true;
 }

@@ -4,8 +4,10 @@
 // in here as rows of bits instead of being drawn pixel by pixel.
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "view/PixelStamp.h"
@@ -29,6 +31,21 @@ public:
     void set(int x, int y);
     /// Sets the pixels x0..x1 (both included) of row y.
     void setRun(int y, int x0, int x1);
+    /// Marks the point (x, y) for growCrosses, in the rectangle or its border; points beyond the
+    /// border are dropped (no cross of an arm growCrosses takes reaches in from there).
+    [[gnu::always_inline]] void setPoint(int x, int y)
+    {
+        const int bx = x + 64, by = y + kPadRows;
+        if (static_cast<std::uint32_t>(bx) < static_cast<std::uint32_t>(limitX_) &&
+            static_cast<std::uint32_t>(by) < static_cast<std::uint32_t>(limitY_))
+            bits_[static_cast<std::size_t>(by) * stride_ + (bx >> 6)] |= std::uint64_t{1} << (bx & 63);
+    }
+    /// The longest arm growCrosses takes: a cross reaching in from beyond the border is longer.
+    static constexpr int kMaxGrownArm = 63;
+    /// Turns every point set so far into the cross of row y from x − arm to x + arm and column x
+    /// from y − arm to y + arm: for many points, cheaper than stamping each cross. Arms of 0 to
+    /// kMaxGrownArm only; false (and nothing changed) for others.
+    bool growCrosses(int arm);
     /// Sets the stamp's pixels with its point at (x, y). Called once per record: always inlined.
     [[gnu::always_inline]] void stamp(const PixelStamp& s, int x, int y)
     {
@@ -42,27 +59,43 @@ public:
     {
         // In border coordinates: column 64 is the rectangle's first, row kPadRows its first.
         const int bx = x + left + 64, by = y + top + kPadRows;
-        if (bx < 0 || by < 0 || bx + width > 64 * (stride_ - 1) || by + height > height_ + 2 * kPadRows) {
+        // One test for both ends of each side: a start before the border wraps to beyond it.
+        if (std::uint64_t{static_cast<std::uint32_t>(bx)} + static_cast<std::uint32_t>(width) >
+                static_cast<std::uint32_t>(limitX_) ||
+            std::uint64_t{static_cast<std::uint32_t>(by)} + static_cast<std::uint32_t>(height) >
+                static_cast<std::uint32_t>(limitY_)) {
             stampClipped(bits, words, left, top, width, height, x, y);
             return;
+        }
+        const std::uint64_t* from = bits;
+        if constexpr (std::endian::native == std::endian::little) {
+            if (words == 1 && width <= 57) {
+                // A narrow mark (a label, a cross): each row lies within the 64 bits from its
+                // first column's byte, so each row is one OR at that byte. The spare word at each
+                // row's end keeps those bits inside the row.
+                auto* to = reinterpret_cast<unsigned char*>(bits_.data()) +
+                           static_cast<std::size_t>(by) * stride_ * sizeof(std::uint64_t) + (bx >> 3);
+                const int shift = bx & 7;
+                const std::size_t rowBytes = static_cast<std::size_t>(stride_) * sizeof(std::uint64_t);
+                for (int r = 0; r < height; ++r, to += rowBytes) {
+                    std::uint64_t word;
+                    std::memcpy(&word, to, sizeof word);
+                    word |= from[r] << shift;
+                    std::memcpy(to, &word, sizeof word);
+                }
+                return;
+            }
         }
         // Each stamp word lands on two mask words; the spare word at each row's end takes the
         // overflow of the last one. Bits in the border are never read.
         const int shift = bx & 63;
-        const std::uint64_t* from = bits;
         std::uint64_t* to = bits_.data() + static_cast<std::size_t>(by) * stride_ + (bx >> 6);
         if (words == 1) {
-            // A label: one word a row, whose bits beyond the width are clear, so a label that
-            // ends within its first mask word sets nothing in the next.
-            if (shift + width <= 64) {
-                for (int r = 0; r < height; ++r, to += stride_)
-                    to[0] |= from[r] << shift;
-                return;
-            }
             for (int r = 0; r < height; ++r, to += stride_) {
                 const std::uint64_t v = from[r];
                 to[0] |= v << shift;
-                to[1] |= v >> (64 - shift);
+                if (shift != 0)
+                    to[1] |= v >> (64 - shift);
             }
             return;
         }
@@ -74,34 +107,10 @@ public:
                     to[k + 1] |= v >> (64 - shift);
             }
     }
-    /// Sets the cross of row y from x - arm to x + arm and column x from y - arm to y + arm.
-    [[gnu::always_inline]] void cross(int x, int y, int arm)
-    {
-        const int bx0 = x - arm + 64, bx1 = x + arm + 64, by0 = y - arm + kPadRows;
-        if (arm < 0 || bx0 < 0 || by0 < 0 || bx1 >= 64 * (stride_ - 1) || by0 + 2 * arm >= height_ + 2 * kPadRows) {
-            crossClipped(x, y, arm);
-            return;
-        }
-        // Within the border: no clipping, straight into the words.
-        std::uint64_t* line = bits_.data() + static_cast<std::size_t>(y + kPadRows) * stride_;
-        for (int b = bx0; b <= bx1;) {
-            const int bit = b & 63;
-            const int n = std::min(64 - bit, bx1 - b + 1);
-            line[b >> 6] |= (n == 64 ? ~std::uint64_t{0} : ((std::uint64_t{1} << n) - 1)) << bit;
-            b += n;
-        }
-        const int bx = x + 64;
-        const std::uint64_t mark = std::uint64_t{1} << (bx & 63);
-        std::uint64_t* column = bits_.data() + static_cast<std::size_t>(by0) * stride_ + (bx >> 6);
-        for (int j = 0; j <= 2 * arm; ++j, column += stride_)
-            *column |= mark;
-    }
 
 private:
     /// A stamp reaching beyond the border, bit by bit, the outside ones dropped.
     void stampClipped(const std::uint64_t* bits, int words, int left, int top, int width, int height, int x, int y);
-    /// A cross reaching beyond the border, clipped.
-    void crossClipped(int x, int y, int arm);
 
     // A border of one word left and right and of rows above and below takes the parts of marks
     // that reach over the edges, so those are ORed like the others.
@@ -109,5 +118,8 @@ private:
     int width_;
     int height_;
     int stride_;   ///< border word, the row's words, border word, a spare word
+    // Ints, not words: writes to the bits cannot change them, so they stay in registers.
+    int limitX_;   ///< columns of the border coordinates a mark may reach
+    int limitY_;   ///< rows of the same
     std::vector<std::uint64_t> bits_;
 };

@@ -15,6 +15,8 @@ struct PixelStamp {
 
     /// The stamp that sets exactly these pixels, given as (dx, dy) offsets from the point.
     static PixelStamp fromOffsets(const std::vector<std::pair<int, int>>& offsets);
+    /// The cross of an altitude record: its row from -arm to arm and its column from -arm to arm.
+    static PixelStamp cross(int arm);
     bool empty() const { return width == 0; }
     bool operator==(const PixelStamp&) const = default;
 };

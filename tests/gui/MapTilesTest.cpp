@@ -24,6 +24,7 @@
 #include "view/ChunkOverlayLayout.h"
 #include "view/ui/CDibView.h"
 #include "view/ui/MapRenderer.h"
+#include "view/ui/TilePool.h"
 
 namespace {
 
@@ -75,13 +76,14 @@ class MapTilesTest : public QObject {
     std::vector<std::unique_ptr<Texture>> textures;
 
     // 8 x 8 chunks (2048 x 2048 pixels) over 45-46 N, 15-16 E; records close enough that labels
-    // overlap, one chunk without a texture, two densities and all four orientations.
+    // overlap, one chunk without a texture, two densities and all four orientations; two textures
+    // of other sizes, one smaller and one larger than a chunk at zoom 1.
     std::unique_ptr<CDibDoc> makeProject(AppContext& context)
     {
         textures.clear();
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 5; ++i) {
             auto t = std::make_unique<Texture>();
-            t->image = patternTexture(i + 1);
+            t->image = i == 3 ? patternTexture(4, 100, 61) : i == 4 ? patternTexture(5, 301, 280) : patternTexture(i + 1);
             t->kind = 1;
             textures.push_back(std::move(t));
         }
@@ -98,7 +100,10 @@ class MapTilesTest : public QObject {
                 chunk.chunkValueB = r;
                 chunk.chunkValueC = (r + c) % 4;
                 chunk.properties.gridDensity = (r + c) % 3 == 0 ? 8 : 4;
-                chunk.texture = (r == 3 && c == 4) ? nullptr : textures[(r * 3 + c) % 3].get();
+                chunk.texture = (r == 3 && c == 4) ? nullptr
+                                : (r == 2 && c == 5) ? textures[3].get()
+                                : (r == 6 && c <= 1) ? textures[4].get()
+                                                     : textures[(r * 3 + c) % 3].get();
                 doc->chunks.push_back(chunk);
             }
         auto source = std::make_unique<AltitudeMap>();
@@ -302,6 +307,78 @@ private slots:
                 }
             }
         }
+    }
+
+    void gridLinesAreWhatADottedPenDrawsOverTheWholeMap()
+    {
+        // Every textured chunk's lines drawn by a one-pixel dotted pen over a picture of the whole map, then
+        // the window's part cut out: the tiles and strips set the same dots, lines cut by their
+        // edges included, at zooms where chunks are smaller and larger than tiles.
+        auto doc = makeProject(*app);
+        MapOverlays mosaicOnly, lines;
+        mosaicOnly.scaleBar = lines.scaleBar = false;
+        lines.gridLines = true;
+        const QSize window(700, 500);
+        for (double zoom : {0.125, 0.3, 0.5, 1.0, 2.0}) {
+            MapTransform t(8, 8, zoom);
+            t.centreIn(window.width(), window.height());
+            const QSize whole(std::max(t.scrollSize().width, window.width()), std::max(t.scrollSize().height, window.height()));
+            MapRenderer plain;
+            QImage map = paintWindow(plain, *doc, t, mosaicOnly, whole, QPoint());
+            QPainter p(&map);
+            QPen pen(QColor(doc->gridColor & 0xff, (doc->gridColor >> 8) & 0xff, (doc->gridColor >> 16) & 0xff), 1,
+                     Qt::DotLine);
+            pen.setCosmetic(true);
+            p.setPen(pen);
+            p.setBackgroundMode(Qt::TransparentMode);
+            for (const TexReliefChunk& chunk : doc->chunks)
+                for (const GridLine& line : !chunk.texture ? std::vector<GridLine>() :
+                     chunkGridLines(t.chunkRect(chunk.chunkValueA, chunk.chunkValueB), chunk.chunkValueA, chunk.chunkValueB))
+                    p.drawLine(line.from.x, line.from.y, line.to.x, line.to.y);
+            p.end();
+            MapRenderer kept, fresh;
+            kept.setKeepTiles(true);
+            const int maxX = whole.width() - window.width(), maxY = whole.height() - window.height();
+            for (const QPoint& s : {QPoint(0, 0), QPoint(13, 7), QPoint(301, 161), QPoint(maxX, maxY)}) {
+                const QPoint scroll(std::min(s.x(), maxX), std::min(s.y(), maxY));
+                for (MapRenderer* renderer : {&kept, &fresh}) {
+                    const QString diff =
+                        difference(paintWindow(*renderer, *doc, t, lines, window, scroll), map.copy(QRect(scroll, window)));
+                    QVERIFY2(diff.isEmpty(), qPrintable(QString("zoom %1 scroll %2, %3, %4: %5")
+                                                            .arg(zoom)
+                                                            .arg(scroll.x())
+                                                            .arg(scroll.y())
+                                                            .arg(renderer == &kept ? "tiles" : "strips", diff)));
+                }
+            }
+        }
+    }
+
+    void tilePicturesKeepTheirOwnPixelsAndTheirPlacesAreTakenAgain()
+    {
+        // More pictures than one block holds, each filled with its own value: none overwrites
+        // another, a copy that is changed leaves the picture alone, and once all are gone a new
+        // lot fits in the blocks already held.
+        std::vector<QImage> pictures;
+        for (int i = 0; i < 20; ++i) {
+            pictures.push_back(TilePool::make());
+            QCOMPARE(pictures.back().size(), QSize(TilePool::kSize, TilePool::kSize));
+            pictures.back().fill(QColor::fromRgb(i, 255 - i, 7));
+        }
+        QImage copy = pictures[3];
+        copy.fill(Qt::black);
+        for (int i = 0; i < 20; ++i) {
+            const QImage& picture = pictures[static_cast<std::size_t>(i)];
+            QCOMPARE(picture.pixel(0, 0), qRgb(i, 255 - i, 7));
+            QCOMPARE(picture.pixel(TilePool::kSize - 1, TilePool::kSize - 1), qRgb(i, 255 - i, 7));
+        }
+        QCOMPARE(copy.pixel(5, 5), qRgb(0, 0, 0));
+        const int held = TilePool::blocks();
+        pictures.clear();
+        copy = QImage();
+        for (int i = 0; i < 20; ++i)
+            pictures.push_back(TilePool::make());
+        QCOMPARE(TilePool::blocks(), held);
     }
 
     void tilesMissingHereAndThereArePaintedAsAFreshPaintPaintsThem()

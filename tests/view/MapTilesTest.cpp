@@ -59,12 +59,15 @@ TEST(PixelMask, StampsSetExactlyTheirPixelsAnywhereAcrossWordsAndEdges)
 
 TEST(PixelMask, NarrowStampsAndCrossesSetExactlyTheirPixels)
 {
-    // A mark of one word a row (a label) and crosses of arms up to beyond the border, at random
-    // points inside, across the edges and far outside: exactly their pixels inside, clipped.
-    const std::vector<std::pair<int, int>> offsets = {{-20, -9}, {0, 0}, {22, -1}, {-1, 2}, {5, -9}, {1, 1}};
-    const PixelStamp label = PixelStamp::fromOffsets(offsets);
-    ASSERT_EQ(label.words, 1);
+    // Marks of one word a row (labels: up to and past the width set with one OR a row) and crosses
+    // of arms up to beyond the border, at random points inside, across the edges and far outside:
+    // exactly their pixels inside, clipped.
+    for (int labelWidth : {43, 57, 58, 64})
     for (int width : {1, 63, 64, 65, 130, 200}) {
+        const std::vector<std::pair<int, int>> offsets = {{-20, -9}, {0, 0}, {labelWidth - 21, -1}, {-1, 2}, {5, -9}, {1, 1}};
+        const PixelStamp label = PixelStamp::fromOffsets(offsets);
+        ASSERT_EQ(label.words, 1);
+        ASSERT_EQ(label.width, labelWidth);
         const int height = 41;
         PixelMask labels(width, height), crosses(width, height);
         std::set<std::pair<int, int>> expectedLabels, expectedCrosses;
@@ -78,7 +81,7 @@ TEST(PixelMask, NarrowStampsAndCrossesSetExactlyTheirPixels)
                 if (inside(x + dx, y + dy))
                     expectedLabels.insert({x + dx, y + dy});
             const int arm = static_cast<int>(random() % 71);
-            crosses.cross(x, y, arm);
+            crosses.stamp(PixelStamp::cross(arm), x, y);
             for (int d = -arm; d <= arm; ++d) {
                 if (inside(x + d, y))
                     expectedCrosses.insert({x + d, y});
@@ -86,9 +89,39 @@ TEST(PixelMask, NarrowStampsAndCrossesSetExactlyTheirPixels)
                     expectedCrosses.insert({x, y + d});
             }
         }
-        EXPECT_EQ(pixelsOf(labels), expectedLabels) << width;
+        EXPECT_EQ(pixelsOf(labels), expectedLabels) << width << " " << labelWidth;
         EXPECT_EQ(pixelsOf(crosses), expectedCrosses) << width;
     }
+}
+
+TEST(PixelMask, PointsGrowIntoTheCrossesOfTheirArm)
+{
+    // Points inside, across the edges, in the border and beyond it, grown at once into crosses of
+    // one arm: exactly the crosses' pixels inside, as if each had been drawn. An arm longer than
+    // the border allows is refused and changes nothing.
+    for (int arm : {0, 1, 2, 3, 5, 9, 31, 33, 63})
+        for (int width : {1, 63, 64, 65, 200}) {
+            const int height = 37;
+            PixelMask crosses(width, height);
+            std::set<std::pair<int, int>> expected;
+            std::mt19937 random(static_cast<unsigned>(arm * 1000 + width));
+            for (int n = 0; n < 60; ++n) {
+                const int x = static_cast<int>(random() % (width + 400)) - 200;
+                const int y = static_cast<int>(random() % (height + 400)) - 200;
+                crosses.setPoint(x, y);
+                for (int d = -arm; d <= arm; ++d) {
+                    if (x + d >= 0 && x + d < width && y >= 0 && y < height)
+                        expected.insert({x + d, y});
+                    if (x >= 0 && x < width && y + d >= 0 && y + d < height)
+                        expected.insert({x, y + d});
+                }
+            }
+            ASSERT_TRUE(crosses.growCrosses(arm));
+            EXPECT_EQ(pixelsOf(crosses), expected) << "arm " << arm << " width " << width;
+            EXPECT_FALSE(crosses.growCrosses(PixelMask::kMaxGrownArm + 1));
+            EXPECT_FALSE(crosses.growCrosses(-1));
+            EXPECT_EQ(pixelsOf(crosses), expected);
+        }
 }
 
 TEST(MapLayersKey, TheFingerprintsPassSaysWhetherRecordsAreInLongitudeOrder)

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <unordered_set>
 #include <limits>
+#include <type_traits>
 
 #include "imagery/LogicalPalette.h"
 #include "imagery/PackedBitmap.h"
@@ -22,6 +24,7 @@
 #include "view/PixelMask.h"
 #include "view/ScaleBar.h"
 #include "view/ui/LabelStamps.h"
+#include "view/ui/TilePool.h"
 
 namespace {
 
@@ -108,6 +111,72 @@ QImage MapRenderer::textureImage(const PackedBitmap& bitmap, const LogicalPalett
     return image;
 }
 
+QImage MapRenderer::sampledTextureImage(const PackedBitmap& bitmap, const LogicalPalette* palette, bool mirrorEastWest,
+                                        bool mirrorNorthSouth, QSize shown, const std::vector<std::uint32_t>& samples)
+{
+    if (bitmap.bitsPerPixel() != 8 || bitmap.compression() != 0 || bitmap.width() <= 0 || bitmap.height() <= 0 ||
+        !bitmap.pixelsComplete() || samples.size() != static_cast<std::size_t>(shown.width()) * shown.height())
+        return {};
+    const QVector<QRgb> table = BitmapPainter::colorTable(bitmap, palette);
+    QImage image(shown, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    const std::uint32_t w = static_cast<std::uint32_t>(bitmap.width()), h = static_cast<std::uint32_t>(bitmap.height());
+    const std::uint8_t* pixels = bitmap.pixels();
+    const std::size_t stride = bitmap.rowStride();
+    const std::uint32_t* at = samples.data();
+    for (int row = 0; row < shown.height(); ++row) {
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (int x = 0; x < shown.width(); ++x, ++at) {
+            if (*at >= w * h) {
+                to[x] = 0xff000000u;
+                continue;
+            }
+            // The same pixel textureImage puts at the sampled place.
+            const std::uint32_t sx = *at % w, sy = *at / w;
+            const std::size_t stored = mirrorNorthSouth ? sy : h - 1 - sy;
+            const std::size_t column = mirrorEastWest ? w - 1 - sx : sx;
+            to[x] = table[pixels[stored * stride + column]] | 0xff000000u;
+        }
+    }
+    return image;
+}
+
+const std::vector<std::uint32_t>& MapRenderer::samplesOf(QSize source, QSize shown)
+{
+    const std::array<int, 4> key{source.width(), source.height(), shown.width(), shown.height()};
+    auto found = samples_.find(key);
+    if (found != samples_.end())
+        return found->second;
+    // The painter scales a picture of positions, each pixel holding its own place: what lands in
+    // each shown pixel is where the painter takes that pixel from, whatever it scales.
+    std::vector<std::uint32_t> samples;
+    const long long count = static_cast<long long>(source.width()) * source.height();
+    constexpr std::uint32_t kNowhere = 0xffffff;
+    if (count > 0 && count < kNowhere && !shown.isEmpty()) {
+        QImage positions(source, QImage::Format_RGB32);
+        QImage drawn(shown, QImage::Format_RGB32);
+        if (!positions.isNull() && !drawn.isNull()) {
+            for (int y = 0; y < source.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(positions.scanLine(y));
+                for (int x = 0; x < source.width(); ++x)
+                    line[x] = 0xff000000u | static_cast<std::uint32_t>(y * source.width() + x);
+            }
+            drawn.fill(0xff000000u | kNowhere);
+            QPainter p(&drawn);
+            p.drawImage(QRect(QPoint(0, 0), shown), positions);
+            p.end();
+            samples.reserve(static_cast<std::size_t>(shown.width()) * shown.height());
+            for (int y = 0; y < shown.height(); ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+                for (int x = 0; x < shown.width(); ++x)
+                    samples.push_back(line[x] & kNowhere);
+            }
+        }
+    }
+    return samples_.emplace(key, std::move(samples)).first->second;
+}
+
 const MapRenderer::NodeSprite& MapRenderer::nodeSprite(int radius)
 {
     auto found = nodeSprites_.find(radius);
@@ -149,9 +218,19 @@ const QImage& MapRenderer::imageOf(const Texture* texture, std::int32_t flipValu
     if (found != images_.end())
         return found->second;
     QImage image;
+    const LogicalPalette* palette = texture && texture->palette ? &*texture->palette : nullptr;
+    if (smaller) {
+        // Only the pixels the painter would take are converted, picked where it picks them.
+        const std::vector<std::uint32_t>& samples =
+            samplesOf(QSize(texture->image->width(), texture->image->height()), shown);
+        if (!samples.empty())
+            return images_
+                .emplace(key, sampledTextureImage(*texture->image, palette, orientation.mirrorEastWest,
+                                                  orientation.mirrorNorthSouth, shown, samples))
+                .first->second;
+    }
     if (texture && texture->image)
-        image = textureImage(*texture->image, texture->palette ? &*texture->palette : nullptr,
-                             orientation.mirrorEastWest, orientation.mirrorNorthSouth);
+        image = textureImage(*texture->image, palette, orientation.mirrorEastWest, orientation.mirrorNorthSouth);
     if (smaller && !image.isNull()) {
         QImage scaled(shown, QImage::Format_RGB32);
         if (!scaled.isNull() && !shown.isEmpty()) {
@@ -301,7 +380,7 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
         made.reserve(static_cast<std::size_t>(columns) * rows);
         for (int c = 0; c < columns; ++c)
             for (int r = 0; r < rows; ++r) {
-                made.emplace_back(size, size, QImage::Format_ARGB32_Premultiplied);
+                made.push_back(TilePool::make());
                 const QPoint origin = tileCorner(run.tx + c, run.ty + r);
                 paintMosaic(made.back(), origin, doc, t, overlays);
                 targets.push_back({&made.back(), origin});
@@ -314,8 +393,12 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
                 if (tile.isNull())
                     continue;   // no memory for it: left unpainted, made again next time
                 // Where the layers cover the whole tile, copying it is cheaper than blending it.
+                // All opaque when their alphas ANDed together are: one pass without a branch a pixel.
                 const auto* p = reinterpret_cast<const QRgb*>(tile.constBits());
-                if (std::all_of(p, p + static_cast<std::ptrdiff_t>(size) * size, [](QRgb v) { return qAlpha(v) == 255; }))
+                QRgb together = ~QRgb{0};
+                for (std::ptrdiff_t k = 0; k < static_cast<std::ptrdiff_t>(size) * size; ++k)
+                    together &= p[k];
+                if (qAlpha(together) == 255)
                     tile.reinterpretAsFormat(QImage::Format_RGB32);
                 blit(tile, run.tx + c, run.ty + r);
                 tiles_.put(run.tx + c, run.ty + r, std::move(tile));
@@ -345,8 +428,22 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
     const AppSettings& settings = doc.app.settings;
     const double zoom = t.zoom();
     const bool colourCoded = settings.showSynthTilesColorCoded != 0 && zoom <= settings.zoomLevel;
-    QPen gridPen(colourOf(doc.gridColor), 1, Qt::DotLine);
-    gridPen.setCosmetic(true);
+    // The lines are dotted as a one-pixel dotted pen draws them over the whole map: one pixel in
+    // three from the line's start, its end included, only the dots set. Set here straight, where a
+    // painter clipped to the picture would start the dots anew at its edge.
+    const QRgb gridColour = colourOf(doc.gridColor).rgb();
+    const auto dottedLine = [&](ViewPoint from, ViewPoint to) {
+        const bool across = from.y == to.y;
+        const int fixed = across ? from.y - origin.y() : from.x - origin.x();
+        if (fixed < 0 || fixed >= (across ? h : w))
+            return;
+        int v = across ? from.x - origin.x() : from.y - origin.y();
+        const int end = std::min(across ? to.x - origin.x() : to.y - origin.y(), (across ? w : h) - 1);
+        if (v < 0)
+            v += (-v + kDotPeriod - 1) / kDotPeriod * kDotPeriod;
+        for (; v <= end; v += kDotPeriod)
+            bits[across ? fixed * stride + v : v * stride + fixed] = gridColour;
+    };
     const int nodeMargin = std::max(2, truncateToInt(zoom * 5)) + 1;
     {
         QPainter painter(&picture);
@@ -382,24 +479,9 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
                 if (!image.isNull())
                     painter.drawImage(target, image);
             }
-            if (overlays.gridLines) {
-                painter.setPen(gridPen);
-                painter.setBackgroundMode(Qt::TransparentMode);
-                for (const GridLine& line : chunkGridLines(rect, chunk.chunkValueA, chunk.chunkValueB)) {
-                    // The painter starts the dots anew where it clips a line's start, so a line
-                    // beginning before the strip starts at its first dot inside: the dots stay
-                    // where painting the whole map puts them.
-                    ViewPoint from = line.from;
-                    if (from.y == line.to.y && from.x < area.left)
-                        from.x += (area.left - from.x + kDotPeriod - 1) / kDotPeriod * kDotPeriod;
-                    else if (from.x == line.to.x && from.y < area.top)
-                        from.y += (area.top - from.y + kDotPeriod - 1) / kDotPeriod * kDotPeriod;
-                    if (from.x > line.to.x || from.y > line.to.y)
-                        continue;
-                    painter.drawLine(from.x, from.y, line.to.x, line.to.y);
-                }
-                painter.setBackgroundMode(Qt::OpaqueMode);
-            }
+            if (overlays.gridLines)
+                for (const GridLine& line : chunkGridLines(rect, chunk.chunkValueA, chunk.chunkValueB))
+                    dottedLine(line.from, line.to);
             if (overlays.gridNodes) {
                 const GridNodes nodes = chunkGridNodes(rect, chunk.properties.gridDensity, zoom);
                 const int d = nodes.radius;
@@ -416,6 +498,12 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
                         }
                         // The painter draws straight into the picture, so its pixels can be set in turn.
                         const int cx = x - origin.x(), cy = y - origin.y();
+                        if (cx - d - 1 >= 0 && cy - d - 1 >= 0 && cx + d + 1 < w && cy + d + 1 < h) {
+                            QRgb* centre = bits + cy * stride + cx;
+                            for (const NodePixel& n : sprite.pixels)
+                                centre[n.dy * stride + n.dx] = n.argb;
+                            continue;
+                        }
                         for (const NodePixel& n : sprite.pixels) {
                             const int px = cx + n.dx, py = cy + n.dy;
                             if (px >= 0 && py >= 0 && px < w && py < h)
@@ -470,6 +558,9 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     // picture is the labels' pixels in the text colour over the crosses' pixels in white, whatever
     // the order within each. So each is the union of its marks, ORed as bits.
     PixelMask crosses(overlays.altitudeNodes ? w : 0, overlays.altitudeNodes ? h : 0);
+    // Crosses of one size: the records' points marked, then grown into crosses all at once.
+    const bool growCrosses = arm <= PixelMask::kMaxGrownArm;
+    const PixelStamp cross = growCrosses ? PixelStamp() : PixelStamp::cross(arm);
     PixelMask labels(overlays.altitudeLabels ? w : 0, overlays.altitudeLabels ? h : 0);
     // Labels of altitudes not seen before wait until their pixels are made, all at once.
     std::vector<std::pair<ViewPoint, std::int32_t>> waiting;
@@ -491,38 +582,68 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
         return !(latitude < range->south || latitude > range->north) && latitude >= b.south && latitude <= b.north;
     };
     const auto longitudeShown = [&](double longitude) { return longitude >= b.west && longitude <= b.east; };
-    // Packed records share their positions: each distinct latitude and longitude is placed once.
+    // Packed records share their positions: each distinct latitude and longitude is placed once,
+    // kHidden where records of it are not placed.
+    constexpr int kHidden = std::numeric_limits<int>::min();
+    const auto placed = [kHidden](int v) { return v == kHidden ? kHidden + 1 : v; };   // far outside all the same
     const PackedRecords* packed = records.packedRecords();
     std::vector<int> packedRows, packedColumns;
-    std::vector<std::uint8_t> packedLatitudeShown, packedLongitudeShown;
     if (packed) {
         packedRows.resize(packed->latitudes.size());
-        packedLatitudeShown.resize(packed->latitudes.size());
         for (std::size_t k = 0; k < packed->latitudes.size(); ++k) {
-            packedLatitudeShown[k] = latitudeShown(packed->latitudes[k]);
-            packedRows[k] = packedLatitudeShown[k] ? rowOf(packed->latitudes[k]) : 0;
+            const double latitude = packed->latitudes[k];
+            packedRows[k] = latitudeShown(latitude) ? placed(rowOf(latitude)) : kHidden;
         }
         packedColumns.resize(packed->longitudes.size());
-        packedLongitudeShown.resize(packed->longitudes.size());
         for (std::size_t k = 0; k < packed->longitudes.size(); ++k) {
-            packedLongitudeShown[k] = longitudeShown(packed->longitudes[k]);
-            packedColumns[k] = packedLongitudeShown[k] ? columnOf(packed->longitudes[k]) : 0;
+            const double longitude = packed->longitudes[k];
+            packedColumns[k] = longitudeShown(longitude) ? placed(columnOf(longitude)) : kHidden;
         }
     }
-    // Records of one grid column share a longitude: its column is worked out once.
-    double lastLongitude = std::numeric_limits<double>::quiet_NaN();
-    int x = 0;
-    for (std::size_t i = first; i < last; ++i) {
-        std::int32_t altitude;
-        int y;
+    // A label not made yet waits (out of the loop's way: it happens once an altitude).
+    const auto wait = [&](int x, int y, std::int32_t altitude) __attribute__((noinline)) {
+        waiting.push_back({{x, y}, altitude});
+        if (seen.insert(altitude).second)
+            newAltitudes.push_back(altitude);
+    };
+    // The loop made for the overlays shown, so it tests nothing else a record.
+    const auto placeAll = [&](auto crossMode, auto withLabels) {
+        constexpr int kCrosses = decltype(crossMode)::value;   // 0 none, 1 points to grow, 2 stamped
+        constexpr bool kLabels = decltype(withLabels)::value;
+        // The range is as wide as the widest label could reach; the masks drop what falls outside.
+        const auto mark = [&](int x, int y, std::int32_t altitude) __attribute__((always_inline)) {
+            if constexpr (kCrosses == 1)
+                crosses.setPoint(x, y);
+            else if constexpr (kCrosses == 2)
+                crosses.stamp(cross, x, y);
+            if constexpr (kLabels) {
+                if (const StampSlot* slot = knownStamp(altitude)) {
+                    if (slot->rowsHere)
+                        labels.stampBits(slot->rows.data(), 1, slot->left, slot->top, slot->width, slot->height, x, y);
+                    else
+                        labels.stamp(*slot->stamp, x, y);
+                } else {
+                    wait(x, y, altitude);
+                }
+            }
+        };
         if (packed) {
-            const PackedRecords::Entry e = packed->entries[i];
-            if (!(packedLatitudeShown[e.latitude] & packedLongitudeShown[e.longitude]))
-                continue;
-            x = packedColumns[e.longitude];
-            y = packedRows[e.latitude];
-            altitude = e.altitude;
-        } else {
+            const PackedRecords::Entry* entries = packed->entries.data();
+            const int* rows = packedRows.data();
+            const int* columns = packedColumns.data();
+            for (std::size_t i = first; i < last; ++i) {
+                const PackedRecords::Entry e = entries[i];
+                const int x = columns[e.longitude], y = rows[e.latitude];
+                if (x == kHidden || y == kHidden)
+                    continue;
+                mark(x, y, e.altitude);
+            }
+            return;
+        }
+        // Records of one grid column share a longitude: its column is worked out once.
+        double lastLongitude = std::numeric_limits<double>::quiet_NaN();
+        int x = 0;
+        for (std::size_t i = first; i < last; ++i) {
             const AltitudeRecord record = records[i];
             const double latitude = record.latitude, longitude = record.longitude;
             if (!latitudeShown(latitude) || !longitudeShown(longitude))
@@ -531,33 +652,33 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
                 x = columnOf(longitude);
                 lastLongitude = longitude;
             }
-            y = rowOf(latitude);
-            altitude = record.altitude;
+            mark(x, rowOf(latitude), record.altitude);
         }
-        // The range is as wide as the widest label could reach; marks wholly outside set nothing.
-        if (overlays.altitudeNodes && x + arm >= 0 && x - arm < w && y + arm >= 0 && y - arm < h)
-            crosses.cross(x, y, arm);
-        if (overlays.altitudeLabels) {
-            if (const StampSlot* slot = knownStamp(altitude)) {
-                const int left = x + slot->left, top = y + slot->top;
-                if (left < w && top < h && left + slot->width > 0 && top + slot->height > 0) {
-                    if (slot->rowsHere)
-                        labels.stampBits(slot->rows.data(), 1, slot->left, slot->top, slot->width, slot->height, x, y);
-                    else
-                        labels.stamp(*slot->stamp, x, y);
-                }
-            } else {
-                waiting.push_back({{x, y}, altitude});
-                if (seen.insert(altitude).second)
-                    newAltitudes.push_back(altitude);
-            }
-        }
-    }
+    };
+    const auto withLabels = [&](auto crossMode) {
+        if (overlays.altitudeLabels)
+            placeAll(crossMode, std::true_type{});
+        else
+            placeAll(crossMode, std::false_type{});
+    };
+    if (!overlays.altitudeNodes)
+        withLabels(std::integral_constant<int, 0>{});
+    else if (growCrosses)
+        withLabels(std::integral_constant<int, 1>{});
+    else
+        withLabels(std::integral_constant<int, 2>{});
+    if (overlays.altitudeNodes && growCrosses)
+        crosses.growCrosses(arm);
     labelStamps.make(newAltitudes);
     for (const auto& [p, altitude] : waiting)
         labels.stamp(*knownStamp(altitude)->stamp, p.x, p.y);
     const QRgb text = colourOf(doc.textColor).rgb();
     const QRgb white = qRgb(255, 255, 255);
+    // Eight pixels for each byte of a label mask word: text where its bit is set, white elsewhere.
+    std::array<std::array<QRgb, 8>, 256> spread;
+    for (int byte = 0; byte < 256; ++byte)
+        for (int bit = 0; bit < 8; ++bit)
+            spread[byte][bit] = (byte >> bit) & 1 ? text : white;
     for (const PaintTarget& target : targets) {
         if (target.picture->isNull())
             continue;
@@ -579,6 +700,13 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
                 const std::uint64_t inside = k + 1 == words ? lastWord : ~std::uint64_t{0};
                 const std::uint64_t inLabel = (l ? l[k] : 0) & inside;
                 std::uint64_t any = inLabel | ((c ? c[k] : 0) & inside);
+                if (any == ~std::uint64_t{0}) {
+                    // Where labels crowd, whole words are set: eight pixels at a time from the table.
+                    QRgb* to = row + k * 64;
+                    for (int part = 0; part < 8; ++part)
+                        std::memcpy(to + 8 * part, spread[(inLabel >> (8 * part)) & 0xff].data(), sizeof(QRgb) * 8);
+                    continue;
+                }
                 while (any != 0) {
                     const int bit = std::countr_zero(any);
                     row[k * 64 + bit] = (inLabel >> bit) & 1 ? text : white;

@@ -24,6 +24,7 @@
 #include "view/MapTransform.h"
 #include "view/PixelStamp.h"
 #include "view/TileCache.h"
+#include "view/ui/TilePool.h"
 
 class CDibDoc;
 class ChunkSelection;
@@ -56,7 +57,7 @@ public:
     }
     /// The tiles kept now (for tests).
     std::size_t keptTiles() const { return tiles_.size(); }
-    static constexpr int kTileSize = 256;
+    static constexpr int kTileSize = TilePool::kSize;
 
     /// Where the scale bar's line lies, in window coordinates: 20 pixels above the map's lower edge,
     /// or above the window's when the map reaches further down.
@@ -66,6 +67,12 @@ public:
     /// as asked, as an RGB32 image; null for a bitmap that cannot be shown.
     static QImage textureImage(const PackedBitmap& bitmap, const LogicalPalette* palette, bool mirrorEastWest,
                                bool mirrorNorthSouth);
+
+    /// The texture's bitmap as textureImage makes it, but only at the given places: `samples` holds,
+    /// for each pixel of the `shown` picture (rows top first), its position y × width + x in the
+    /// turned bitmap; a position past the bitmap gives black. Null where textureImage is null.
+    static QImage sampledTextureImage(const PackedBitmap& bitmap, const LogicalPalette* palette, bool mirrorEastWest,
+                                      bool mirrorNorthSouth, QSize shown, const std::vector<std::uint32_t>& samples);
 
     /// The two marker images (macro, menu position).
     static const QPixmap& macroMarker();
@@ -114,6 +121,10 @@ private:
         auto operator<=>(const ImageKey&) const = default;
     };
     std::map<ImageKey, QImage> images_;
+    /// Where the painter takes each pixel from when it scales a picture of one size to another:
+    /// positions as sampledTextureImage reads them; empty when they cannot be worked out.
+    const std::vector<std::uint32_t>& samplesOf(QSize source, QSize shown);
+    std::map<std::array<int, 4>, std::vector<std::uint32_t>> samples_;
     /// A label beside its altitude in a small table in front of the shared labels; a label of up
     /// to kSlotRows rows of one word is kept in the slot itself, so placing a record reads one slot.
     static constexpr int kSlotRows = 12;
