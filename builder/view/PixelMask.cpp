@@ -113,17 +113,16 @@ bool PixelMask::growCrosses(int arm)
         }
         r += s;
     }
-    std::vector<std::uint64_t> moved;
     for (int r = 0; r < arm;) {
         const int s = std::min(r + 1, arm - r);
-        moved = columns;
+        // In place: moved down first, from the bottom, each row taking the one s above it before
+        // that one changes; then up, from the top, each row taking the one s below it, which by
+        // then also holds this row's own bits, already here.
         const std::size_t shift = static_cast<std::size_t>(s) * stride;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i >= shift)
-                columns[i] |= moved[i - shift];
-            if (i + shift < columns.size())
-                columns[i] |= moved[i + shift];
-        }
+        for (std::size_t i = columns.size(); i-- > shift;)
+            columns[i] |= columns[i - shift];
+        for (std::size_t i = 0; i + shift < columns.size(); ++i)
+            columns[i] |= columns[i + shift];
         r += s;
     }
     for (std::size_t i = 0; i < bits_.size(); ++i)

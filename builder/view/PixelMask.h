@@ -77,13 +77,22 @@ public:
                            static_cast<std::size_t>(by) * stride_ * sizeof(std::uint64_t) + (bx >> 3);
                 const int shift = bx & 7;
                 const std::size_t rowBytes = static_cast<std::size_t>(stride_) * sizeof(std::uint64_t);
-                for (int r = 0; r < height; ++r, to += rowBytes) {
-                    std::uint64_t word;
-                    std::memcpy(&word, to, sizeof word);
-                    word |= from[r] << shift;
-                    std::memcpy(to, &word, sizeof word);
+                // Labels are as high as the font's digits, a few rows: those heights get the rows
+                // written out, without a loop.
+                switch (height) {
+                case 5: orRows<5>(to, from, shift, rowBytes); return;
+                case 6: orRows<6>(to, from, shift, rowBytes); return;
+                case 7: orRows<7>(to, from, shift, rowBytes); return;
+                case 8: orRows<8>(to, from, shift, rowBytes); return;
+                case 9: orRows<9>(to, from, shift, rowBytes); return;
+                case 10: orRows<10>(to, from, shift, rowBytes); return;
+                case 11: orRows<11>(to, from, shift, rowBytes); return;
+                case 12: orRows<12>(to, from, shift, rowBytes); return;
+                default:
+                    for (int r = 0; r < height; ++r, to += rowBytes)
+                        orRow(to, from[r], shift);
+                    return;
                 }
-                return;
             }
         }
         // Each stamp word lands on two mask words; the spare word at each row's end takes the
@@ -109,6 +118,22 @@ public:
     }
 
 private:
+    /// ORs one row's bits, moved up by `shift`, into the 64 bits from the byte `at`.
+    [[gnu::always_inline]] static void orRow(unsigned char* at, std::uint64_t row, int shift)
+    {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        word |= row << shift;
+        std::memcpy(at, &word, sizeof word);
+    }
+    template <int kRows>
+    [[gnu::always_inline]] static void orRows(unsigned char* at, const std::uint64_t* rows, int shift,
+                                              std::size_t rowBytes)
+    {
+#pragma GCC unroll 16
+        for (int r = 0; r < kRows; ++r)
+            orRow(at + r * rowBytes, rows[r], shift);
+    }
     /// A stamp reaching beyond the border, bit by bit, the outside ones dropped.
     void stampClipped(const std::uint64_t* bits, int words, int left, int top, int width, int height, int x, int y);
 

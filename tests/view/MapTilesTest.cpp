@@ -59,15 +59,20 @@ TEST(PixelMask, StampsSetExactlyTheirPixelsAnywhereAcrossWordsAndEdges)
 
 TEST(PixelMask, NarrowStampsAndCrossesSetExactlyTheirPixels)
 {
-    // Marks of one word a row (labels: up to and past the width set with one OR a row) and crosses
+    // Marks of one word a row (labels: up to and past the width set with one OR a row, of heights
+    // with and without rows written out) and crosses
     // of arms up to beyond the border, at random points inside, across the edges and far outside:
     // exactly their pixels inside, clipped.
     for (int labelWidth : {43, 57, 58, 64})
+    for (int labelHeight : {1, 5, 7, 12, 13})
     for (int width : {1, 63, 64, 65, 130, 200}) {
-        const std::vector<std::pair<int, int>> offsets = {{-20, -9}, {0, 0}, {labelWidth - 21, -1}, {-1, 2}, {5, -9}, {1, 1}};
+        const int top = -labelHeight / 2, bottom = top + labelHeight - 1;
+        const std::vector<std::pair<int, int>> offsets = {{-20, top}, {0, 0}, {labelWidth - 21, bottom}, {-1, bottom},
+                                                          {5, top}, {1, (top + bottom) / 2}};
         const PixelStamp label = PixelStamp::fromOffsets(offsets);
         ASSERT_EQ(label.words, 1);
         ASSERT_EQ(label.width, labelWidth);
+        ASSERT_EQ(label.height, labelHeight);
         const int height = 41;
         PixelMask labels(width, height), crosses(width, height);
         std::set<std::pair<int, int>> expectedLabels, expectedCrosses;
@@ -89,7 +94,7 @@ TEST(PixelMask, NarrowStampsAndCrossesSetExactlyTheirPixels)
                     expectedCrosses.insert({x, y + d});
             }
         }
-        EXPECT_EQ(pixelsOf(labels), expectedLabels) << width << " " << labelWidth;
+        EXPECT_EQ(pixelsOf(labels), expectedLabels) << width << " " << labelWidth << " x " << labelHeight;
         EXPECT_EQ(pixelsOf(crosses), expectedCrosses) << width;
     }
 }

@@ -476,8 +476,17 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
             } else {
                 const QRect target = toQRect(rect);
                 const QImage& image = imageOf(&texture, chunk.chunkValueC, target.size());
-                if (!image.isNull())
+                if (image.size() == target.size() && image.format() == QImage::Format_RGB32) {
+                    // Drawn at its own size, an opaque picture's pixels are copied as they are.
+                    const QRect part = target.intersected(QRect(origin, picture.size()));
+                    for (int y = part.top(); y <= part.bottom(); ++y)
+                        std::memcpy(bits + (y - origin.y()) * stride + (part.left() - origin.x()),
+                                    reinterpret_cast<const QRgb*>(image.constScanLine(y - target.top())) +
+                                        (part.left() - target.left()),
+                                    sizeof(QRgb) * static_cast<std::size_t>(part.width()));
+                } else if (!image.isNull()) {
                     painter.drawImage(target, image);
+                }
             }
             if (overlays.gridLines)
                 for (const GridLine& line : chunkGridLines(rect, chunk.chunkValueA, chunk.chunkValueB))
