@@ -30,8 +30,10 @@ bool LabelGlyphs::complete() const
 
 const LabelGlyphs::Glyph* LabelGlyphs::glyphOf(char c) const
 {
-    const std::size_t index = kCharacters.find(c);
-    if (index == std::string_view::npos || !glyphs_[index].set)
+    // The minus first, then the digits in order, as kCharacters lists them.
+    static_assert(kCharacters == "-0123456789");
+    const std::size_t index = c == '-' ? 0 : c >= '0' && c <= '9' ? static_cast<std::size_t>(c - '0') + 1 : glyphs_.size();
+    if (index == glyphs_.size() || !glyphs_[index].set)
         return nullptr;
     return &glyphs_[index];
 }
@@ -48,33 +50,31 @@ int LabelGlyphs::width(std::string_view text) const
 
 PixelStamp LabelGlyphs::textPixels(std::string_view text) const
 {
-    // The pen's whole pixel for each character first, then the box around all of them.
-    struct Placed {
-        const PixelStamp* pixels;
-        int x;
+    // The pen's whole pixel for each character, twice: for the box around all of them, then for
+    // their pixels in it (no list of them kept: this runs once a new altitude, thousands a paint).
+    const auto eachPlaced = [this, text](auto&& visit) {
+        long long pen64 = 0;
+        for (char c : text) {
+            const Glyph* g = glyphOf(c);
+            if (!g)
+                continue;
+            const int x = static_cast<int>(floorPixel(pen64));
+            pen64 += g->advance64;
+            if (!g->pixels.empty())
+                visit(g->pixels, x);
+        }
     };
-    std::vector<Placed> placed;
-    placed.reserve(text.size());
-    long long pen64 = 0;
     int left = 0, right = 0, top = 0, bottom = 0;
     bool any = false;
-    for (char c : text) {
-        const Glyph* g = glyphOf(c);
-        if (!g)
-            continue;
-        const int x = static_cast<int>(floorPixel(pen64));
-        pen64 += g->advance64;
-        if (g->pixels.empty())
-            continue;
-        placed.push_back({&g->pixels, x});
-        const int l = x + g->pixels.left, t = g->pixels.top;
-        const int r = l + g->pixels.width, b = t + g->pixels.height;
+    eachPlaced([&](const PixelStamp& g, int x) {
+        const int l = x + g.left, t = g.top;
+        const int r = l + g.width, b = t + g.height;
         left = any ? std::min(left, l) : l;
         right = any ? std::max(right, r) : r;
         top = any ? std::min(top, t) : t;
         bottom = any ? std::max(bottom, b) : b;
         any = true;
-    }
+    });
     PixelStamp s;
     if (!any)
         return s;
@@ -84,9 +84,8 @@ PixelStamp LabelGlyphs::textPixels(std::string_view text) const
     s.height = bottom - top;
     s.words = (s.width + 63) / 64;
     s.bits.assign(static_cast<std::size_t>(s.words) * s.height, 0);
-    for (const Placed& p : placed) {
-        const PixelStamp& g = *p.pixels;
-        const int column = p.x + g.left - left;
+    eachPlaced([&](const PixelStamp& g, int x) {
+        const int column = x + g.left - left;
         const int shift = column & 63;
         for (int r = 0; r < g.height; ++r) {
             std::uint64_t* to = s.bits.data() + static_cast<std::size_t>(g.top - top + r) * s.words + (column >> 6);
@@ -97,7 +96,7 @@ PixelStamp LabelGlyphs::textPixels(std::string_view text) const
                     to[k + 1] |= from[k] >> (64 - shift);
             }
         }
-    }
+    });
     return s;
 }
 

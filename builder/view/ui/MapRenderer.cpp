@@ -619,18 +619,20 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     const auto placeAll = [&](auto crossMode, auto withLabels) {
         constexpr int kCrosses = decltype(crossMode)::value;   // 0 none, 1 points to grow, 2 stamped
         constexpr bool kLabels = decltype(withLabels)::value;
+        PixelMask::Marker crossMarks(crosses), labelMarks(labels);
         // The range is as wide as the widest label could reach; the masks drop what falls outside.
         const auto mark = [&](int x, int y, std::int32_t altitude) __attribute__((always_inline)) {
             if constexpr (kCrosses == 1)
-                crosses.setPoint(x, y);
+                crossMarks.setPoint(x, y);
             else if constexpr (kCrosses == 2)
-                crosses.stamp(cross, x, y);
+                crossMarks.stamp(cross, x, y);
             if constexpr (kLabels) {
                 if (const StampSlot* slot = knownStamp(altitude)) {
                     if (slot->rowsHere)
-                        labels.stampBits(slot->rows.data(), 1, slot->left, slot->top, slot->width, slot->height, x, y);
+                        labelMarks.stampBits(slot->rows.data(), 1, slot->left, slot->top, slot->width, slot->height, x,
+                                             y);
                     else
-                        labels.stamp(*slot->stamp, x, y);
+                        labelMarks.stamp(*slot->stamp, x, y);
                 } else {
                     wait(x, y, altitude);
                 }
