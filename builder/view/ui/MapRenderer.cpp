@@ -445,6 +445,8 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
             bits[across ? fixed * stride + v : v * stride + fixed] = gridColour;
     };
     const int nodeMargin = std::max(2, truncateToInt(zoom * 5)) + 1;
+    std::vector<std::pair<qsizetype, QRgb>> spriteSteps;
+    int spriteRadius = -1;
     {
         QPainter painter(&picture);
         painter.translate(-origin);
@@ -508,9 +510,16 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
                         // The painter draws straight into the picture, so its pixels can be set in turn.
                         const int cx = x - origin.x(), cy = y - origin.y();
                         if (cx - d - 1 >= 0 && cy - d - 1 >= 0 && cx + d + 1 < w && cy + d + 1 < h) {
+                            if (spriteRadius != d) {
+                                // The sprite's pixels as steps in this picture, once a radius.
+                                spriteRadius = d;
+                                spriteSteps.clear();
+                                for (const NodePixel& n : sprite.pixels)
+                                    spriteSteps.push_back({n.dy * stride + n.dx, n.argb});
+                            }
                             QRgb* centre = bits + cy * stride + cx;
-                            for (const NodePixel& n : sprite.pixels)
-                                centre[n.dy * stride + n.dx] = n.argb;
+                            for (const auto& [step, argb] : spriteSteps)
+                                centre[step] = argb;
                             continue;
                         }
                         for (const NodePixel& n : sprite.pixels) {
