@@ -8,6 +8,10 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 #include <limits>
 #include <type_traits>
@@ -381,12 +385,10 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
         for (int c = 0; c < columns; ++c)
             for (int r = 0; r < rows; ++r) {
                 made.push_back(TilePool::make());
-                const QPoint origin = tileCorner(run.tx + c, run.ty + r);
-                paintMosaic(made.back(), origin, doc, t, overlays);
-                targets.push_back({&made.back(), origin});
+                targets.push_back({&made.back(), tileCorner(run.tx + c, run.ty + r)});
             }
-        paintAltitudeRecords(targets, QRect(tileCorner(run.tx, run.ty), QSize(columns * size, rows * size)), doc, t,
-                             overlays);
+        const QRect runRect(tileCorner(run.tx, run.ty), QSize(columns * size, rows * size));
+        writeMarks(markRecordsBesideMosaic(targets, runRect, doc, t, overlays), targets);
         for (int c = 0; c < columns; ++c)
             for (int r = 0; r < rows; ++r) {
                 QImage& tile = made[static_cast<std::size_t>(c) * rows + r];
@@ -405,6 +407,49 @@ void MapRenderer::paintLayers(QPainter& painter, const CDibDoc& doc, const MapTr
             }
         i = j;
     }
+}
+
+MapRenderer::RecordMarks MapRenderer::markRecordsBesideMosaic(std::span<const PaintTarget> targets, const QRect& rect,
+                                                              const CDibDoc& doc, const MapTransform& t,
+                                                              const MapOverlays& overlays)
+{
+    // The mosaic goes into the pictures and the marks into masks of their own: neither reads what
+    // the other writes, so with two pictures or more, a helper thread paints the mosaic meanwhile.
+    // The caches each half keeps are its own (textures and node sprites, label slots and label
+    // pixels), and the project is not changed while the window paints.
+    const auto paintTiles = [&] {
+        for (const PaintTarget& target : targets)
+            paintMosaic(*target.picture, target.origin, doc, t, overlays);
+    };
+    if (targets.size() < 2) {
+        paintTiles();
+        return markRecords(rect, doc, t, overlays);
+    }
+    std::exception_ptr failed;
+    std::thread helper;
+    try {
+        helper = std::thread([&] {
+            try {
+                paintTiles();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        paintTiles();   // no thread to be had: one after the other
+        return markRecords(rect, doc, t, overlays);
+    }
+    std::optional<RecordMarks> marks;
+    try {
+        marks.emplace(markRecords(rect, doc, t, overlays));
+    } catch (...) {
+        helper.join();
+        throw;
+    }
+    helper.join();
+    if (failed)
+        std::rethrow_exception(failed);
+    return std::move(*marks);
 }
 
 void MapRenderer::paintStrip(QImage& picture, QPoint origin, const CDibDoc& doc, const MapTransform& t,
@@ -537,11 +582,18 @@ void MapRenderer::paintMosaic(QImage& picture, QPoint origin, const CDibDoc& doc
 void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, const QRect& rect, const CDibDoc& doc,
                                        const MapTransform& t, const MapOverlays& overlays)
 {
+    writeMarks(markRecords(rect, doc, t, overlays), targets);
+}
+
+MapRenderer::RecordMarks MapRenderer::markRecords(const QRect& rect, const CDibDoc& doc, const MapTransform& t,
+                                                  const MapOverlays& overlays)
+{
+    RecordMarks marks;
     const GeoRect& b = doc.boundary;
     const auto& records = doc.mainAltitudeMap.records;
     if (!(overlays.altitudeNodes || overlays.altitudeLabels) || records.empty() || b.east == b.west ||
         b.north == b.south || rect.isEmpty())
-        return;
+        return marks;
     const QPoint origin = rect.topLeft();
     const double zoom = t.zoom();
     const int arm = truncateToInt(zoom * 4) + 1;
@@ -553,7 +605,7 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     const ViewRect area{origin.x() - margin, origin.y() - margin, origin.x() + w + margin, origin.y() + h + margin};
     const auto range = t.geoRangeOf(area, b);
     if (!range)
-        return;
+        return marks;
     // Records in longitude order: only those in the range's columns, found by halving.
     std::size_t first = 0, last = records.size();
     if (sorted_) {
@@ -692,7 +744,27 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
     labelStamps.make(newAltitudes);
     for (const auto& [p, altitude] : waiting)
         labels.stamp(*knownStamp(altitude)->stamp, p.x, p.y);
-    const QRgb text = colourOf(doc.textColor).rgb();
+    marks.any = true;
+    marks.origin = origin;
+    marks.width = w;
+    marks.height = h;
+    marks.crossesShown = overlays.altitudeNodes;
+    marks.labelsShown = overlays.altitudeLabels;
+    marks.text = colourOf(doc.textColor).rgb();
+    marks.crosses = std::move(crosses);
+    marks.labels = std::move(labels);
+    return marks;
+}
+
+void MapRenderer::writeMarks(const RecordMarks& marks, std::span<const PaintTarget> targets)
+{
+    if (!marks.any)
+        return;
+    const QPoint origin = marks.origin;
+    const int w = marks.width, h = marks.height;
+    const PixelMask& crosses = marks.crosses;
+    const PixelMask& labels = marks.labels;
+    const QRgb text = marks.text;
     const QRgb white = qRgb(255, 255, 255);
     // Eight pixels for each byte of a label mask word: text where its bit is set, white elsewhere.
     std::array<std::array<QRgb, 8>, 256> spread;
@@ -713,8 +785,8 @@ void MapRenderer::paintAltitudeRecords(std::span<const PaintTarget> targets, con
         // The last word's bits beyond the width belong to no pixel.
         const std::uint64_t lastWord = pw % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (pw % 64)) - 1;
         for (int y = 0; y < ph; ++y) {
-            const std::uint64_t* c = overlays.altitudeNodes ? crosses.row(top + y) + firstWord : nullptr;
-            const std::uint64_t* l = overlays.altitudeLabels ? labels.row(top + y) + firstWord : nullptr;
+            const std::uint64_t* c = marks.crossesShown ? crosses.row(top + y) + firstWord : nullptr;
+            const std::uint64_t* l = marks.labelsShown ? labels.row(top + y) + firstWord : nullptr;
             QRgb* row = pixels + y * stride;
             for (int k = 0; k < words; ++k) {
                 const std::uint64_t inside = k + 1 == words ? lastWord : ~std::uint64_t{0};

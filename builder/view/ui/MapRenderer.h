@@ -22,6 +22,7 @@
 
 #include "view/MapOverlays.h"
 #include "view/MapTransform.h"
+#include "view/PixelMask.h"
 #include "view/PixelStamp.h"
 #include "view/TileCache.h"
 #include "view/ui/TilePool.h"
@@ -101,6 +102,24 @@ private:
     /// pixels right of its left edge.
     void paintAltitudeRecords(std::span<const PaintTarget> targets, const QRect& rect, const CDibDoc& doc,
                               const MapTransform& transform, const MapOverlays& overlays);
+    /// The crosses and labels of a view rectangle as masks, before they are written into pictures.
+    struct RecordMarks {
+        bool any = false;   ///< false: nothing to write
+        QPoint origin;      ///< the view point of the masks' top left corner
+        int width = 0, height = 0;
+        bool crossesShown = false, labelsShown = false;
+        QRgb text = 0;
+        PixelMask crosses{0, 0}, labels{0, 0};
+    };
+    /// The first half of paintAltitudeRecords: touches no picture, so the mosaic may be painted meanwhile.
+    RecordMarks markRecords(const QRect& rect, const CDibDoc& doc, const MapTransform& transform,
+                            const MapOverlays& overlays);
+    /// The mosaic painted into the pictures while the records of `rect` are marked; the marks, to
+    /// be written over it.
+    RecordMarks markRecordsBesideMosaic(std::span<const PaintTarget> targets, const QRect& rect, const CDibDoc& doc,
+                                        const MapTransform& transform, const MapOverlays& overlays);
+    /// The second half: the marks written into each picture over what it holds.
+    static void writeMarks(const RecordMarks& marks, std::span<const PaintTarget> targets);
 
     /// A grid node of the radius, drawn once, as its opaque pixels relative to the node's centre.
     struct NodePixel {
