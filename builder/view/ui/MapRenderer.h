@@ -5,7 +5,8 @@
 // Only what the exposed rectangle needs is visited; the picture is the same as painting it all.
 // The lower layers (mosaic, grid, altitude records) are painted in column strips into pictures of
 // their own; a window's renderer keeps them as tiles, so a repaint or a scroll only copies tiles
-// while nothing they show has changed.
+// while nothing they show has changed. New tiles get their mosaic from a helper thread while the
+// records are placed; a renderer is used by one thread at a time, as the window's paint uses it.
 
 #include <QImage>
 #include <QPixmap>
