@@ -131,10 +131,6 @@ public:
     /// Marker's marks, one at a time.
     void setPoint(int x, int y) { Marker(*this).setPoint(x, y); }
     void stamp(const PixelStamp& s, int x, int y) { Marker(*this).stamp(s, x, y); }
-    void stampBits(const std::uint64_t* bits, int words, int left, int top, int width, int height, int x, int y)
-    {
-        Marker(*this).stampBits(bits, words, left, top, width, height, x, y);
-    }
 
 private:
     /// ORs one row's bits, moved up by `shift`, into the 64 bits from the byte `at`.

@@ -59,6 +59,23 @@ QImage paintWindow(MapRenderer& renderer, const CDibDoc& doc, const MapTransform
     return image;
 }
 
+// The window painted by a renderer keeping tiles and by one painting strips, each against the
+// expected picture: empty when both match, else which one differs, where, and at what zoom and scroll.
+QString keptAndFreshDiffer(MapRenderer& kept, MapRenderer& fresh, const CDibDoc& doc, const MapTransform& t,
+                           const MapOverlays& o, QSize window, QPoint scroll, const QImage& expected)
+{
+    for (MapRenderer* renderer : {&kept, &fresh}) {
+        const QString diff = difference(paintWindow(*renderer, doc, t, o, window, scroll), expected);
+        if (!diff.isEmpty())
+            return QString("zoom %1 scroll %2, %3, %4: %5")
+                .arg(t.zoom())
+                .arg(scroll.x())
+                .arg(scroll.y())
+                .arg(renderer == &kept ? "tiles" : "strips", diff);
+    }
+    return {};
+}
+
 MapOverlays everyOverlay()
 {
     MapOverlays o;
@@ -296,15 +313,8 @@ private slots:
                                     .convertToFormat(QImage::Format_RGB32));
                 }
                 p.end();
-                for (MapRenderer* renderer : {&kept, &fresh}) {
-                    const QString diff =
-                        difference(paintWindow(*renderer, *doc, t, mosaicOnly, window, scroll), expected);
-                    QVERIFY2(diff.isEmpty(), qPrintable(QString("zoom %1 scroll %2, %3, %4: %5")
-                                                            .arg(zoom)
-                                                            .arg(scroll.x())
-                                                            .arg(scroll.y())
-                                                            .arg(renderer == &kept ? "tiles" : "strips", diff)));
-                }
+                const QString diff = keptAndFreshDiffer(kept, fresh, *doc, t, mosaicOnly, window, scroll, expected);
+                QVERIFY2(diff.isEmpty(), qPrintable(diff));
             }
         }
     }
@@ -341,15 +351,9 @@ private slots:
             const int maxX = whole.width() - window.width(), maxY = whole.height() - window.height();
             for (const QPoint& s : {QPoint(0, 0), QPoint(13, 7), QPoint(301, 161), QPoint(maxX, maxY)}) {
                 const QPoint scroll(std::min(s.x(), maxX), std::min(s.y(), maxY));
-                for (MapRenderer* renderer : {&kept, &fresh}) {
-                    const QString diff =
-                        difference(paintWindow(*renderer, *doc, t, lines, window, scroll), map.copy(QRect(scroll, window)));
-                    QVERIFY2(diff.isEmpty(), qPrintable(QString("zoom %1 scroll %2, %3, %4: %5")
-                                                            .arg(zoom)
-                                                            .arg(scroll.x())
-                                                            .arg(scroll.y())
-                                                            .arg(renderer == &kept ? "tiles" : "strips", diff)));
-                }
+                const QString diff =
+                    keptAndFreshDiffer(kept, fresh, *doc, t, lines, window, scroll, map.copy(QRect(scroll, window)));
+                QVERIFY2(diff.isEmpty(), qPrintable(diff));
             }
         }
     }
